@@ -1,0 +1,118 @@
+#include "core/Interrupts.h"
+
+#include <charconv>
+#include <string>
+
+#include "core/Messages.h"
+
+namespace tessaly {
+
+namespace {
+
+// Flags the vectoring clears; the serial and timer 2 flags are left for the
+// service routine to clear.
+constexpr std::uint8_t kClearedOnVectoring[4] = {bit::IE0, bit::TF0, bit::IE1, bit::TF1};
+
+// A requesting source outranks one that is not requesting; then a set
+// priority bit outranks a clear one; then the lower source number wins.
+int Key(int n, std::uint8_t ip, bool requesting) {
+    return (5 - n) + 256 * ((ip >> n) & 1) + (requesting ? 65536 : 0);
+}
+
+struct ButtonInfo {
+    std::uint8_t flagBit, enableBit, request;
+    const char* disabledPrompt;
+};
+
+constexpr ButtonInfo kButtons[] = {
+    {bit::IE0, bit::EX0, 0x01, "External Interrupt 0 is disabled\r\nStill Ignore this and interrupt ?"},
+    {bit::TF0, bit::ET0, 0x02, "Timer 0 Interrupt is disabled\r\nStill Ignore this and interrupt ?"},
+    {bit::IE1, bit::EX1, 0x04, "External Interrupt 1 is disabled\r\nStill Ignore this and interrupt ?"},
+    {bit::TF1, bit::ET1, 0x08, "Timer 1 Interrupt is disabled\r\nStill Ignore this and interrupt ?"},
+    {bit::RI, bit::ES, 0x10, "Serial Interrupt is disabled\r\nStill Ignore this and interrupt ?"},
+    {bit::TI, bit::ES, 0x10, "Serial Interrupt is disabled\r\nStill Ignore this and interrupt ?"},
+    {bit::TF2, bit::ET2, 0x20, "Timer 2 Interrupt is disabled\r\nStill Ignore this and interrupt ?"},
+    {bit::EXF2, bit::ET2, 0x20, "Timer 2 Interrupt is disabled\r\nStill Ignore this and interrupt ?"},
+};
+
+// The source number of an entry of lstInterruptsInProgress, or -1 for a text
+// that is not one (a snapshot file may hold anything).
+int SourceOf(const std::string& entry) {
+    int n = -1;
+    const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), n);
+    if (error != std::errc{} || end != entry.data() + entry.size() || n < 0 || n > 5) return -1;
+    return n;
+}
+
+}  // namespace
+
+void ScanInterruptRequests(Processor& p) {
+    const std::uint8_t ie = p.ReadDirect(sfr::IE);
+    if (!(ie & 0x80)) return;
+    // Each source's flags, placed at its request bit; IE holds the six enable
+    // bits at the same positions (EX0, ET0, EX1, ET1, ES, ET2).
+    const std::uint8_t tcon = p.ReadDirect(sfr::TCON);
+    std::uint8_t flags = 0;
+    if (tcon & 0x02) flags |= 0x01;                         // IE0
+    if (tcon & 0x20) flags |= 0x02;                         // TF0
+    if (tcon & 0x08) flags |= 0x04;                         // IE1
+    if (tcon & 0x80) flags |= 0x08;                         // TF1
+    if (p.ReadDirect(sfr::SCON) & 0x03) flags |= 0x10;      // RI or TI
+    if (p.ReadDirect(sfr::T2CON) & 0xC0) flags |= 0x20;     // TF2 or EXF2
+    p.ucInterruptFlags |= static_cast<std::uint8_t>(flags & ie & 0x3F);
+}
+
+void SelectInterrupt(Processor& p) {
+    p.iInterruptToService = -1;
+    const std::uint8_t ip = p.ReadDirect(sfr::IP);
+    int best = 0;
+    for (int n = 1; n < 6; ++n) {
+        if (Key(n, ip, (p.ucInterruptFlags >> n) & 1) > Key(best, ip, (p.ucInterruptFlags >> best) & 1)) best = n;
+    }
+    const int bestKey = Key(best, ip, (p.ucInterruptFlags >> best) & 1);
+    if (p.lstInterruptsInProgress.Empty()) {
+        p.iInterruptToService = best;
+        return;
+    }
+    // A source preempts the one in service only when it outranks it.
+    const int current = SourceOf(p.lstInterruptsInProgress.Last());
+    if (current >= 0 && bestKey > Key(current, ip, true)) p.iInterruptToService = best;
+}
+
+void VectorInterrupt(Processor& p, int n) {
+    if (n < 0 || n > 5) return;
+    p.lstInterruptsInProgress.Append(std::to_string(n));
+    p.Push(static_cast<std::uint8_t>(p.usPC & 0xFF));
+    p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
+    p.usPC = kInterruptVectors[n];
+    if (n < 4) p.WriteBit(kClearedOnVectoring[n], 0);
+}
+
+void ReturnFromInterrupt(Processor& p) {
+    if (p.lstInterruptsInProgress.Empty()) {
+        p.lstErrors.Append(messages::kRetiWithoutInterrupt);
+        return;
+    }
+    const int current = SourceOf(p.lstInterruptsInProgress.Last());
+    if (current >= 0) p.ucInterruptFlags &= static_cast<std::uint8_t>(~(1u << current));
+    p.lstInterruptsInProgress.DeleteLast();
+}
+
+bool ForceInterrupt(Processor& p, InterruptButton button, MessageHost& host) {
+    const ButtonInfo& info = kButtons[static_cast<int>(button)];
+    if (!p.ReadBit(bit::EA) &&
+        !host.AskYesNo(MessageKind::Warning, "Global interrupt is disabled\r\nStill Ignore this and proceed ?")) {
+        return false;
+    }
+    p.WriteBit(info.flagBit, 1);
+    if (!p.ReadBit(info.enableBit) && !host.AskYesNo(MessageKind::Warning, info.disabledPrompt)) return false;
+    p.ucInterruptFlags |= info.request;
+    return true;
+}
+
+const char* InterruptEnableName(int source) {
+    static constexpr const char* kNames[] = {"EX0", "ET0", "EX1", "ET1", "ES", "ET2"};
+    return (source >= 0 && source < 6) ? kNames[source] : "";
+}
+
+}  // namespace tessaly

@@ -1,0 +1,103 @@
+#include "core/Processor.h"
+
+#include <algorithm>
+
+#include "analysis/SymbolCatalogue.h"
+#include "core/SerialPort.h"
+
+namespace tessaly {
+
+namespace {
+
+struct PowerOnValue {
+    std::uint8_t address;
+    std::uint8_t value;
+};
+
+// The SFRs the reset knows, with their 8052 power-on values.
+constexpr PowerOnValue kPowerOnValues[] = {
+    {sfr::P0, 0xFF},     {sfr::SP, 0x07},   {sfr::DPL, 0x00},    {sfr::DPH, 0x00},    {sfr::PCON, 0x00},
+    {sfr::TCON, 0x00},   {sfr::TMOD, 0x00}, {sfr::TL0, 0x00},    {sfr::TL1, 0x00},    {sfr::TH0, 0x00},
+    {sfr::TH1, 0x00},    {sfr::P1, 0xFF},   {sfr::SCON, 0x00},   {sfr::SBUF, 0x00},   {sfr::P2, 0xFF},
+    {sfr::IE, 0x00},     {sfr::P3, 0xFF},   {sfr::IP, 0x00},     {sfr::T2CON, 0x00},  {sfr::RCAP2L, 0x00},
+    {sfr::RCAP2H, 0x00}, {sfr::TL2, 0x00},  {sfr::TH2, 0x00},    {sfr::PSW, 0x00},    {sfr::ACC, 0x00},
+    {sfr::B, 0x00},
+};
+
+}  // namespace
+
+Processor::Processor() { FullReset(); }
+
+void Processor::ResetExecutionState() {
+    usPC = 0;
+    ucInstructionCycles = ucInstructionLength = 0;
+    ucOpcode = ucOperand1 = ucOperand2 = 0;
+    ucExecutionStatus = 0;
+    ullInstructionsExecuted = ullCyclesExecuted = ullBytesExecuted = 0;
+    iProgramSize = 0;
+    bSkipBreakPointOnce = 0;
+    strOpcodeBytes.clear();
+    strInstruction = std::string_view{};
+    lstExecutedInstructions.Clear();
+    bExtRAMWritten = 0;
+    iExtRAMWriteAddress = 0;
+    ucInterruptFlags = 0;
+    iInterruptToService = -1;
+    lstInterruptsInProgress.Clear();
+    lstErrors.Clear();
+    lstWarnings.Clear();
+    iTxBaudRate = iRxBaudRate = -1;
+    iTxFrameTime = iRxFrameTime = 0;
+    bTxInProgress = 0;
+    iTxCyclesLeft = 0;
+    ucTxLog.fill(0);
+    ucRxLog.fill(0);
+    iTxLogPos = iRxLogPos = iTxLogShown = iRxLogShown = 0;
+}
+
+void Processor::InitializeIntRAM(std::uint8_t value) {
+    std::fill(ucIntRAM.begin(), ucIntRAM.begin() + 0x80, value);
+    std::fill(ucIntRAM.begin() + kUpperRAMOffset, ucIntRAM.begin() + kUpperRAMOffset + 0x80, value);
+}
+
+void Processor::LoadPowerOnResetValues() {
+    for (const auto& reg : kPowerOnValues) ucIntRAM[reg.address] = reg.value;
+    usPC = 0;
+}
+
+void Processor::InitializeExtRAM(std::uint8_t value) { std::fill(ucExtRAM.begin(), ucExtRAM.begin() + 0x10000, value); }
+
+void Processor::InitializeBitMemory(std::uint8_t value) {
+    for (unsigned b = 0; b < 0x80; ++b) WriteBit(static_cast<std::uint8_t>(b), value);
+}
+
+void Processor::ClearCodeMemory() { ucCodeMemory.fill(0); }
+
+void Processor::FullReset() {
+    // The bit map is needed by the bit-memory writes below it, so the tables
+    // are in place before anything else runs; rebuilding them again at the end
+    // changes nothing.
+    BuildTables();
+    ResetExecutionState();
+    InitializeIntRAM(0);
+    LoadPowerOnResetValues();
+    InitializeExtRAM(0);
+    ClearCodeMemory();
+    BuildSymbolCatalogue(*this);
+    UpdateBaudRates(*this);
+    BuildTables();
+}
+
+void Processor::BuildTables() {
+    for (unsigned i = 0; i < usBitMask.size(); ++i) usBitMask[i] = static_cast<std::uint16_t>(1u << i);
+    for (unsigned v = 0; v < 256; ++v) {
+        unsigned ones = 0;
+        for (unsigned b = v; b; b >>= 1) ones += b & 1;
+        ucParity[v] = static_cast<std::uint8_t>(ones & 1);
+        const auto mask = static_cast<std::uint8_t>(1u << (v & 7));
+        const auto address = static_cast<std::uint8_t>(v < 0x80 ? 0x20 + (v >> 3) : (v & 0xF8));
+        BitMap[v] = {address, mask};
+    }
+}
+
+}  // namespace tessaly

@@ -1,0 +1,179 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/Sfr.h"
+#include "core/TextList.h"
+
+namespace tessaly {
+
+// One simulated 8052: memories, SFRs, the decoded current instruction, the run
+// counters, the message lists and the serial-port bookkeeping. Windows, loaders
+// and the snapshot file read and write the fields directly; the three memory
+// blocks keep the exact sizes and byte order that the snapshot file stores.
+class Processor {
+public:
+    static constexpr std::size_t kIntRAMSize = 512;
+    static constexpr std::size_t kExtRAMSize = 65792;
+    static constexpr std::size_t kCodeMemorySize = 65792;
+    static constexpr std::size_t kSerialLogSize = 102400;
+    static constexpr std::size_t kUpperRAMOffset = 0x100;
+    static constexpr double kDefaultCrystalFrequency = 12000000.0;
+
+    struct BitLocation {
+        std::uint8_t address;  // direct address of the byte that holds the bit
+        std::uint8_t mask;
+    };
+
+    Processor();
+
+    // --- memories -------------------------------------------------------
+    // 000h-07Fh lower RAM, 080h-0FFh SFR bytes, 100h-17Fh upper RAM, 180h-1FFh spare.
+    std::array<std::uint8_t, kIntRAMSize> ucIntRAM{};
+    // 64K of external RAM, then 256 spare bytes no instruction reaches.
+    std::array<std::uint8_t, kExtRAMSize> ucExtRAM{};
+    // 64K of code memory, then 256 guard bytes read by operands past FFFFh.
+    std::array<std::uint8_t, kCodeMemorySize> ucCodeMemory{};
+
+    // --- program counter and the decoded current instruction -------------
+    std::uint16_t usPC = 0;
+    std::uint8_t ucInstructionCycles = 0;
+    std::uint8_t ucInstructionLength = 0;
+    std::uint8_t ucOpcode = 0;
+    std::uint8_t ucOperand1 = 0;
+    std::uint8_t ucOperand2 = 0;
+    // 1 while executing, 2 while decoding for display, 0 after a reset.
+    std::uint8_t ucExecutionStatus = 0;
+    std::string strOpcodeBytes;
+    TrackedText strInstruction;
+
+    // --- counters and lists ------------------------------------------------
+    std::uint64_t ullInstructionsExecuted = 0;
+    std::uint64_t ullBytesExecuted = 0;
+    std::uint64_t ullCyclesExecuted = 0;
+    TextList lstExecutedInstructions;
+    std::int32_t iProgramSize = 0;
+    std::uint8_t bSkipBreakPointOnce = 0;
+    std::uint8_t bExtRAMWritten = 0;
+    std::int32_t iExtRAMWriteAddress = 0;
+    TextList lstSymbolCatalogue;
+
+    // --- interrupts -------------------------------------------------------
+    TextList lstInterruptsInProgress;
+    std::uint8_t ucInterruptFlags = 0;
+    std::int32_t iInterruptToService = -1;
+    TextList lstWarnings;
+    TextList lstErrors;
+
+    // --- serial port (the first six are stored as consecutive 4-byte values) -
+    std::int32_t iTxBaudRate = -1;
+    std::int32_t iRxBaudRate = -1;
+    std::int32_t iTxFrameTime = 0;
+    std::int32_t iRxFrameTime = 0;
+    std::uint8_t bTxInProgress = 0;
+    std::int32_t iTxCyclesLeft = 0;
+    std::array<std::uint8_t, kSerialLogSize> ucTxLog{};
+    std::array<std::uint8_t, kSerialLogSize> ucRxLog{};
+    std::int32_t iTxLogPos = 0;
+    std::int32_t iRxLogPos = 0;
+    std::int32_t iTxLogShown = 0;
+    std::int32_t iRxLogShown = 0;
+
+    // --- look-up tables, rebuilt by every full reset ---------------------
+    std::array<std::uint16_t, 16> usBitMask{};
+    std::array<std::uint8_t, 256> ucParity{};
+    std::array<BitLocation, 256> BitMap{};
+
+    // --- clock ------------------------------------------------------------
+    // Crystal frequency in Hz. The serial port reads it at every use; the
+    // owner of the settings keeps it current. It is not processor state and
+    // no reset touches it.
+    double dCrystalFrequency = kDefaultCrystalFrequency;
+
+    // --- accessors --------------------------------------------------------
+    std::uint8_t ReadDirect(std::uint8_t address) const { return ucIntRAM[address]; }
+    void WriteDirect(std::uint8_t address, std::uint8_t value) { ucIntRAM[address] = value; }
+
+    // 80h-FFh reach the upper RAM, never the SFRs.
+    std::uint8_t ReadIndirect(std::uint8_t address) const { return ucIntRAM[IndirectOffset(address)]; }
+    void WriteIndirect(std::uint8_t address, std::uint8_t value) { ucIntRAM[IndirectOffset(address)] = value; }
+
+    std::uint8_t RegisterBankBase() const { return ucIntRAM[sfr::PSW] & 0x18; }
+    std::uint8_t ReadRegister(unsigned n) const { return ucIntRAM[RegisterBankBase() + (n > 7 ? 0 : n)]; }
+    void WriteRegister(unsigned n, std::uint8_t value) { ucIntRAM[RegisterBankBase() + (n > 7 ? 0 : n)] = value; }
+
+    std::uint8_t ReadBit(std::uint8_t bitAddress) const {
+        const BitLocation& at = BitMap[bitAddress];
+        return (ucIntRAM[at.address] & at.mask) ? 1 : 0;
+    }
+    void WriteBit(std::uint8_t bitAddress, std::uint8_t value) {
+        const BitLocation& at = BitMap[bitAddress];
+        if (value) ucIntRAM[at.address] |= at.mask;
+        else ucIntRAM[at.address] &= static_cast<std::uint8_t>(~at.mask);
+    }
+
+    std::uint8_t ReadExtRAM(std::uint16_t address) const { return ucExtRAM[address]; }
+    void WriteExtRAM(std::uint16_t address, std::uint8_t value) { ucExtRAM[address] = value; }
+
+    // Addresses up to 100FFh reach the guard bytes.
+    std::uint8_t ReadCode(std::uint32_t address) const {
+        return address < kCodeMemorySize ? ucCodeMemory[address] : 0;
+    }
+
+    std::uint16_t GetDPTR() const { return Pair(sfr::DPH, sfr::DPL); }
+    void IncrementDPTR() {
+        if (++ucIntRAM[sfr::DPL] == 0) ++ucIntRAM[sfr::DPH];
+    }
+    std::uint16_t GetTimer0() const { return Pair(sfr::TH0, sfr::TL0); }
+    std::uint16_t GetTimer1() const { return Pair(sfr::TH1, sfr::TL1); }
+    std::uint16_t GetTimer2() const { return Pair(sfr::TH2, sfr::TL2); }
+    std::uint16_t GetRCAP2() const { return Pair(sfr::RCAP2H, sfr::RCAP2L); }
+
+    void Push(std::uint8_t value) {
+        ++ucIntRAM[sfr::SP];
+        WriteIndirect(ucIntRAM[sfr::SP], value);
+    }
+    std::uint8_t Pop() {
+        const std::uint8_t value = ReadIndirect(ucIntRAM[sfr::SP]);
+        --ucIntRAM[sfr::SP];
+        return value;
+    }
+
+    // Executes `count` instructions; always returns 1.
+    int ExecuteInstructions(std::uint32_t count);
+
+    // --- reset and initialisation ------------------------------------------
+    void ResetExecutionState();
+    void InitializeIntRAM(std::uint8_t value);
+    void LoadPowerOnResetValues();
+    void InitializeExtRAM(std::uint8_t value);
+    void InitializeBitMemory(std::uint8_t value);
+    void ClearCodeMemory();
+    void FullReset();
+
+    // Values the serial port derived its rates from, so that the per-instruction
+    // step recomputes them only when one of them changes.
+    struct BaudRateInputs {
+        std::uint64_t registers = ~std::uint64_t{0};
+        double crystal = -1.0;
+        std::int32_t results[4] = {};
+    };
+    BaudRateInputs baudRateInputs;
+
+    // Offset in ucIntRAM of an indirect address: 80h-FFh lie in the upper RAM.
+    static std::size_t IndirectOffset(std::uint8_t address) {
+        return address < 0x80 ? address : address + 0x80u;
+    }
+
+private:
+    std::uint16_t Pair(std::uint8_t high, std::uint8_t low) const {
+        return static_cast<std::uint16_t>((ucIntRAM[high] << 8) | ucIntRAM[low]);
+    }
+    void StepOne();
+    void BuildTables();
+};
+
+}  // namespace tessaly

@@ -1,0 +1,151 @@
+#include "core/SerialPort.h"
+
+#include <cmath>
+#include <limits>
+
+#include "core/Messages.h"
+
+namespace tessaly {
+
+namespace {
+
+// Rates are truncated toward zero. A rate that truncates to 0 would make the
+// frame time a division by zero, so it counts as no valid clock, like any
+// value that is not a usable positive 32-bit rate.
+std::int32_t ValidRate(double rate) {
+    if (!(rate >= 1.0) || rate > static_cast<double>(std::numeric_limits<std::int32_t>::max())) return -1;
+    return static_cast<std::int32_t>(rate);
+}
+
+std::int32_t FrameTime(int bitsPerFrame, std::int32_t rate) {
+    if (rate <= 0) return 0;
+    return static_cast<std::int32_t>(static_cast<double>(bitsPerFrame) / rate * 1000000.0);
+}
+
+// Only the register bits the rates depend on.
+std::uint64_t RateRegisters(const Processor& p) {
+    const auto& ram = p.ucIntRAM;
+    return std::uint64_t{ram[sfr::SCON] & 0xC0u} | std::uint64_t{ram[sfr::PCON] & 0x80u} >> 1 |
+           std::uint64_t{ram[sfr::TMOD] & 0x30u} << 8 | std::uint64_t{ram[sfr::TCON] & 0x40u} << 8 |
+           std::uint64_t{ram[sfr::T2CON] & 0x34u} << 16 | std::uint64_t{ram[sfr::TH1]} << 24 |
+           std::uint64_t{ram[sfr::RCAP2L]} << 32 | std::uint64_t{ram[sfr::RCAP2H]} << 40;
+}
+
+void ComputeRates(Processor& p) {
+    const double fosc = p.dCrystalFrequency;
+    const std::uint8_t scon = p.ReadDirect(sfr::SCON);
+    const unsigned mode = (scon >> 6) & 3;
+    const double k = (p.ReadDirect(sfr::PCON) & 0x80) ? 2.0 : 1.0;
+
+    if (mode == 0) {
+        p.iTxBaudRate = p.iRxBaudRate = ValidRate(std::trunc(fosc / 12.0));
+        p.iTxFrameTime = p.iRxFrameTime = FrameTime(8, p.iTxBaudRate);
+        return;
+    }
+    if (mode == 2) {
+        p.iTxBaudRate = p.iRxBaudRate = ValidRate(std::trunc(k * fosc / 64.0));
+        p.iTxFrameTime = p.iRxFrameTime = FrameTime(11, p.iTxBaudRate);
+        return;
+    }
+    const bool timer1Usable = p.ReadBit(bit::TR1) && ((p.ReadDirect(sfr::TMOD) >> 4) & 3) == 2;
+    const bool timer2Usable = p.ReadBit(bit::TR2) != 0;
+    const double timer1Rate = k * fosc / (384.0 * (256 - p.ReadDirect(sfr::TH1)));
+    const double timer2Rate = fosc / (32.0 * (65536 - p.GetRCAP2()));
+    auto sideRate = [&](std::uint8_t clockSelectBit) -> std::int32_t {
+        if (p.ReadBit(clockSelectBit)) return timer2Usable ? ValidRate(std::trunc(timer2Rate)) : -1;
+        return timer1Usable ? ValidRate(std::trunc(timer1Rate)) : -1;
+    };
+    const int bitsPerFrame = mode == 1 ? 10 : 11;
+    p.iTxBaudRate = sideRate(bit::TCLK);
+    p.iRxBaudRate = sideRate(bit::RCLK);
+    p.iTxFrameTime = FrameTime(bitsPerFrame, p.iTxBaudRate);
+    p.iRxFrameTime = FrameTime(bitsPerFrame, p.iRxBaudRate);
+}
+
+void PostRateWarnings(Processor& p) {
+    if (p.iTxBaudRate == -1) p.lstWarnings.AppendOnceInARow(messages::kTxRateInvalid);
+    if (p.iRxBaudRate == -1) p.lstWarnings.AppendOnceInARow(messages::kRxRateInvalid);
+}
+
+void RememberRateInputs(Processor& p, std::uint64_t registers) {
+    auto& cache = p.baudRateInputs;
+    cache.registers = registers;
+    cache.crystal = p.dCrystalFrequency;
+    cache.results[0] = p.iTxBaudRate;
+    cache.results[1] = p.iRxBaudRate;
+    cache.results[2] = p.iTxFrameTime;
+    cache.results[3] = p.iRxFrameTime;
+}
+
+bool RatesAreCurrent(const Processor& p, std::uint64_t registers) {
+    const auto& cache = p.baudRateInputs;
+    return cache.registers == registers && cache.crystal == p.dCrystalFrequency &&
+           cache.results[0] == p.iTxBaudRate && cache.results[1] == p.iRxBaudRate &&
+           cache.results[2] == p.iTxFrameTime && cache.results[3] == p.iRxFrameTime;
+}
+
+void AppendToLog(std::array<std::uint8_t, Processor::kSerialLogSize>& log, std::int32_t& pos, std::int32_t& shown,
+                 std::uint8_t value) {
+    log[static_cast<std::size_t>(pos)] = value;
+    if (++pos >= static_cast<std::int32_t>(Processor::kSerialLogSize)) {
+        pos = 0;
+        shown = 0;
+    }
+}
+
+}  // namespace
+
+void UpdateBaudRates(Processor& p) {
+    ComputeRates(p);
+    RememberRateInputs(p, RateRegisters(p));
+    PostRateWarnings(p);
+}
+
+void UpdateSerialPort(Processor& p) {
+    // The rates are a pure function of a few register bits and the crystal;
+    // recompute them only when one of those (or a rate field itself) changed.
+    const std::uint64_t registers = RateRegisters(p);
+    if (!RatesAreCurrent(p, registers)) {
+        ComputeRates(p);
+        RememberRateInputs(p, registers);
+    }
+    if ((p.iTxBaudRate | p.iRxBaudRate) < 0) PostRateWarnings(p);
+
+    if (p.bTxInProgress) {
+        p.iTxCyclesLeft -= p.ucInstructionCycles;
+        if (p.iTxCyclesLeft <= 0) {
+            p.WriteBit(bit::TI, 1);
+            p.bTxInProgress = 0;
+        }
+    }
+}
+
+void TransmitByte(Processor& p, std::uint8_t value) {
+    p.WriteDirect(sfr::SBUF, value);
+    AppendToLog(p.ucTxLog, p.iTxLogPos, p.iTxLogShown, value);
+    if (p.iTxBaudRate == -1) {
+        p.lstWarnings.Append(messages::kTxRateIncorrect);
+        return;
+    }
+    p.bTxInProgress = 1;
+    const double cycles = static_cast<double>(p.iTxFrameTime) * p.dCrystalFrequency / 12000000.0;
+    p.iTxCyclesLeft = cycles < static_cast<double>(std::numeric_limits<std::int32_t>::max())
+                          ? static_cast<std::int32_t>(cycles)
+                          : std::numeric_limits<std::int32_t>::max();
+}
+
+std::uint8_t ReceiveByte(Processor& p) {
+    if (p.iRxBaudRate == -1) {
+        p.lstWarnings.AppendOnceInARow(messages::kRxRateIncorrect);
+        return 0;
+    }
+    if (!p.ReadBit(bit::REN)) {
+        p.lstWarnings.AppendOnceInARow(messages::kReceptionDisabled);
+        return 0;
+    }
+    const std::uint8_t value = p.ReadDirect(sfr::SBUF);
+    AppendToLog(p.ucRxLog, p.iRxLogPos, p.iRxLogShown, value);
+    return value;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/Interrupts.h"
+#include "core/JumpRoutines.h"
+#include "core/Messages.h"
+#include "core/instructions/Operands.h"
+
+// Jumps, calls, returns, CJNE and DJNZ. A conditional jump takes its cycles
+// whether or not it jumps; every target is relative to the next instruction.
+namespace tessaly::ops {
+
+inline void NOP(Processor&) {}
+inline void SJMP(Processor& p) { RelativeJump(p); }
+inline void AJMP(Processor& p) { AbsoluteJump(p); }
+inline void ACALL(Processor& p) { AbsoluteCall(p); }
+inline void LJMP(Processor& p) { p.usPC = static_cast<std::uint16_t>((p.ucOperand1 << 8) | p.ucOperand2); }
+
+inline void LCALL(Processor& p) {
+    p.Push(static_cast<std::uint8_t>(p.usPC & 0xFF));
+    p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
+    p.usPC = static_cast<std::uint16_t>((p.ucOperand1 << 8) | p.ucOperand2);
+}
+
+inline void JMP_A_DPTR(Processor& p) { p.usPC = static_cast<std::uint16_t>(p.GetDPTR() + Acc(p)); }
+
+inline void PopPC(Processor& p) {
+    const std::uint8_t high = p.Pop();
+    const std::uint8_t low = p.Pop();
+    p.usPC = static_cast<std::uint16_t>((high << 8) | low);
+}
+inline void RET(Processor& p) { PopPC(p); }
+inline void RETI(Processor& p) {
+    PopPC(p);
+    ReturnFromInterrupt(p);
+}
+
+inline void JC(Processor& p) {
+    if (Carry(p)) RelativeJump(p);
+}
+inline void JNC(Processor& p) {
+    if (!Carry(p)) RelativeJump(p);
+}
+inline void JZ(Processor& p) {
+    if (Acc(p) == 0) RelativeJump(p);
+}
+inline void JNZ(Processor& p) {
+    if (Acc(p) != 0) RelativeJump(p);
+}
+inline void JB(Processor& p) {
+    if (p.ReadBit(p.ucOperand1)) RelativeJump(p);
+}
+inline void JNB(Processor& p) {
+    if (!p.ReadBit(p.ucOperand1)) RelativeJump(p);
+}
+inline void JBC(Processor& p) {
+    if (p.ReadBit(p.ucOperand1)) {
+        p.WriteBit(p.ucOperand1, 0);
+        RelativeJump(p);
+    }
+}
+
+inline void CompareAndJump(Processor& p, std::uint8_t x, std::uint8_t y) {
+    SetCarry(p, x < y);
+    if (x != y) RelativeJump(p);
+}
+// B4h-BFh: A with #data or direct, @Ri or Rn with #data.
+inline void CJNE_A_data(Processor& p) { CompareAndJump(p, Acc(p), p.ucOperand1); }
+inline void CJNE_A_direct(Processor& p) { CompareAndJump(p, Acc(p), p.ReadDirect(p.ucOperand1)); }
+template <unsigned N>
+void CJNE_data(Processor& p) { CompareAndJump(p, Destination<N>(p), p.ucOperand1); }
+
+inline void DJNZ_direct(Processor& p) {
+    if (--Direct(p, p.ucOperand1) != 0) RelativeJump(p);
+}
+template <unsigned N>
+void DJNZ(Processor& p) {
+    if (--Register(p, N - 8) != 0) RelativeJump(p);
+}
+
+inline void Reserved(Processor& p) { p.lstErrors.Append(messages::kReservedOpcode); }
+
+}  // namespace tessaly::ops
