@@ -46,22 +46,6 @@ int SourceOf(const std::string& entry) {
 
 }  // namespace
 
-void ScanInterruptRequests(Processor& p) {
-    const std::uint8_t ie = p.ReadDirect(sfr::IE);
-    if (!(ie & 0x80)) return;
-    // Each source's flags, placed at its request bit; IE holds the six enable
-    // bits at the same positions (EX0, ET0, EX1, ET1, ES, ET2).
-    const std::uint8_t tcon = p.ReadDirect(sfr::TCON);
-    std::uint8_t flags = 0;
-    if (tcon & 0x02) flags |= 0x01;                         // IE0
-    if (tcon & 0x20) flags |= 0x02;                         // TF0
-    if (tcon & 0x08) flags |= 0x04;                         // IE1
-    if (tcon & 0x80) flags |= 0x08;                         // TF1
-    if (p.ReadDirect(sfr::SCON) & 0x03) flags |= 0x10;      // RI or TI
-    if (p.ReadDirect(sfr::T2CON) & 0xC0) flags |= 0x20;     // TF2 or EXF2
-    p.ucInterruptFlags |= static_cast<std::uint8_t>(flags & ie & 0x3F);
-}
-
 void SelectInterrupt(Processor& p) {
     p.iInterruptToService = -1;
     const std::uint8_t ip = p.ReadDirect(sfr::IP);

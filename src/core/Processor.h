@@ -159,7 +159,7 @@ public:
     struct BaudRateInputs {
         std::uint64_t registers = ~std::uint64_t{0};
         double crystal = -1.0;
-        std::int32_t results[4] = {};
+        std::array<std::int32_t, 4> results{};
     };
     BaudRateInputs baudRateInputs;
 

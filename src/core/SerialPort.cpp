@@ -22,15 +22,6 @@ std::int32_t FrameTime(int bitsPerFrame, std::int32_t rate) {
     return static_cast<std::int32_t>(static_cast<double>(bitsPerFrame) / rate * 1000000.0);
 }
 
-// Only the register bits the rates depend on.
-std::uint64_t RateRegisters(const Processor& p) {
-    const auto& ram = p.ucIntRAM;
-    return std::uint64_t{ram[sfr::SCON] & 0xC0u} | std::uint64_t{ram[sfr::PCON] & 0x80u} >> 1 |
-           std::uint64_t{ram[sfr::TMOD] & 0x30u} << 8 | std::uint64_t{ram[sfr::TCON] & 0x40u} << 8 |
-           std::uint64_t{ram[sfr::T2CON] & 0x34u} << 16 | std::uint64_t{ram[sfr::TH1]} << 24 |
-           std::uint64_t{ram[sfr::RCAP2L]} << 32 | std::uint64_t{ram[sfr::RCAP2H]} << 40;
-}
-
 void ComputeRates(Processor& p) {
     const double fosc = p.dCrystalFrequency;
     const std::uint8_t scon = p.ReadDirect(sfr::SCON);
@@ -62,26 +53,9 @@ void ComputeRates(Processor& p) {
     p.iRxFrameTime = FrameTime(bitsPerFrame, p.iRxBaudRate);
 }
 
-void PostRateWarnings(Processor& p) {
+void PostInvalidRateWarnings(Processor& p) {
     if (p.iTxBaudRate == -1) p.lstWarnings.AppendOnceInARow(messages::kTxRateInvalid);
     if (p.iRxBaudRate == -1) p.lstWarnings.AppendOnceInARow(messages::kRxRateInvalid);
-}
-
-void RememberRateInputs(Processor& p, std::uint64_t registers) {
-    auto& cache = p.baudRateInputs;
-    cache.registers = registers;
-    cache.crystal = p.dCrystalFrequency;
-    cache.results[0] = p.iTxBaudRate;
-    cache.results[1] = p.iRxBaudRate;
-    cache.results[2] = p.iTxFrameTime;
-    cache.results[3] = p.iRxFrameTime;
-}
-
-bool RatesAreCurrent(const Processor& p, std::uint64_t registers) {
-    const auto& cache = p.baudRateInputs;
-    return cache.registers == registers && cache.crystal == p.dCrystalFrequency &&
-           cache.results[0] == p.iTxBaudRate && cache.results[1] == p.iRxBaudRate &&
-           cache.results[2] == p.iTxFrameTime && cache.results[3] == p.iRxFrameTime;
 }
 
 void AppendToLog(std::array<std::uint8_t, Processor::kSerialLogSize>& log, std::int32_t& pos, std::int32_t& shown,
@@ -96,29 +70,28 @@ void AppendToLog(std::array<std::uint8_t, Processor::kSerialLogSize>& log, std::
 }  // namespace
 
 void UpdateBaudRates(Processor& p) {
+    serial_detail::RecomputeRates(p);
+    PostInvalidRateWarnings(p);
+}
+
+namespace serial_detail {
+
+void RecomputeRates(Processor& p) {
     ComputeRates(p);
-    RememberRateInputs(p, RateRegisters(p));
-    PostRateWarnings(p);
+    auto& inputs = p.baudRateInputs;
+    inputs.registers = RateRegisters(p);
+    inputs.crystal = p.dCrystalFrequency;
+    inputs.results = {p.iTxBaudRate, p.iRxBaudRate, p.iTxFrameTime, p.iRxFrameTime};
 }
 
-void UpdateSerialPort(Processor& p) {
-    // The rates are a pure function of a few register bits and the crystal;
-    // recompute them only when one of those (or a rate field itself) changed.
-    const std::uint64_t registers = RateRegisters(p);
-    if (!RatesAreCurrent(p, registers)) {
-        ComputeRates(p);
-        RememberRateInputs(p, registers);
-    }
-    if ((p.iTxBaudRate | p.iRxBaudRate) < 0) PostRateWarnings(p);
+void PostRateWarnings(Processor& p) { PostInvalidRateWarnings(p); }
 
-    if (p.bTxInProgress) {
-        p.iTxCyclesLeft -= p.ucInstructionCycles;
-        if (p.iTxCyclesLeft <= 0) {
-            p.WriteBit(bit::TI, 1);
-            p.bTxInProgress = 0;
-        }
-    }
+void CompleteTransmission(Processor& p) {
+    p.WriteBit(bit::TI, 1);
+    p.bTxInProgress = 0;
 }
+
+}  // namespace serial_detail
 
 void TransmitByte(Processor& p, std::uint8_t value) {
     p.WriteDirect(sfr::SBUF, value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/Processor.h"
@@ -16,12 +17,52 @@ void UpdateBaudRates(Processor& p);
 
 // The per-instruction step, after the timers: rates, then the transmission
 // count-down by the instruction's machine cycles.
-void UpdateSerialPort(Processor& p);
+inline void UpdateSerialPort(Processor& p);
 
 // MOV SBUF,A and the terminal's send-byte command.
 void TransmitByte(Processor& p, std::uint8_t value);
 
 // MOV A,SBUF: the byte the accumulator receives.
 std::uint8_t ReceiveByte(Processor& p);
+
+namespace serial_detail {
+
+// The register bits the rates depend on, packed into one word. Byte loads on
+// purpose: a wide load across TL0-TH1 would wait on the timers' byte stores
+// of the same instruction.
+inline std::uint64_t RateRegisters(const Processor& p) {
+    const auto& ram = p.ucIntRAM;
+    return std::uint64_t{ram[sfr::SCON] & 0xC0u} | std::uint64_t{ram[sfr::PCON] & 0x80u} >> 1 |
+           std::uint64_t{ram[sfr::TMOD] & 0x30u} << 8 | std::uint64_t{ram[sfr::TCON] & 0x40u} << 8 |
+           std::uint64_t{ram[sfr::T2CON] & 0x34u} << 16 | std::uint64_t{ram[sfr::TH1]} << 24 |
+           std::uint64_t{ram[sfr::RCAP2L]} << 32 | std::uint64_t{ram[sfr::RCAP2H]} << 40;
+}
+
+inline bool RateFieldsMatch(const Processor& p, const std::array<std::int32_t, 4>& fields) {
+    return ((p.iTxBaudRate ^ fields[0]) | (p.iRxBaudRate ^ fields[1]) | (p.iTxFrameTime ^ fields[2]) |
+            (p.iRxFrameTime ^ fields[3])) == 0;
+}
+
+void RecomputeRates(Processor& p);
+void PostRateWarnings(Processor& p);
+void CompleteTransmission(Processor& p);
+
+}  // namespace serial_detail
+
+inline void UpdateSerialPort(Processor& p) {
+    // The rates are a pure function of a few register bits and the crystal;
+    // recompute them only when one of those (or a rate field itself) changed.
+    const auto& inputs = p.baudRateInputs;
+    if (inputs.registers != serial_detail::RateRegisters(p) || inputs.crystal != p.dCrystalFrequency ||
+        !serial_detail::RateFieldsMatch(p, inputs.results)) {
+        serial_detail::RecomputeRates(p);
+    }
+    if ((p.iTxBaudRate | p.iRxBaudRate) < 0) serial_detail::PostRateWarnings(p);
+
+    if (p.bTxInProgress) {
+        p.iTxCyclesLeft -= p.ucInstructionCycles;
+        if (p.iTxCyclesLeft <= 0) serial_detail::CompleteTransmission(p);
+    }
+}
 
 }  // namespace tessaly
