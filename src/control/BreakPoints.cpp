@@ -1,0 +1,112 @@
+#include "control/BreakPoints.h"
+
+#include <bit>
+
+namespace tessaly {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string BreakPoints::Text(std::uint16_t address) {
+    std::string text = "0x0000";
+    for (int i = 5; i >= 2; --i) {
+        text[static_cast<std::size_t>(i)] = kHexDigits[address & 0xF];
+        address = static_cast<std::uint16_t>(address >> 4);
+    }
+    return text;
+}
+
+std::optional<std::uint16_t> BreakPoints::ParseText(std::string_view text) {
+    if (text.size() != 6 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
+    unsigned value = 0;
+    for (std::size_t i = 2; i < 6; ++i) {
+        const int digit = HexDigit(text[i]);
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    return static_cast<std::uint16_t>(value);
+}
+
+std::uint16_t BreakPoints::AddressAt(std::size_t index) const { return *ParseText(list_[index]); }
+
+std::optional<std::uint16_t> BreakPoints::Highest() const {
+    if (list_.Empty()) return std::nullopt;
+    return ParseText(list_.Last());
+}
+
+bool BreakPoints::Add(std::uint16_t address) {
+    if (Contains(address)) return false;
+    SetBit(address);
+    // Additions in ascending order (the disassembly window's) append; any
+    // other order rebuilds the text list from the bit set.
+    const auto highest = Highest();
+    if (!highest || address > *highest) list_.Append(Text(address));
+    else RebuildList();
+    return true;
+}
+
+bool BreakPoints::Delete(std::uint16_t address) {
+    if (!Contains(address)) return false;
+    ClearBit(address);
+    if (Highest() == address) list_.DeleteLast();
+    else RebuildList();
+    return true;
+}
+
+bool BreakPoints::DeleteAt(std::size_t index) {
+    if (index >= list_.Count()) return false;
+    return Delete(AddressAt(index));
+}
+
+bool BreakPoints::Toggle(std::uint16_t address) {
+    if (Delete(address)) return false;
+    Add(address);
+    return true;
+}
+
+void BreakPoints::Clear() {
+    bits_.fill(0);
+    list_.Clear();
+}
+
+void BreakPoints::SetFromLines(const std::vector<std::string>& lines) {
+    bits_.fill(0);
+    for (const std::string& line : lines) {
+        if (const auto address = ParseText(line)) SetBit(*address);
+    }
+    RebuildList();
+}
+
+int BreakPoints::CheckBreakPoint(Processor& processor) const {
+    if (!Contains(processor.usPC)) return -1;
+    processor.bSkipBreakPointOnce = 1;
+    return 1;
+}
+
+bool BreakPoints::StopsBeforeInstruction(Processor& processor) const {
+    if (processor.bSkipBreakPointOnce == 0 && CheckBreakPoint(processor) == 1) return true;
+    processor.bSkipBreakPointOnce = 0;
+    return false;
+}
+
+void BreakPoints::RebuildList() {
+    list_.Clear();
+    for (std::size_t word = 0; word < bits_.size(); ++word) {
+        for (std::uint64_t bits = bits_[word]; bits != 0; bits &= bits - 1) {
+            const auto address = static_cast<std::uint16_t>(word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
+            list_.Append(Text(address));
+        }
+    }
+}
+
+}  // namespace tessaly

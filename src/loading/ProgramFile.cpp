@@ -1,0 +1,80 @@
+#include "loading/ProgramFile.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "loading/BinLoader.h"
+#include "loading/HexReader.h"
+
+namespace tessaly {
+
+namespace {
+
+std::string UpperCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+std::filesystem::path WithExtension(const std::filesystem::path& path, std::string_view extension) {
+    std::string name = path.filename().string();
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    name += extension;
+    return path.parent_path() / name;
+}
+
+}  // namespace
+
+std::string FileExtension(const std::filesystem::path& path) {
+    const std::string name = path.filename().string();
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string{} : name.substr(dot);
+}
+
+ProgramFileKind ProgramFileKindOf(const std::filesystem::path& path) {
+    const std::string extension = UpperCase(FileExtension(path));
+    if (extension == ".HEX" || extension == ".IHX") return ProgramFileKind::IntelHex;
+    if (extension == ".BIN") return ProgramFileKind::Binary;
+    return ProgramFileKind::Unknown;
+}
+
+int OpenProgramFile(const std::filesystem::path& path, Processor& processor, MessageHost& host) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        host.Tell(MessageKind::Plain, "Unable to open file");
+        return open_status::kFileMissing;
+    }
+    switch (ProgramFileKindOf(path)) {
+        case ProgramFileKind::IntelHex: {
+            std::uint16_t highest = 0;
+            if (LoadHexFile(path, processor.ucCodeMemory, highest, host) != hex_status::kOk) {
+                return open_status::kLoadFailed;
+            }
+            processor.iProgramSize = std::int32_t{highest} + 1;
+            return open_status::kOk;
+        }
+        case ProgramFileKind::Binary:
+            return LoadBinFile(path, processor, host) == bin_status::kOk ? open_status::kOk
+                                                                          : open_status::kLoadFailed;
+        case ProgramFileKind::Unknown:
+            break;
+    }
+    host.Tell(MessageKind::Plain, "Invalid File Extension");
+    return open_status::kLoadFailed;
+}
+
+std::filesystem::path ListingPathFor(const std::filesystem::path& programPath) {
+    return WithExtension(programPath, ".LST");
+}
+
+std::optional<std::filesystem::path> FindListingFor(const std::filesystem::path& programPath) {
+    std::error_code error;
+    for (std::string_view extension : {".LST", ".lst"}) {
+        std::filesystem::path candidate = WithExtension(programPath, extension);
+        if (std::filesystem::is_regular_file(candidate, error)) return candidate;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/MessageHost.h"
+#include "core/Processor.h"
+
+namespace tessaly {
+
+namespace open_status {
+inline constexpr int kOk = 1;
+inline constexpr int kFileMissing = -1;
+inline constexpr int kLoadFailed = -2;
+}  // namespace open_status
+
+enum class ProgramFileKind { IntelHex, Binary, Unknown };
+
+// The extension of the file name, from its last dot, dot included; empty when
+// the name has no dot.
+std::string FileExtension(const std::filesystem::path& path);
+
+// ".HEX" and ".IHX" (SDCC's output) are Intel HEX, ".BIN" raw binary, in any
+// letter case.
+ProgramFileKind ProgramFileKindOf(const std::filesystem::path& path);
+
+// Loads a program image into code memory and sets iProgramSize: the Intel HEX
+// reader's highest address + 1, or the binary's length. Returns an
+// open_status code. A missing file shows "Unable to open file" and changes
+// nothing; on kLoadFailed the code memory may hold a partial image, which the
+// caller discards by closing the file (a full workspace reset).
+int OpenProgramFile(const std::filesystem::path& path, Processor& processor, MessageHost& host);
+
+// The listing beside a program: its extension replaced by ".LST" (appended
+// when it has none).
+std::filesystem::path ListingPathFor(const std::filesystem::path& programPath);
+
+// The listing file to import labels from after a load, if there is one.
+// On case-sensitive file systems ".lst" is tried after ".LST".
+std::optional<std::filesystem::path> FindListingFor(const std::filesystem::path& programPath);
+
+}  // namespace tessaly
