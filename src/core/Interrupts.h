@@ -21,20 +21,18 @@ inline constexpr std::uint16_t kInterruptVectors[6] = {0x0003, 0x000B, 0x0013, 0
 
 // ORs into ucInterruptFlags every enabled source whose flag is set, when EA is 1.
 inline void ScanInterruptRequests(Processor& p) {
-    const std::uint8_t ie = p.ReadDirect(sfr::IE);
+    const unsigned ie = p.ucIntRAM[sfr::IE];
     if (!(ie & 0x80)) return;
-    // Each source's flags, placed at its request bit; IE holds the six enable
-    // bits at the same positions (EX0, ET0, EX1, ET1, ES, ET2).
-    const std::uint8_t tcon = p.ReadDirect(sfr::TCON);
-    std::uint8_t flags = 0;
-    if (tcon & 0x02) flags |= 0x01;                         // IE0
-    if (tcon & 0x20) flags |= 0x02;                         // TF0
-    if (tcon & 0x08) flags |= 0x04;                         // IE1
-    if (tcon & 0x80) flags |= 0x08;                         // TF1
-    if (p.ReadDirect(sfr::SCON) & 0x03) flags |= 0x10;      // RI or TI
-    if (p.ReadDirect(sfr::T2CON) & 0xC0) flags |= 0x20;     // TF2 or EXF2
-    p.ucInterruptFlags |= static_cast<std::uint8_t>(flags & ie & 0x3F);
+    // Each source's flags moved to its request bit; IE holds the six enable
+    // bits at the same positions (EX0, ET0, EX1, ET1, ES, ET2). TCON has IE0,
+    // IE1 at bits 1, 3 and TF0, TF1 at bits 5, 7.
+    const unsigned tcon = p.ucIntRAM[sfr::TCON];
+    const unsigned serial = (p.ucIntRAM[sfr::SCON] & 0x03) != 0;   // RI or TI
+    const unsigned timer2 = (p.ucIntRAM[sfr::T2CON] & 0xC0) != 0;  // TF2 or EXF2
+    const unsigned flags = ((tcon >> 1) & 0x05) | ((tcon >> 4) & 0x0A) | (serial << 4) | (timer2 << 5);
+    p.ucInterruptFlags |= static_cast<std::uint8_t>(flags & ie);
 }
+
 // Chooses the source to enter after the current instruction (or -1).
 void SelectInterrupt(Processor& p);
 // Pushes the PC and jumps to the vector of source n.

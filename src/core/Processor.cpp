@@ -47,6 +47,7 @@ void Processor::ResetExecutionState() {
     lstErrors.Clear();
     lstWarnings.Clear();
     iTxBaudRate = iRxBaudRate = -1;
+    InvalidateBaudRates();
     iTxFrameTime = iRxFrameTime = 0;
     bTxInProgress = 0;
     iTxCyclesLeft = 0;
@@ -61,7 +62,7 @@ void Processor::InitializeIntRAM(std::uint8_t value) {
 }
 
 void Processor::LoadPowerOnResetValues() {
-    for (const auto& reg : kPowerOnValues) ucIntRAM[reg.address] = reg.value;
+    for (const auto& reg : kPowerOnValues) WriteDirect(reg.address, reg.value);
     usPC = 0;
 }
 

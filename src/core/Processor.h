@@ -95,7 +95,10 @@ public:
 
     // --- accessors --------------------------------------------------------
     std::uint8_t ReadDirect(std::uint8_t address) const { return ucIntRAM[address]; }
-    void WriteDirect(std::uint8_t address, std::uint8_t value) { ucIntRAM[address] = value; }
+    void WriteDirect(std::uint8_t address, std::uint8_t value) {
+        ucIntRAM[address] = value;
+        NoteDirectWrite(address);
+    }
 
     // 80h-FFh reach the upper RAM, never the SFRs.
     std::uint8_t ReadIndirect(std::uint8_t address) const { return ucIntRAM[IndirectOffset(address)]; }
@@ -113,6 +116,7 @@ public:
         const BitLocation& at = BitMap[bitAddress];
         if (value) ucIntRAM[at.address] |= at.mask;
         else ucIntRAM[at.address] &= static_cast<std::uint8_t>(~at.mask);
+        NoteDirectWrite(at.address);
     }
 
     std::uint8_t ReadExtRAM(std::uint16_t address) const { return ucExtRAM[address]; }
@@ -154,14 +158,24 @@ public:
     void ClearCodeMemory();
     void FullReset();
 
-    // Values the serial port derived its rates from, so that the per-instruction
-    // step recomputes them only when one of them changes.
+    // The serial port derives its rates from a handful of SFR bits and the
+    // crystal, and rederives them only when one of those may have changed:
+    // every write through WriteDirect, WriteBit and the instructions notes
+    // whether it touched one of the rate registers. Code that writes those
+    // bytes of ucIntRAM, or the rate fields, directly calls
+    // InvalidateBaudRates afterwards.
     struct BaudRateInputs {
+        std::uint8_t written = 1;  // a rate register was written since the last check
         std::uint64_t registers = ~std::uint64_t{0};
         double crystal = -1.0;
-        std::array<std::int32_t, 4> results{};
     };
     BaudRateInputs baudRateInputs;
+
+    void NoteDirectWrite(std::uint8_t address) { baudRateInputs.written |= kBaudRateRegisters[address]; }
+    void InvalidateBaudRates() {
+        baudRateInputs.written = 1;
+        baudRateInputs.registers = ~std::uint64_t{0};
+    }
 
     // Offset in ucIntRAM of an indirect address: 80h-FFh lie in the upper RAM.
     static std::size_t IndirectOffset(std::uint8_t address) {

@@ -79,9 +79,9 @@ namespace serial_detail {
 void RecomputeRates(Processor& p) {
     ComputeRates(p);
     auto& inputs = p.baudRateInputs;
+    inputs.written = 0;
     inputs.registers = RateRegisters(p);
     inputs.crystal = p.dCrystalFrequency;
-    inputs.results = {p.iTxBaudRate, p.iRxBaudRate, p.iTxFrameTime, p.iRxFrameTime};
 }
 
 void PostRateWarnings(Processor& p) { PostInvalidRateWarnings(p); }

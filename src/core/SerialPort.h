@@ -15,9 +15,6 @@ namespace tessaly {
 // invalid-rate warnings.
 void UpdateBaudRates(Processor& p);
 
-// The per-instruction step, after the timers: rates, then the transmission
-// count-down by the instruction's machine cycles.
-inline void UpdateSerialPort(Processor& p);
 
 // MOV SBUF,A and the terminal's send-byte command.
 void TransmitByte(Processor& p, std::uint8_t value);
@@ -38,24 +35,23 @@ inline std::uint64_t RateRegisters(const Processor& p) {
            std::uint64_t{ram[sfr::RCAP2L]} << 32 | std::uint64_t{ram[sfr::RCAP2H]} << 40;
 }
 
-inline bool RateFieldsMatch(const Processor& p, const std::array<std::int32_t, 4>& fields) {
-    return ((p.iTxBaudRate ^ fields[0]) | (p.iRxBaudRate ^ fields[1]) | (p.iTxFrameTime ^ fields[2]) |
-            (p.iRxFrameTime ^ fields[3])) == 0;
-}
-
 void RecomputeRates(Processor& p);
 void PostRateWarnings(Processor& p);
 void CompleteTransmission(Processor& p);
 
 }  // namespace serial_detail
 
+// The per-instruction step, after the timers: rates, then the transmission
+// count-down by the instruction's machine cycles.
 inline void UpdateSerialPort(Processor& p) {
     // The rates are a pure function of a few register bits and the crystal;
-    // recompute them only when one of those (or a rate field itself) changed.
-    const auto& inputs = p.baudRateInputs;
-    if (inputs.registers != serial_detail::RateRegisters(p) || inputs.crystal != p.dCrystalFrequency ||
-        !serial_detail::RateFieldsMatch(p, inputs.results)) {
-        serial_detail::RecomputeRates(p);
+    // recompute them only when one of those changed.
+    auto& inputs = p.baudRateInputs;
+    if (inputs.written || inputs.crystal != p.dCrystalFrequency) {
+        inputs.written = 0;
+        if (inputs.registers != serial_detail::RateRegisters(p) || inputs.crystal != p.dCrystalFrequency) {
+            serial_detail::RecomputeRates(p);
+        }
     }
     if ((p.iTxBaudRate | p.iRxBaudRate) < 0) serial_detail::PostRateWarnings(p);
 

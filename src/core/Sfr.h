@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace tessaly {
@@ -29,5 +30,16 @@ inline constexpr std::uint8_t P = 0xD0, OV = 0xD2, RS0 = 0xD3, RS1 = 0xD4, F0 = 
 namespace psw {
 inline constexpr std::uint8_t P = 0x01, OV = 0x04, RS0 = 0x08, RS1 = 0x10, F0 = 0x20, AC = 0x40, CY = 0x80;
 }  // namespace psw
+
+// 1 at the direct addresses the serial baud rates depend on: PCON, TCON (TR1),
+// TMOD, TH1, SCON, T2CON and RCAP2.
+inline constexpr std::array<std::uint8_t, 256> kBaudRateRegisters = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (std::uint8_t address : {sfr::PCON, sfr::TCON, sfr::TMOD, sfr::TH1, sfr::SCON, sfr::T2CON, sfr::RCAP2L,
+                                 sfr::RCAP2H}) {
+        table[address] = 1;
+    }
+    return table;
+}();
 
 }  // namespace tessaly

@@ -28,12 +28,10 @@ void TextList::AppendOnceInARow(std::string_view text) {
     Append(text);
 }
 
-void TextList::Append(const TrackedText& text) {
-    if (!trackedValid_ || text.Stamp() != trackedStamp_) {
-        trackedId_ = Intern(text.str());
-        trackedStamp_ = text.Stamp();
-        trackedValid_ = true;
-    }
+void TextList::AppendNewTrackedText(const TrackedText& text) {
+    trackedId_ = Intern(text.str());
+    trackedStamp_ = text.Stamp();
+    trackedValid_ = true;
     lines_.push_back(trackedId_);
 }
 

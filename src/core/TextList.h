@@ -9,7 +9,25 @@
 
 namespace tessaly {
 
-class TrackedText;
+// A text whose every assignment gets a new process-wide stamp, so that a list
+// can tell in one comparison whether it has interned this exact value before.
+class TrackedText {
+public:
+    TrackedText() = default;
+    TrackedText& operator=(std::string_view text);
+    TrackedText& operator=(std::string&& text);
+
+    const std::string& str() const { return text_; }
+    operator const std::string&() const { return text_; }
+    bool empty() const { return text_.empty(); }
+    std::uint64_t Stamp() const { return stamp_; }
+
+    friend bool operator==(const TrackedText& a, std::string_view b) { return a.text_ == b; }
+
+private:
+    std::string text_;
+    std::uint64_t stamp_ = 0;
+};
 
 // An ordered list of text lines: the container behind the history, the message
 // lists, the symbol catalogue, the label lists, the break points and the watch list.
@@ -31,7 +49,13 @@ public:
     void AppendOnceInARow(std::string_view text);
     // Appends the current text of `text`; repeated appends of an unchanged
     // tracked text skip the pool look-up.
-    void Append(const TrackedText& text);
+    void Append(const TrackedText& text) {
+        if (trackedValid_ && text.Stamp() == trackedStamp_) [[likely]] {
+            lines_.push_back(trackedId_);
+            return;
+        }
+        AppendNewTrackedText(text);
+    }
 
     // Replaces the line at `index`, which must exist.
     void Set(std::size_t index, std::string_view text) { lines_[index] = Intern(text); }
@@ -49,6 +73,7 @@ public:
 
 private:
     std::uint32_t Intern(std::string_view text);
+    void AppendNewTrackedText(const TrackedText& text);
 
     std::vector<std::uint32_t> lines_;
     std::vector<std::string> pool_;
@@ -60,26 +85,6 @@ private:
     bool trackedValid_ = false;
     std::uint64_t trackedStamp_ = 0;
     std::uint32_t trackedId_ = 0;
-};
-
-// A text whose every assignment gets a new process-wide stamp, so that a list
-// can tell in one comparison whether it has interned this exact value before.
-class TrackedText {
-public:
-    TrackedText() = default;
-    TrackedText& operator=(std::string_view text);
-    TrackedText& operator=(std::string&& text);
-
-    const std::string& str() const { return text_; }
-    operator const std::string&() const { return text_; }
-    bool empty() const { return text_.empty(); }
-    std::uint64_t Stamp() const { return stamp_; }
-
-    friend bool operator==(const TrackedText& a, std::string_view b) { return a.text_ == b; }
-
-private:
-    std::string text_;
-    std::uint64_t stamp_ = 0;
 };
 
 }  // namespace tessaly

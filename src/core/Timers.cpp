@@ -25,8 +25,8 @@ struct TimerRegisters {
     std::uint8_t low, high, flagMask, enableMask;
 };
 
-constexpr TimerRegisters kTimer0{sfr::TL0, sfr::TH0, kTF0, kET0};
-constexpr TimerRegisters kTimer1{sfr::TL1, sfr::TH1, kTF1, kET1};
+constexpr TimerRegisters kTimer0Registers{sfr::TL0, sfr::TH0, kTF0, kET0};
+constexpr TimerRegisters kTimer1Registers{sfr::TL1, sfr::TH1, kTF1, kET1};
 static_assert(kET0 == kRequestTimer0 && kET1 == kRequestTimer1 && kET2 == kRequestTimer2);
 
 // Modes 0, 1 and 2 of timers 0 and 1.
@@ -66,7 +66,7 @@ void UpdateTimer0(Processor& p, unsigned tcon, unsigned tmod, unsigned n) {
     const unsigned mode = tmod & 0x03;
     const bool run = !counter && (tcon & kTR0) && (!gate || (p.ucIntRAM[sfr::P3] & 0x04));
     if (mode != 3) {
-        if (run) CountTimer(p, kTimer0, mode, n);
+        if (run) CountTimer(p, kTimer0Registers, mode, n);
         return;
     }
     // Split mode: TL0 is timer 0; TH0 is an 8-bit timer run by TR1 that
@@ -88,7 +88,7 @@ void UpdateTimer1(Processor& p, unsigned tcon, unsigned tmod, unsigned n) {
     const bool gate = tmod & 0x80, counter = tmod & 0x40;
     const unsigned mode = (tmod >> 4) & 0x03;
     const bool run = !counter && (tcon & kTR1) && (!gate || (p.ucIntRAM[sfr::P3] & 0x08));
-    if (run && mode != 3) CountTimer(p, kTimer1, mode, n);
+    if (run && mode != 3) CountTimer(p, kTimer1Registers, mode, n);
 }
 
 void LoadTimer2From(Processor& p, std::uint8_t low, std::uint8_t high) {
@@ -130,8 +130,28 @@ void UpdateTimer2(Processor& p, std::uint8_t t2con, unsigned n) {
 void UpdateRunningTimers(Processor& p, std::uint8_t tcon, std::uint8_t t2con) {
     const unsigned n = p.ucInstructionCycles;
     const unsigned tmod = p.ReadDirect(sfr::TMOD);
-    if (tcon & (kTR0 | kTR1)) {
+    auto& ram = p.ucIntRAM;
+    // The usual set-ups get a straight path: timer 0 as a plain 16-bit timer,
+    // timer 1 as a plain 8-bit auto-reload timer (the baud-rate clock).
+    const bool plain16BitTimer0 = (tcon & kTR0) && (tmod & 0x0F) == 0x01;
+    const bool plainReloadTimer1 = (tcon & kTR1) && (tmod & 0xF0) == 0x20;
+    if (plain16BitTimer0) {
+        const unsigned sum = ((ram[sfr::TH0] << 8) | ram[sfr::TL0]) + n;
+        ram[sfr::TL0] = static_cast<std::uint8_t>(sum);
+        ram[sfr::TH0] = static_cast<std::uint8_t>(sum >> 8);
+        if (sum > 0xFFFF) Overflow(p, sfr::TCON, kTF0, kET0);
+    } else if (tcon & (kTR0 | kTR1)) {
         UpdateTimer0(p, tcon, tmod, n);
+    }
+    if (plainReloadTimer1) {
+        const unsigned sum = ram[sfr::TL1] + n;
+        if (sum > 0xFF) {
+            Overflow(p, sfr::TCON, kTF1, kET1);
+            ram[sfr::TL1] = ram[sfr::TH1];
+        } else {
+            ram[sfr::TL1] = static_cast<std::uint8_t>(sum);
+        }
+    } else if (tcon & kTR1) {
         UpdateTimer1(p, tcon, tmod, n);
     }
     UpdateTimer2(p, t2con, n);

@@ -201,16 +201,63 @@ TEST(SerialReceive, DisabledOrInvalidReceptionGivesZeroAndOneWarning) {
     EXPECT_EQ(q->lstWarnings[0], "Receiption Baud rate is incorrect");
 }
 
-TEST(SerialRates, RecomputedWhenAFieldIsOverwritten) {
+TEST(SerialRates, RecomputedAfterInvalidation) {
     auto p = NewProcessor();
     p->ExecuteInstructions(1);
-    // Something (a snapshot, a window) writes the rate fields directly: the
+    // A snapshot restores the rate fields directly and invalidates them: the
     // next instruction derives them from the registers again.
     p->iTxBaudRate = 1234;
     p->iRxFrameTime = 99;
+    p->InvalidateBaudRates();
     p->ExecuteInstructions(1);
     EXPECT_EQ(p->iTxBaudRate, 1000000);
     EXPECT_EQ(p->iRxFrameTime, 8);
+}
+
+TEST(SerialRates, FollowEveryWayAProgramWritesTheRateRegisters) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> code;
+    };
+    // Each leaves timer 1 in mode 2 at FDh running with SCON in mode 1, from a
+    // state where one input was missing.
+    const Case cases[] = {
+        {"SETB TR1", {0xD2, 0x8E}},
+        {"ORL TCON,#40h", {0x43, 0x88, 0x40}},
+        {"MOV TH1,A", {0xF5, 0x8D}},
+        {"INC TH1", {0x05, 0x8D}},
+        {"XCH A,TMOD", {0xC5, 0x89}},
+        {"POP SCON", {0xD0, 0x98}},
+    };
+    for (const auto& c : cases) {
+        auto p = NewProcessor();
+        p->dCrystalFrequency = k11059200;
+        p->WriteDirect(sfr::SCON, 0x50);
+        p->WriteDirect(sfr::TMOD, 0x20);
+        p->WriteDirect(sfr::TH1, 0xFD);
+        p->WriteBit(bit::TR1, 1);
+        const std::string what = c.what;
+        if (what == "SETB TR1" || what == "ORL TCON,#40h") p->WriteBit(bit::TR1, 0);
+        if (what == "MOV TH1,A") {
+            p->WriteDirect(sfr::TH1, 0x00);
+            p->WriteDirect(sfr::ACC, 0xFD);
+        }
+        if (what == "INC TH1") p->WriteDirect(sfr::TH1, 0xFC);
+        if (what == "XCH A,TMOD") {
+            p->WriteDirect(sfr::TMOD, 0x10);
+            p->WriteDirect(sfr::ACC, 0x20);
+        }
+        if (what == "POP SCON") {
+            p->WriteDirect(sfr::SCON, 0x00);
+            p->ucIntRAM[0x07] = 0x50;
+        }
+        p->ExecuteInstructions(1);  // settle on the incomplete set-up
+        p->usPC = 0;
+        test::LoadCode(*p, 0, c.code);
+        p->ExecuteInstructions(1);
+        EXPECT_EQ(p->iTxBaudRate, 9600) << c.what;
+        EXPECT_EQ(p->iRxBaudRate, 9600) << c.what;
+    }
 }
 
 }  // namespace

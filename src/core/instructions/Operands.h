@@ -14,7 +14,11 @@ inline std::uint8_t& Register(Processor& p, unsigned n) { return p.ucIntRAM[p.Re
 inline std::uint8_t& Indirect(Processor& p, unsigned i) {
     return p.ucIntRAM[Processor::IndirectOffset(Register(p, i & 1))];
 }
-inline std::uint8_t& Direct(Processor& p, std::uint8_t address) { return p.ucIntRAM[address]; }
+// A direct byte the instruction is about to write.
+inline std::uint8_t& Direct(Processor& p, std::uint8_t address) {
+    p.NoteDirectWrite(address);
+    return p.ucIntRAM[address];
+}
 
 inline bool Carry(const Processor& p) { return (p.ucIntRAM[sfr::PSW] & psw::CY) != 0; }
 inline void SetCarry(Processor& p, bool on) {
