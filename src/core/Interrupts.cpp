@@ -80,6 +80,8 @@ void ReturnFromInterrupt(Processor& p) {
     const int current = SourceOf(p.lstInterruptsInProgress.Last());
     if (current >= 0) p.ucInterruptFlags &= static_cast<std::uint8_t>(~(1u << current));
     p.lstInterruptsInProgress.DeleteLast();
+    // A flag still set (RI, TI, TF2, EXF2) requests its source again at once.
+    p.ucSfrChanges |= sfr_watch::kInterrupts;
 }
 
 bool ForceInterrupt(Processor& p, InterruptButton button, MessageHost& host) {

@@ -21,6 +21,11 @@ inline constexpr std::uint16_t kInterruptVectors[6] = {0x0003, 0x000B, 0x0013, 0
 
 // ORs into ucInterruptFlags every enabled source whose flag is set, when EA is 1.
 inline void ScanInterruptRequests(Processor& p) {
+    // The scan only ever adds bits, and they stay until a RETI or a reset
+    // (both note a change), so it needs to run again only after one of the
+    // flags or enables it reads was written.
+    if (!(p.ucSfrChanges & sfr_watch::kInterrupts)) return;
+    p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kInterrupts);
     const unsigned ie = p.ucIntRAM[sfr::IE];
     if (!(ie & 0x80)) return;
     // Each source's flags moved to its request bit; IE holds the six enable

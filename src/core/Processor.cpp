@@ -47,7 +47,7 @@ void Processor::ResetExecutionState() {
     lstErrors.Clear();
     lstWarnings.Clear();
     iTxBaudRate = iRxBaudRate = -1;
-    InvalidateBaudRates();
+    InvalidateDerivedState();
     iTxFrameTime = iRxFrameTime = 0;
     bTxInProgress = 0;
     iTxCyclesLeft = 0;

@@ -158,22 +158,35 @@ public:
     void ClearCodeMemory();
     void FullReset();
 
-    // The serial port derives its rates from a handful of SFR bits and the
-    // crystal, and rederives them only when one of those may have changed:
-    // every write through WriteDirect, WriteBit and the instructions notes
-    // whether it touched one of the rate registers. Code that writes those
-    // bytes of ucIntRAM, or the rate fields, directly calls
-    // InvalidateBaudRates afterwards.
+    // --- state derived from SFRs ------------------------------------------
+    // The interrupt scan, the timers and the serial port work from a few
+    // control registers that programs rarely change, so each keeps what it
+    // derived until one of its registers is written. Every write through
+    // WriteDirect, WriteBit and the instructions notes which of them it may
+    // affect (kSfrWatchers). Code that writes ucIntRAM's SFR bytes or the
+    // serial rate fields directly calls InvalidateDerivedState afterwards.
+    std::uint8_t ucSfrChanges = sfr_watch::kAll;
+
     struct BaudRateInputs {
-        std::uint8_t written = 1;  // a rate register was written since the last check
         std::uint64_t registers = ~std::uint64_t{0};
         double crystal = -1.0;
     };
     BaudRateInputs baudRateInputs;
 
-    void NoteDirectWrite(std::uint8_t address) { baudRateInputs.written |= kBaudRateRegisters[address]; }
-    void InvalidateBaudRates() {
-        baudRateInputs.written = 1;
+    // The timers' configuration as the run bits, modes and gates give it, and
+    // the counting routine made for it (null while no timer counts).
+    struct TimerPlan {
+        bool run0 = false, run1 = false;
+        std::uint8_t mode0 = 0, mode1 = 0;
+        bool splitTimer0High = false;  // timer 0 in mode 3: TH0 runs on TR1
+        bool timer2 = false;           // TR2 or EXEN2 set
+        void (*count)(Processor&) = nullptr;
+    };
+    TimerPlan timerPlan;
+
+    void NoteDirectWrite(std::uint8_t address) { ucSfrChanges |= kSfrWatchers[address]; }
+    void InvalidateDerivedState() {
+        ucSfrChanges = sfr_watch::kAll;
         baudRateInputs.registers = ~std::uint64_t{0};
     }
 

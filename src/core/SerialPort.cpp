@@ -79,7 +79,7 @@ namespace serial_detail {
 void RecomputeRates(Processor& p) {
     ComputeRates(p);
     auto& inputs = p.baudRateInputs;
-    inputs.written = 0;
+    p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kBaudRates);
     inputs.registers = RateRegisters(p);
     inputs.crystal = p.dCrystalFrequency;
 }
@@ -87,7 +87,7 @@ void RecomputeRates(Processor& p) {
 void PostRateWarnings(Processor& p) { PostInvalidRateWarnings(p); }
 
 void CompleteTransmission(Processor& p) {
-    p.WriteBit(bit::TI, 1);
+    p.WriteBit(bit::TI, 1);  // through WriteBit, so the interrupt scan sees TI
     p.bTxInProgress = 0;
 }
 

@@ -47,8 +47,8 @@ inline void UpdateSerialPort(Processor& p) {
     // The rates are a pure function of a few register bits and the crystal;
     // recompute them only when one of those changed.
     auto& inputs = p.baudRateInputs;
-    if (inputs.written || inputs.crystal != p.dCrystalFrequency) {
-        inputs.written = 0;
+    if ((p.ucSfrChanges & sfr_watch::kBaudRates) || inputs.crystal != p.dCrystalFrequency) {
+        p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kBaudRates);
         if (inputs.registers != serial_detail::RateRegisters(p) || inputs.crystal != p.dCrystalFrequency) {
             serial_detail::RecomputeRates(p);
         }

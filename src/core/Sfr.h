@@ -31,14 +31,24 @@ namespace psw {
 inline constexpr std::uint8_t P = 0x01, OV = 0x04, RS0 = 0x08, RS1 = 0x10, F0 = 0x20, AC = 0x40, CY = 0x80;
 }  // namespace psw
 
-// 1 at the direct addresses the serial baud rates depend on: PCON, TCON (TR1),
-// TMOD, TH1, SCON, T2CON and RCAP2.
-inline constexpr std::array<std::uint8_t, 256> kBaudRateRegisters = [] {
+// What the per-instruction steps derive from SFRs and keep until one of the
+// registers it depends on is written. Each step owns one bit.
+namespace sfr_watch {
+inline constexpr std::uint8_t kBaudRates = 0x01;   // PCON, TCON (TR1), TMOD, TH1, SCON, T2CON, RCAP2
+inline constexpr std::uint8_t kInterrupts = 0x02;  // the request flags and enables: TCON, SCON, T2CON, IE
+inline constexpr std::uint8_t kTimers = 0x04;      // run bits, modes and gates: TCON, TMOD, T2CON, P3
+inline constexpr std::uint8_t kAll = 0xFF;
+}  // namespace sfr_watch
+
+// For every direct address, the derived state a write to it may change.
+inline constexpr std::array<std::uint8_t, 256> kSfrWatchers = [] {
     std::array<std::uint8_t, 256> table{};
     for (std::uint8_t address : {sfr::PCON, sfr::TCON, sfr::TMOD, sfr::TH1, sfr::SCON, sfr::T2CON, sfr::RCAP2L,
                                  sfr::RCAP2H}) {
-        table[address] = 1;
+        table[address] |= sfr_watch::kBaudRates;
     }
+    for (std::uint8_t address : {sfr::TCON, sfr::SCON, sfr::T2CON, sfr::IE}) table[address] |= sfr_watch::kInterrupts;
+    for (std::uint8_t address : {sfr::TCON, sfr::TMOD, sfr::T2CON, sfr::P3}) table[address] |= sfr_watch::kTimers;
     return table;
 }();
 

@@ -1,160 +1,158 @@
 #include "core/Timers.h"
 
-namespace tessaly {
+namespace tessaly::timer_detail {
 
 namespace {
 
-constexpr std::uint8_t kRequestTimer0 = 0x02;
-constexpr std::uint8_t kRequestTimer1 = 0x08;
-constexpr std::uint8_t kRequestTimer2 = 0x20;
-
-// TCON and IE masks of the timers' flags and enables.
-constexpr std::uint8_t kTF0 = 0x20, kTF1 = 0x80, kTR0 = 0x10, kTR1 = 0x40;
+// TCON and IE masks of the timers' run bits, flags and enables.
+constexpr std::uint8_t kTR0 = 0x10, kTF0 = 0x20, kTR1 = 0x40, kTF1 = 0x80;
 constexpr std::uint8_t kET0 = 0x02, kET1 = 0x08, kET2 = 0x20;
 constexpr std::uint8_t kTF2 = 0x80;
 
 // An overflow sets the flag and, when the source is enabled, requests service.
 // EA is not looked at here: the request waits in the mask whatever EA holds.
-// The request bits of the three timers equal their enable bits in IE.
-inline void Overflow(Processor& p, std::uint8_t flagRegister, std::uint8_t flagMask, std::uint8_t enableMask) {
-    p.ucIntRAM[flagRegister] |= flagMask;
+// A timer's request bit in ucInterruptFlags equals its enable bit in IE.
+void Overflow(Processor& p, std::uint8_t flagRegister, std::uint8_t flagMask, std::uint8_t enableMask) {
     p.ucInterruptFlags |= static_cast<std::uint8_t>(p.ucIntRAM[sfr::IE] & enableMask);
+    // A flag that is already set (a baud-rate timer's TF1, which nobody
+    // clears) gives the interrupt scan nothing new.
+    if (p.ucIntRAM[flagRegister] & flagMask) return;
+    p.ucIntRAM[flagRegister] |= flagMask;
+    p.ucSfrChanges |= sfr_watch::kInterrupts;
 }
 
 struct TimerRegisters {
     std::uint8_t low, high, flagMask, enableMask;
 };
-
 constexpr TimerRegisters kTimer0Registers{sfr::TL0, sfr::TH0, kTF0, kET0};
 constexpr TimerRegisters kTimer1Registers{sfr::TL1, sfr::TH1, kTF1, kET1};
-static_assert(kET0 == kRequestTimer0 && kET1 == kRequestTimer1 && kET2 == kRequestTimer2);
 
 // Modes 0, 1 and 2 of timers 0 and 1.
-inline void CountTimer(Processor& p, const TimerRegisters& t, unsigned mode, unsigned n) {
+[[gnu::always_inline]] inline void CountTimer(Processor& p, const TimerRegisters& t, unsigned mode, unsigned n) {
     auto& ram = p.ucIntRAM;
-    switch (mode) {
-    case 0: {  // 13 bits: the upper three bits of TL never survive a count
-        const unsigned old = ram[t.low] & 0x1F;
-        const unsigned now = (old + n) & 0x1F;
-        ram[t.low] = static_cast<std::uint8_t>(now);
-        if (now < old && ++ram[t.high] == 0) Overflow(p, sfr::TCON, t.flagMask, t.enableMask);
-        break;
-    }
-    case 1: {  // 16 bits
+    if (mode == 1) {  // 16 bits
         const unsigned sum = ((ram[t.high] << 8) | ram[t.low]) + n;
         ram[t.low] = static_cast<std::uint8_t>(sum);
         ram[t.high] = static_cast<std::uint8_t>(sum >> 8);
         if (sum > 0xFFFF) Overflow(p, sfr::TCON, t.flagMask, t.enableMask);
-        break;
-    }
-    case 2: {  // 8-bit auto-reload; counts past the overflow are dropped
-        const std::uint8_t old = ram[t.low];
-        ram[t.low] = static_cast<std::uint8_t>(old + n);
-        if (ram[t.low] < old) {
+    } else if (mode == 2) {  // 8-bit auto-reload; counts past the overflow are dropped
+        const unsigned sum = ram[t.low] + n;
+        if (sum > 0xFF) {
             Overflow(p, sfr::TCON, t.flagMask, t.enableMask);
             ram[t.low] = ram[t.high];
+        } else {
+            ram[t.low] = static_cast<std::uint8_t>(sum);
         }
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void UpdateTimer0(Processor& p, unsigned tcon, unsigned tmod, unsigned n) {
-    const bool gate = tmod & 0x08, counter = tmod & 0x04;
-    const unsigned mode = tmod & 0x03;
-    const bool run = !counter && (tcon & kTR0) && (!gate || (p.ucIntRAM[sfr::P3] & 0x04));
-    if (mode != 3) {
-        if (run) CountTimer(p, kTimer0Registers, mode, n);
-        return;
-    }
-    // Split mode: TL0 is timer 0; TH0 is an 8-bit timer run by TR1 that
-    // overflows into TF1.
-    auto& ram = p.ucIntRAM;
-    if (run) {
-        const std::uint8_t old = ram[sfr::TL0];
-        ram[sfr::TL0] = static_cast<std::uint8_t>(old + n);
-        if (ram[sfr::TL0] < old) Overflow(p, sfr::TCON, kTF0, kET0);
-    }
-    if (tcon & kTR1) {
-        const std::uint8_t old = ram[sfr::TH0];
-        ram[sfr::TH0] = static_cast<std::uint8_t>(old + n);
-        if (ram[sfr::TH0] < old) Overflow(p, sfr::TCON, kTF1, kET1);
+    } else {  // 13 bits: TL's upper three bits never survive a count
+        const unsigned old = ram[t.low] & 0x1F;
+        const unsigned now = (old + n) & 0x1F;
+        ram[t.low] = static_cast<std::uint8_t>(now);
+        if (now < old && ++ram[t.high] == 0) Overflow(p, sfr::TCON, t.flagMask, t.enableMask);
     }
 }
 
-void UpdateTimer1(Processor& p, unsigned tcon, unsigned tmod, unsigned n) {
-    const bool gate = tmod & 0x80, counter = tmod & 0x40;
-    const unsigned mode = (tmod >> 4) & 0x03;
-    const bool run = !counter && (tcon & kTR1) && (!gate || (p.ucIntRAM[sfr::P3] & 0x08));
-    if (run && mode != 3) CountTimer(p, kTimer1Registers, mode, n);
+// An 8-bit counter without reload: the two halves of timer 0 in mode 3.
+void CountByte(Processor& p, std::uint8_t address, unsigned n, std::uint8_t flagMask, std::uint8_t enableMask) {
+    const unsigned sum = p.ucIntRAM[address] + n;
+    p.ucIntRAM[address] = static_cast<std::uint8_t>(sum);
+    if (sum > 0xFF) Overflow(p, sfr::TCON, flagMask, enableMask);
 }
 
-void LoadTimer2From(Processor& p, std::uint8_t low, std::uint8_t high) {
-    p.WriteDirect(sfr::TL2, p.ReadDirect(low));
-    p.WriteDirect(sfr::TH2, p.ReadDirect(high));
+void LoadTimer2FromRCAP2(Processor& p) {
+    p.ucIntRAM[sfr::TL2] = p.ucIntRAM[sfr::RCAP2L];
+    p.ucIntRAM[sfr::TH2] = p.ucIntRAM[sfr::RCAP2H];
 }
 
-void UpdateTimer2(Processor& p, std::uint8_t t2con, unsigned n) {
-    if ((t2con & 0x0C) == 0) return;  // neither TR2 nor EXEN2: nothing happens
+void UpdateTimer2(Processor& p, unsigned n) {
+    const std::uint8_t t2con = p.ucIntRAM[sfr::T2CON];
     const bool running = !(t2con & 0x02) && (t2con & 0x04);  // CNT2 = 0, TR2 = 1
     const bool exen2AndExf2 = (t2con & 0x48) == 0x48;
     unsigned sum = 0;
     if (running) {
         sum = p.GetTimer2() + n;
-        p.WriteDirect(sfr::TL2, static_cast<std::uint8_t>(sum));
-        p.WriteDirect(sfr::TH2, static_cast<std::uint8_t>(sum >> 8));
+        p.ucIntRAM[sfr::TL2] = static_cast<std::uint8_t>(sum);
+        p.ucIntRAM[sfr::TH2] = static_cast<std::uint8_t>(sum >> 8);
     }
     const bool overflowed = sum > 0xFFFF;
 
     if (t2con & 0x30) {  // RCLK or TCLK: baud-rate generator, never sets TF2
-        if (overflowed) LoadTimer2From(p, sfr::RCAP2L, sfr::RCAP2H);
+        if (overflowed) LoadTimer2FromRCAP2(p);
     } else if (t2con & 0x01) {  // CAP2: capture
         if (overflowed) Overflow(p, sfr::T2CON, kTF2, kET2);
         if (exen2AndExf2) {
-            p.WriteDirect(sfr::RCAP2L, p.ReadDirect(sfr::TL2));
-            p.WriteDirect(sfr::RCAP2H, p.ReadDirect(sfr::TH2));
+            // RCAP2 feeds the serial baud rate, so this goes through WriteDirect.
+            p.WriteDirect(sfr::RCAP2L, p.ucIntRAM[sfr::TL2]);
+            p.WriteDirect(sfr::RCAP2H, p.ucIntRAM[sfr::TH2]);
         }
     } else {  // auto-reload
         if (overflowed) {
             Overflow(p, sfr::T2CON, kTF2, kET2);
-            LoadTimer2From(p, sfr::RCAP2L, sfr::RCAP2H);
+            LoadTimer2FromRCAP2(p);
         }
-        if (exen2AndExf2) LoadTimer2From(p, sfr::RCAP2L, sfr::RCAP2H);
+        if (exen2AndExf2) LoadTimer2FromRCAP2(p);
     }
 }
+
+// Counting routines made for one configuration each: the mode of timer 0
+// and of timer 1 (-1 when the timer does not count) and whether timer 2 has
+// anything to do.
+template <int Mode0, int Mode1, bool Timer2>
+void CountPlanned(Processor& p) {
+    const unsigned n = p.ucInstructionCycles;
+    if constexpr (Mode0 >= 0) CountTimer(p, kTimer0Registers, Mode0, n);
+    if constexpr (Mode1 >= 0) CountTimer(p, kTimer1Registers, Mode1, n);
+    if constexpr (Timer2) UpdateTimer2(p, n);
+}
+
+// Timer 0 in mode 3, whatever the others do.
+void CountWithSplitTimer0(Processor& p) {
+    const auto& plan = p.timerPlan;
+    const unsigned n = p.ucInstructionCycles;
+    if (plan.run0) CountByte(p, sfr::TL0, n, kTF0, kET0);
+    if (plan.splitTimer0High) CountByte(p, sfr::TH0, n, kTF1, kET1);
+    if (plan.run1) CountTimer(p, kTimer1Registers, plan.mode1, n);
+    if (plan.timer2) UpdateTimer2(p, n);
+}
+
+using Counter = void (*)(Processor&);
+
+template <int Mode0, int Mode1>
+constexpr Counter kCountersForModes[2] = {CountPlanned<Mode0, Mode1, false>, CountPlanned<Mode0, Mode1, true>};
+
+// Indexed by timer 0's mode (3: not counting), timer 1's mode (3: not
+// counting) and timer 2.
+constexpr const Counter* kCounters[4][4] = {
+    {kCountersForModes<0, 0>, kCountersForModes<0, 1>, kCountersForModes<0, 2>, kCountersForModes<0, -1>},
+    {kCountersForModes<1, 0>, kCountersForModes<1, 1>, kCountersForModes<1, 2>, kCountersForModes<1, -1>},
+    {kCountersForModes<2, 0>, kCountersForModes<2, 1>, kCountersForModes<2, 2>, kCountersForModes<2, -1>},
+    {kCountersForModes<-1, 0>, kCountersForModes<-1, 1>, kCountersForModes<-1, 2>, kCountersForModes<-1, -1>},
+};
 
 }  // namespace
 
-void UpdateRunningTimers(Processor& p, std::uint8_t tcon, std::uint8_t t2con) {
-    const unsigned n = p.ucInstructionCycles;
-    const unsigned tmod = p.ReadDirect(sfr::TMOD);
-    auto& ram = p.ucIntRAM;
-    // The usual set-ups get a straight path: timer 0 as a plain 16-bit timer,
-    // timer 1 as a plain 8-bit auto-reload timer (the baud-rate clock).
-    const bool plain16BitTimer0 = (tcon & kTR0) && (tmod & 0x0F) == 0x01;
-    const bool plainReloadTimer1 = (tcon & kTR1) && (tmod & 0xF0) == 0x20;
-    if (plain16BitTimer0) {
-        const unsigned sum = ((ram[sfr::TH0] << 8) | ram[sfr::TL0]) + n;
-        ram[sfr::TL0] = static_cast<std::uint8_t>(sum);
-        ram[sfr::TH0] = static_cast<std::uint8_t>(sum >> 8);
-        if (sum > 0xFFFF) Overflow(p, sfr::TCON, kTF0, kET0);
-    } else if (tcon & (kTR0 | kTR1)) {
-        UpdateTimer0(p, tcon, tmod, n);
+void PlanTimers(Processor& p) {
+    p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kTimers);
+    const unsigned tcon = p.ucIntRAM[sfr::TCON];
+    const unsigned tmod = p.ucIntRAM[sfr::TMOD];
+    const unsigned p3 = p.ucIntRAM[sfr::P3];
+    auto& plan = p.timerPlan;
+    // Timer k runs when TRk is set, its C/T bit is clear, and GATE is clear
+    // or INTk (P3.2, P3.3) is high.
+    plan.mode0 = static_cast<std::uint8_t>(tmod & 0x03);
+    plan.mode1 = static_cast<std::uint8_t>((tmod >> 4) & 0x03);
+    plan.run0 = (tcon & kTR0) && !(tmod & 0x04) && (!(tmod & 0x08) || (p3 & 0x04));
+    // Timer 1 in mode 3 holds its count.
+    plan.run1 = (tcon & kTR1) && !(tmod & 0x40) && (!(tmod & 0x80) || (p3 & 0x08)) && plan.mode1 != 3;
+    // Timer 0 in mode 3 lends TH0 to TR1, without gate or C/T.
+    plan.splitTimer0High = plan.mode0 == 3 && (tcon & kTR1);
+    plan.timer2 = (p.ucIntRAM[sfr::T2CON] & 0x0C) != 0;  // TR2 or EXEN2
+    if (plan.mode0 == 3) {
+        plan.count = (plan.run0 || plan.run1 || plan.splitTimer0High || plan.timer2) ? CountWithSplitTimer0 : nullptr;
+    } else if (plan.run0 || plan.run1 || plan.timer2) {
+        plan.count = kCounters[plan.run0 ? plan.mode0 : 3][plan.run1 ? plan.mode1 : 3][plan.timer2 ? 1 : 0];
+    } else {
+        plan.count = nullptr;
     }
-    if (plainReloadTimer1) {
-        const unsigned sum = ram[sfr::TL1] + n;
-        if (sum > 0xFF) {
-            Overflow(p, sfr::TCON, kTF1, kET1);
-            ram[sfr::TL1] = ram[sfr::TH1];
-        } else {
-            ram[sfr::TL1] = static_cast<std::uint8_t>(sum);
-        }
-    } else if (tcon & kTR1) {
-        UpdateTimer1(p, tcon, tmod, n);
-    }
-    UpdateTimer2(p, t2con, n);
 }
 
-}  // namespace tessaly
+}  // namespace tessaly::timer_detail

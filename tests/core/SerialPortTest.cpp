@@ -208,7 +208,7 @@ TEST(SerialRates, RecomputedAfterInvalidation) {
     // next instruction derives them from the registers again.
     p->iTxBaudRate = 1234;
     p->iRxFrameTime = 99;
-    p->InvalidateBaudRates();
+    p->InvalidateDerivedState();
     p->ExecuteInstructions(1);
     EXPECT_EQ(p->iTxBaudRate, 1000000);
     EXPECT_EQ(p->iRxFrameTime, 8);
