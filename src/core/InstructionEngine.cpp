@@ -1,4 +1,5 @@
 #include "core/Diagnostics.h"
+#include "core/HardwareSerial.h"
 #include "core/ExecutionStatus.h"
 #include "core/InstructionSet.h"
 #include "core/Interrupts.h"
@@ -36,7 +37,8 @@ void Processor::StepOne() {
     ucInstructionLength = timing.length;
     ucInstructionCycles = timing.cycles;
     usPC = static_cast<std::uint16_t>(usPC + timing.length);
-    kInstructionHandlers[opcode](*this);
+    if (bHardwareSerial) [[unlikely]] ExecuteWithHardwareSerial(*this, opcode);
+    else kInstructionHandlers[opcode](*this);
 
     // P follows the accumulator after every instruction, whatever was written to it.
     ucIntRAM[sfr::PSW] = static_cast<std::uint8_t>((ucIntRAM[sfr::PSW] & ~psw::P) | ucParity[ucIntRAM[sfr::ACC]]);

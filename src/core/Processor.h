@@ -87,6 +87,13 @@ public:
     std::array<std::uint8_t, 256> ucParity{};
     std::array<BitLocation, 256> BitMap{};
 
+    // --- serial port wiring -----------------------------------------------
+    // 0: only MOV A,SBUF receives and MOV SBUF,A transmits. 1: every
+    // instruction that writes SBUF transmits the byte and every instruction
+    // that reads it as a source receives, as on the real chip. Not saved in
+    // snapshots.
+    std::uint8_t bHardwareSerial = 0;
+
     // --- clock ------------------------------------------------------------
     // Crystal frequency in Hz. The serial port reads it at every use; the
     // owner of the settings keeps it current. It is not processor state and

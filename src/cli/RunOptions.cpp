@@ -1,0 +1,152 @@
+#include "cli/RunOptions.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace tessaly::cli {
+
+namespace {
+
+std::optional<std::uint64_t> ParseCount(const std::string& text) {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::uint16_t> ParseHexAddress(const std::string& text) {
+    std::string digits = text;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits = digits.substr(2);
+    else if (!digits.empty() && (digits.back() == 'H' || digits.back() == 'h')) digits.pop_back();
+    if (digits.empty() || digits.size() > 4) return std::nullopt;
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+}
+
+std::optional<double> ParseFrequency(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    double scale = 1.0;
+    std::string number = text;
+    if (number.back() == 'k' || number.back() == 'K') scale = 1e3;
+    else if (number.back() == 'M' || number.back() == 'm') scale = 1e6;
+    if (scale != 1.0) number.pop_back();
+    if (number.empty()) return std::nullopt;
+    for (char c : number) {
+        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.') return std::nullopt;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(number.c_str(), &end);
+    if (end != number.c_str() + number.size()) return std::nullopt;
+    const double hz = value * scale;
+    if (!(hz > 0.0) || !std::isfinite(hz)) return std::nullopt;
+    return hz;
+}
+
+ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
+    ParsedOptions parsed;
+    RunOptions& o = parsed.options;
+    auto fail = [&](const std::string& message) {
+        parsed.error = message;
+        return parsed;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= arguments.size()) return std::nullopt;
+            return arguments[++i];
+        };
+        auto countOption = [&](std::optional<std::uint64_t>& target) -> bool {
+            const auto text = value();
+            if (!text) return false;
+            target = ParseCount(*text);
+            return target.has_value();
+        };
+        auto textOption = [&](std::string& target) -> bool {
+            const auto text = value();
+            if (!text || text->empty()) return false;
+            target = *text;
+            return true;
+        };
+
+        if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--max-instructions") {
+            if (!countOption(o.maxInstructions)) return fail("--max-instructions needs a whole number");
+        } else if (arg == "--max-cycles") {
+            if (!countOption(o.maxCycles)) return fail("--max-cycles needs a whole number");
+        } else if (arg == "--max-time") {
+            if (!countOption(o.maxTime)) return fail("--max-time needs a whole number of microseconds");
+        } else if (arg == "--break") {
+            const auto text = value();
+            const auto address = text ? ParseHexAddress(*text) : std::nullopt;
+            if (!address) return fail("--break needs a hexadecimal address 0000-FFFF");
+            o.breakPoints.push_back(*address);
+        } else if (arg == "--stop-on-self-loop") {
+            o.stopOnSelfLoop = true;
+        } else if (arg == "--crystal") {
+            const auto text = value();
+            const auto hz = text ? ParseFrequency(*text) : std::nullopt;
+            if (!hz) return fail("--crystal needs a frequency in Hz, with an optional k or M suffix");
+            o.crystal = *hz;
+        } else if (arg == "--labels") {
+            if (!textOption(o.labels)) return fail("--labels needs a listing file");
+        } else if (arg == "--serial-out") {
+            if (!textOption(o.serialOut)) return fail("--serial-out needs a file or -");
+        } else if (arg == "--trace") {
+            if (!textOption(o.trace)) return fail("--trace needs a file or -");
+        } else if (arg == "--state") {
+            if (!textOption(o.state)) return fail("--state needs a file or -");
+        } else if (arg == "--xram") {
+            o.xram = true;
+        } else if (arg == "--save-snapshot") {
+            if (!textOption(o.saveSnapshot)) return fail("--save-snapshot needs a file");
+        } else if (arg == "--disassemble") {
+            if (!textOption(o.disassemble)) return fail("--disassemble needs a file or -");
+        } else if (arg == "--hardware-serial") {
+            o.hardwareSerial = true;
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            return fail("unknown option " + arg);
+        } else if (o.program.empty()) {
+            o.program = arg;
+        } else {
+            return fail("more than one program given: " + arg);
+        }
+    }
+    if (!o.help && o.program.empty()) return fail("no program given");
+    return parsed;
+}
+
+std::string UsageText() {
+    return "Usage: tessaly-run [options] PROGRAM\n"
+           "Runs an 8051 program image (.hex, .ihx, .bin) or resumes a simulation (.slf).\n"
+           "\n"
+           "Stopping (without any, the run stops after 1000000000 instructions):\n"
+           "  --max-instructions N   stop after N instructions of this run\n"
+           "  --max-cycles N         stop after N machine cycles of this run\n"
+           "  --max-time USEC        stop after USEC simulated microseconds of this run\n"
+           "  --break ADDR           stop before executing ADDR (hex: 1234, 0x1234, 1234H); repeatable\n"
+           "  --stop-on-self-loop    stop before an instruction that jumps to itself (SJMP $)\n"
+           "Machine:\n"
+           "  --crystal FREQ         crystal in Hz, k or M suffix allowed (11.0592M); default 12M\n"
+           "  --hardware-serial      every write of SBUF transmits, every read receives\n"
+           "  --labels FILE          import labels from an assembler listing first\n"
+           "Output:\n"
+           "  --serial-out FILE|-    the bytes the program transmits, raw\n"
+           "  --trace FILE|-         one line per executed instruction\n"
+           "  --state FILE|-         the machine state after the run, as JSON\n"
+           "  --xram                 add external RAM to the JSON state\n"
+           "  --save-snapshot FILE   save the whole simulation after the run (.slf)\n"
+           "  --disassemble FILE|-   write the program's disassembly and exit without running\n"
+           "  --help                 this text\n"
+           "\n"
+           "Exit status: 0 stopped at a break point or self-loop, 1 stopped by a limit,\n"
+           "2 the program could not be loaded or the arguments are wrong.\n";
+}
+
+}  // namespace tessaly::cli

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaly::cli {
+
+// What `tessaly-run` was asked to do.
+struct RunOptions {
+    std::string program;
+    std::optional<std::uint64_t> maxInstructions;
+    std::optional<std::uint64_t> maxCycles;
+    std::optional<std::uint64_t> maxTime;  // simulated microseconds
+    std::vector<std::uint16_t> breakPoints;
+    bool stopOnSelfLoop = false;
+    double crystal = 12000000.0;
+    std::string labels;
+    std::string serialOut;
+    std::string trace;
+    std::string state;
+    bool xram = false;
+    std::string saveSnapshot;
+    std::string disassemble;
+    bool hardwareSerial = false;
+    bool help = false;
+};
+
+// Instructions run when no stop option is given.
+inline constexpr std::uint64_t kDefaultInstructionLimit = 1000000000ull;
+
+struct ParsedOptions {
+    RunOptions options;
+    std::string error;  // empty when the arguments are fine
+};
+
+ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments);
+
+// "1234", "0x1234" and "1234H", hexadecimal, 0000-FFFF.
+std::optional<std::uint16_t> ParseHexAddress(const std::string& text);
+// Hz with an optional k or M suffix ("11.0592M"); positive and finite.
+std::optional<double> ParseFrequency(const std::string& text);
+
+std::string UsageText();
+
+}  // namespace tessaly::cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/Processor.h"
+
+namespace tessaly::cli {
+
+// True when the instruction at usPC jumps to its own address: SJMP $, or an
+// AJMP or LJMP whose target is the instruction itself (the usual end of a
+// test program).
+inline bool AtSelfLoop(const Processor& p) {
+    const std::uint16_t pc = p.usPC;
+    const std::uint8_t opcode = p.ucCodeMemory[pc];
+    const std::uint8_t first = p.ucCodeMemory[pc + 1u];
+    if (opcode == 0x80) return first == 0xFE;
+    if (opcode == 0x02) return ((first << 8) | p.ucCodeMemory[pc + 2u]) == pc;
+    if ((opcode & 0x1F) == 0x01) {
+        const unsigned next = (pc + 2u) & 0xFFFF;
+        return ((next & 0xF800) | ((opcode >> 5) << 8) | first) == pc;
+    }
+    return false;
+}
+
+}  // namespace tessaly::cli

@@ -1,0 +1,123 @@
+#include "cli/StateJson.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "core/Diagnostics.h"
+
+namespace tessaly::cli {
+
+namespace {
+
+// Most lines of each message list written out; the counts give the totals.
+constexpr std::size_t kMessageLinesShown = 1000;
+
+struct NamedSfr {
+    const char* name;
+    std::uint8_t address;
+};
+
+constexpr NamedSfr kNamedSfrs[] = {
+    {"P0", sfr::P0},       {"SP", sfr::SP},         {"DPL", sfr::DPL},       {"DPH", sfr::DPH},   {"PCON", sfr::PCON},
+    {"TCON", sfr::TCON},   {"TMOD", sfr::TMOD},     {"TL0", sfr::TL0},       {"TL1", sfr::TL1},   {"TH0", sfr::TH0},
+    {"TH1", sfr::TH1},     {"P1", sfr::P1},         {"SCON", sfr::SCON},     {"SBUF", sfr::SBUF}, {"P2", sfr::P2},
+    {"IE", sfr::IE},       {"P3", sfr::P3},         {"IP", sfr::IP},         {"T2CON", sfr::T2CON},
+    {"RCAP2L", sfr::RCAP2L}, {"RCAP2H", sfr::RCAP2H}, {"TL2", sfr::TL2},     {"TH2", sfr::TH2},   {"PSW", sfr::PSW},
+    {"ACC", sfr::ACC},     {"B", sfr::B},
+};
+
+void Hex(std::ostream& out, const std::uint8_t* bytes, std::size_t count) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text(count * 2, '0');
+    for (std::size_t i = 0; i < count; ++i) {
+        text[2 * i] = kDigits[bytes[i] >> 4];
+        text[2 * i + 1] = kDigits[bytes[i] & 15];
+    }
+    out << text;
+}
+
+void JsonString(std::ostream& out, const std::string& text) {
+    out << '"';
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out << "\\\""; break;
+        case '\\': out << "\\\\"; break;
+        case '\n': out << "\\n"; break;
+        case '\r': out << "\\r"; break;
+        case '\t': out << "\\t"; break;
+        default:
+            if (c < 0x20 || c >= 0x7F) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04X", c);
+                out << escaped;
+            } else {
+                out << static_cast<char>(c);
+            }
+        }
+    }
+    out << '"';
+}
+
+void Lines(std::ostream& out, const TextList& list) {
+    out << '[';
+    const std::size_t first = list.Count() > kMessageLinesShown ? list.Count() - kMessageLinesShown : 0;
+    for (std::size_t i = first; i < list.Count(); ++i) {
+        if (i != first) out << ',';
+        JsonString(out, list[i]);
+    }
+    out << ']';
+}
+
+}  // namespace
+
+void WriteStateJson(std::ostream& out, const Processor& p, const std::string& stopReason, bool withExternalRam) {
+    char pc[8];
+    std::snprintf(pc, sizeof pc, "%04X", p.usPC);
+    out << "{\"stop\":";
+    JsonString(out, stopReason);
+    out << ",\"pc\":\"" << pc << '"';
+    out << ",\"instructions\":" << p.ullInstructionsExecuted << ",\"cycles\":" << p.ullCyclesExecuted
+        << ",\"bytes\":" << p.ullBytesExecuted;
+    out << ",\"elapsed\":";
+    JsonString(out, ElapsedTimeText(p.ullCyclesExecuted, p.dCrystalFrequency));
+    out << ",\"sfr\":{";
+    bool first = true;
+    for (const auto& named : kNamedSfrs) {
+        if (!first) out << ',';
+        first = false;
+        out << '"' << named.name << "\":\"";
+        Hex(out, &p.ucIntRAM[named.address], 1);
+        out << '"';
+    }
+    out << "},\"direct\":\"";
+    Hex(out, p.ucIntRAM.data(), 0x100);
+    out << "\",\"upper\":\"";
+    Hex(out, p.ucIntRAM.data() + Processor::kUpperRAMOffset, 0x80);
+    out << "\",\"tx\":\"";
+    Hex(out, p.ucTxLog.data(), static_cast<std::size_t>(p.iTxLogPos));
+    out << "\",\"rx\":\"";
+    Hex(out, p.ucRxLog.data(), static_cast<std::size_t>(p.iRxLogPos));
+    out << "\",\"tx_baud\":" << p.iTxBaudRate << ",\"rx_baud\":" << p.iRxBaudRate;
+    out << ",\"interrupts\":[";
+    for (std::size_t i = 0; i < p.lstInterruptsInProgress.Count(); ++i) {
+        if (i) out << ',';
+        const std::string& entry = p.lstInterruptsInProgress[i];
+        int source = -1;
+        const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), source);
+        if (error == std::errc{} && end == entry.data() + entry.size()) out << source;
+        else JsonString(out, entry);
+    }
+    out << "],\"errors\":";
+    Lines(out, p.lstErrors);
+    out << ",\"error_count\":" << p.lstErrors.Count() << ",\"warnings\":";
+    Lines(out, p.lstWarnings);
+    out << ",\"warning_count\":" << p.lstWarnings.Count();
+    if (withExternalRam) {
+        out << ",\"xram\":\"";
+        Hex(out, p.ucExtRAM.data(), 0x10000);
+        out << '"';
+    }
+    out << "}\n";
+}
+
+}  // namespace tessaly::cli
