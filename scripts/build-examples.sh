@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Rebuilds the example programs under examples/ and the peer benchmark
+# program under bench/peer/ from their sources: as31 for the assembler
+# programs (each also gets a listing with a typed symbol table, for
+# tessaly-run --labels), SDCC for the C program. Installs the Debian
+# packages as31 and sdcc when they are missing; quiet when all is present.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+need=()
+command -v as31 >/dev/null 2>&1 || need+=(as31)
+command -v sdcc >/dev/null 2>&1 || need+=(sdcc)
+if [ ${#need[@]} -ne 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+  echo "Installing: ${need[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# assemble DIR NAME [listing]: DIR/NAME.asm -> DIR/NAME.hex (and DIR/NAME.lst)
+assemble() {
+  local dir="$root/$1" name="$2" listing="${3:-}"
+  rm -rf "$work/$name" && mkdir -p "$work/$name"
+  cp "$dir/$name.asm" "$work/$name/"
+  if ! (cd "$work/$name" && as31 -l -Fhex "$name.asm" >as31.log 2>&1); then
+    cat "$work/$name/as31.log" >&2
+    echo "build-examples: as31 failed on $1/$name.asm" >&2
+    exit 1
+  fi
+  cp "$work/$name/$name.hex" "$dir/$name.hex"
+  if [ -n "$listing" ]; then
+    python3 "$root/examples/tools/as31-listing.py" "$work/$name/$name.lst" "$dir/$name.lst"
+  fi
+}
+
+assemble examples/hello hello listing
+assemble examples/timer-counter timer-counter listing
+assemble examples/xram-tables xram-tables listing
+assemble bench/peer peer
+
+# The C example: SDCC leaves many intermediate files, so it builds aside.
+mkdir -p "$work/c-printf"
+cp "$root/examples/c-printf/c-printf.c" "$work/c-printf/"
+if ! (cd "$work/c-printf" && sdcc -mmcs51 c-printf.c >sdcc.log 2>&1); then
+  cat "$work/c-printf/sdcc.log" >&2
+  echo "build-examples: sdcc failed on examples/c-printf/c-printf.c" >&2
+  exit 1
+fi
+cp "$work/c-printf/c-printf.ihx" "$root/examples/c-printf/c-printf.ihx"
