@@ -1,5 +1,7 @@
 #include "cli/Runner.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -120,36 +122,74 @@ void WriteTraceLine(std::ostream& out, std::uint64_t cyclesBefore, std::uint16_t
     out << line;
 }
 
-struct RunLimits {
-    std::uint64_t instructions;
-    std::optional<std::uint64_t> cycles;
-    std::optional<std::uint64_t> microseconds;
+// Where a run ends at the latest, in the processor's own counters.
+struct RunEnd {
+    std::uint64_t instructions = UINT64_MAX;
+    std::uint64_t cycles = UINT64_MAX;
+    const char* cycleReason = "cycles";
 };
 
-RunLimits LimitsOf(const RunOptions& o) {
-    RunLimits limits{kDefaultInstructionLimit, o.maxCycles, o.maxTime};
-    if (o.maxInstructions) limits.instructions = *o.maxInstructions;
-    else if (o.maxCycles || o.maxTime) limits.instructions = UINT64_MAX;
-    return limits;
+std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return b > UINT64_MAX - a ? UINT64_MAX : a + b; }
+
+// The fewest machine cycles whose elapsed time reaches `microseconds`.
+std::uint64_t CyclesFor(std::uint64_t microseconds, double crystal) {
+    std::uint64_t low = 0, high = UINT64_MAX;
+    if (ElapsedMicroseconds(high, crystal) < microseconds) return UINT64_MAX;
+    while (low < high) {
+        const std::uint64_t middle = low + (high - low) / 2;
+        if (ElapsedMicroseconds(middle, crystal) >= microseconds) high = middle;
+        else low = middle + 1;
+    }
+    return low;
 }
+
+// Limits count from the start of this run; a resumed snapshot keeps its counters.
+RunEnd EndOf(const RunOptions& o, const Processor& p) {
+    RunEnd end;
+    std::uint64_t instructions = kDefaultInstructionLimit;
+    if (o.maxInstructions) instructions = *o.maxInstructions;
+    else if (o.maxCycles || o.maxTime) instructions = UINT64_MAX;
+    end.instructions = SaturatingAdd(p.ullInstructionsExecuted, instructions);
+    const std::uint64_t byCycles = o.maxCycles ? *o.maxCycles : UINT64_MAX;
+    const std::uint64_t byTime = o.maxTime ? CyclesFor(*o.maxTime, p.dCrystalFrequency) : UINT64_MAX;
+    end.cycles = SaturatingAdd(p.ullCyclesExecuted, std::min(byCycles, byTime));
+    if (byTime < byCycles) end.cycleReason = "time";
+    return end;
+}
+
+// Addresses where the run must look closer before executing: the break
+// points and, when asked for, the instructions that jump to themselves. Code
+// memory does not change while a program runs, so both are known up front.
+class StopAddresses {
+public:
+    StopAddresses(const BreakPoints& breakPoints, const Processor& p, bool selfLoops) {
+        for (unsigned address = 0; address < 0x10000; ++address) {
+            const auto pc = static_cast<std::uint16_t>(address);
+            if (breakPoints.Contains(pc) || (selfLoops && JumpsToItself(p, pc))) bits_[address >> 6] |= std::uint64_t{1} << (address & 63);
+        }
+    }
+    bool Contains(std::uint16_t address) const { return (bits_[address >> 6] >> (address & 63)) & 1u; }
+
+private:
+    std::array<std::uint64_t, 0x10000 / 64> bits_{};
+};
 
 // The free run: the break point test before every instruction, then the
 // self-loop and the limits, all counted from the start of this run.
+template <bool Tracing>
 std::string Run(Session& s, const RunOptions& o, std::ostream* trace, SerialCopier& serial) {
     Processor& p = *s.processor;
-    const RunLimits limits = LimitsOf(o);
-    const std::uint64_t startInstructions = p.ullInstructionsExecuted;
-    const std::uint64_t startCycles = p.ullCyclesExecuted;
+    const RunEnd end = EndOf(o, p);
+    const StopAddresses stops(s.breakPoints, p, o.stopOnSelfLoop);
     for (;;) {
-        if (s.breakPoints.StopsBeforeInstruction(p)) return "break";
-        if (o.stopOnSelfLoop && AtSelfLoop(p)) return "self-loop";
-        if (p.ullInstructionsExecuted - startInstructions >= limits.instructions) return "instructions";
-        const std::uint64_t cycles = p.ullCyclesExecuted - startCycles;
-        if (limits.cycles && cycles >= *limits.cycles) return "cycles";
-        if (limits.microseconds && ElapsedMicroseconds(cycles, p.dCrystalFrequency) >= *limits.microseconds) {
-            return "time";
+        // The skip flag is set after a stop at a break point; the test clears it.
+        if (stops.Contains(p.usPC) || p.bSkipBreakPointOnce) {
+            if (s.breakPoints.StopsBeforeInstruction(p)) return "break";
+            if (o.stopOnSelfLoop && AtSelfLoop(p)) return "self-loop";
         }
-        if (trace) {
+        if (p.ullInstructionsExecuted >= end.instructions) return "instructions";
+        if (p.ullCyclesExecuted >= end.cycles) return end.cycleReason;
+        if constexpr (Tracing) {
             DecodeInstruction(p, s.workspace);
             const std::uint16_t pc = p.usPC;
             const std::string bytes = p.strOpcodeBytes;
@@ -228,7 +268,8 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     }
 
     SerialCopier serial(p, serialOut.Stream());
-    const std::string stop = Run(s, o, trace.Stream(), serial);
+    const std::string stop =
+        trace.Stream() ? Run<true>(s, o, trace.Stream(), serial) : Run<false>(s, o, nullptr, serial);
     DecodeInstruction(p, s.workspace);  // the display follows the stop, as after a step
 
     int status = (stop == "break" || stop == "self-loop") ? kExitStopped : kExitLimit;

@@ -4,11 +4,10 @@
 
 namespace tessaly::cli {
 
-// True when the instruction at usPC jumps to its own address: SJMP $, or an
+// True when the instruction at `pc` jumps to its own address: SJMP $, or an
 // AJMP or LJMP whose target is the instruction itself (the usual end of a
 // test program).
-inline bool AtSelfLoop(const Processor& p) {
-    const std::uint16_t pc = p.usPC;
+inline bool JumpsToItself(const Processor& p, std::uint16_t pc) {
     const std::uint8_t opcode = p.ucCodeMemory[pc];
     const std::uint8_t first = p.ucCodeMemory[pc + 1u];
     if (opcode == 0x80) return first == 0xFE;
@@ -19,5 +18,7 @@ inline bool AtSelfLoop(const Processor& p) {
     }
     return false;
 }
+
+inline bool AtSelfLoop(const Processor& p) { return JumpsToItself(p, p.usPC); }
 
 }  // namespace tessaly::cli

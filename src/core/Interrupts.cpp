@@ -1,5 +1,6 @@
 #include "core/Interrupts.h"
 
+#include <bit>
 #include <charconv>
 #include <string>
 
@@ -15,8 +16,8 @@ constexpr std::uint8_t kClearedOnVectoring[4] = {bit::IE0, bit::TF0, bit::IE1, b
 
 // A requesting source outranks one that is not requesting; then a set
 // priority bit outranks a clear one; then the lower source number wins.
-int Key(int n, std::uint8_t ip, bool requesting) {
-    return (5 - n) + 256 * ((ip >> n) & 1) + (requesting ? 65536 : 0);
+int Key(int n, unsigned ip, bool requesting) {
+    return (5 - n) + 256 * static_cast<int>((ip >> n) & 1) + (requesting ? 65536 : 0);
 }
 
 struct ButtonInfo {
@@ -38,6 +39,7 @@ constexpr ButtonInfo kButtons[] = {
 // The source number of an entry of lstInterruptsInProgress, or -1 for a text
 // that is not one (a snapshot file may hold anything).
 int SourceOf(const std::string& entry) {
+    if (entry.size() == 1 && entry[0] >= '0' && entry[0] <= '5') return entry[0] - '0';
     int n = -1;
     const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), n);
     if (error != std::errc{} || end != entry.data() + entry.size() || n < 0 || n > 5) return -1;
@@ -48,19 +50,21 @@ int SourceOf(const std::string& entry) {
 
 void SelectInterrupt(Processor& p) {
     p.iInterruptToService = -1;
-    const std::uint8_t ip = p.ReadDirect(sfr::IP);
-    int best = 0;
-    for (int n = 1; n < 6; ++n) {
-        if (Key(n, ip, (p.ucInterruptFlags >> n) & 1) > Key(best, ip, (p.ucInterruptFlags >> best) & 1)) best = n;
-    }
-    const int bestKey = Key(best, ip, (p.ucInterruptFlags >> best) & 1);
+    const unsigned ip = p.ucIntRAM[sfr::IP];
+    const unsigned requests = p.ucInterruptFlags & 0x3Fu;
+    // The source with the highest key: among the requesting sources (all six
+    // when none requests), those with their priority bit set if any, then the
+    // lowest number.
+    unsigned candidates = requests ? requests : 0x3Fu;
+    if (candidates & ip) candidates &= ip;
+    const int best = std::countr_zero(candidates);
     if (p.lstInterruptsInProgress.Empty()) {
         p.iInterruptToService = best;
         return;
     }
     // A source preempts the one in service only when it outranks it.
     const int current = SourceOf(p.lstInterruptsInProgress.Last());
-    if (current >= 0 && bestKey > Key(current, ip, true)) p.iInterruptToService = best;
+    if (current >= 0 && Key(best, ip, (requests >> best) & 1) > Key(current, ip, true)) p.iInterruptToService = best;
 }
 
 void VectorInterrupt(Processor& p, int n) {

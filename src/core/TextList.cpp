@@ -2,26 +2,15 @@
 
 #include <atomic>
 
+#include "core/Lines.h"
+
 namespace tessaly {
 
 namespace {
 
-// Pools larger than this are dropped when their list is cleared, so that a long
-// session of ever-new texts cannot grow a list's memory without bound.
-constexpr std::size_t kPoolKeepLimit = 4096;
-
 std::atomic<std::uint64_t> nextStamp{1};
 
 }  // namespace
-
-std::uint32_t TextList::Intern(std::string_view text) {
-    auto found = index_.find(text);
-    if (found != index_.end()) return found->second;
-    const auto id = static_cast<std::uint32_t>(pool_.size());
-    pool_.emplace_back(text);
-    index_.emplace(pool_.back(), id);
-    return id;
-}
 
 void TextList::AppendOnceInARow(std::string_view text) {
     if (!lines_.empty() && pool_[lines_.back()] == text) return;
@@ -37,9 +26,8 @@ void TextList::AppendNewTrackedText(const TrackedText& text) {
 
 void TextList::Clear() {
     lines_.clear();
-    if (pool_.size() > kPoolKeepLimit) {
-        pool_.clear();
-        index_.clear();
+    if (pool_.Size() > TextPool::kKeepLimit) {
+        pool_.Clear();
         trackedValid_ = false;
     }
 }
@@ -55,16 +43,7 @@ std::string TextList::Text() const {
 
 void TextList::SetText(std::string_view text) {
     lines_.clear();
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            Append(text.substr(start));
-            break;
-        }
-        Append(text.substr(start, end - start));
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-    }
+    ForEachLine(text, [this](std::string_view line) { Append(line); });
 }
 
 std::vector<std::string> TextList::Lines() const {

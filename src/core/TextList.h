@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "core/TextPool.h"
 
 namespace tessaly {
 
@@ -72,16 +73,11 @@ public:
     friend bool operator==(const TextList& a, const TextList& b);
 
 private:
-    std::uint32_t Intern(std::string_view text);
+    std::uint32_t Intern(std::string_view text) { return pool_.Intern(text); }
     void AppendNewTrackedText(const TrackedText& text);
 
     std::vector<std::uint32_t> lines_;
-    std::vector<std::string> pool_;
-    struct TextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> index_;
+    TextPool pool_;
     bool trackedValid_ = false;
     std::uint64_t trackedStamp_ = 0;
     std::uint32_t trackedId_ = 0;

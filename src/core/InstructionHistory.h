@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/TextList.h"
+#include "core/TextPool.h"
+
+namespace tessaly {
+
+// The executed-instruction history: one line per executed instruction, read
+// like a TextList. Between two refreshes of the display the engine appends the
+// same decoded text for every instruction, so lines are kept as runs of one
+// text: an instruction that repeats the last text costs two increments.
+class InstructionHistory {
+public:
+    std::size_t Count() const { return count_; }
+    bool Empty() const { return count_ == 0; }
+    // Line `index`, which must exist. Reading the lines in order is cheap.
+    const std::string& operator[](std::size_t index) const;
+    const std::string& Last() const { return pool_[runs_.back().id]; }
+
+    void Append(const TrackedText& text) {
+        if (lastRunTracked_ && text.Stamp() == lastRunStamp_) [[likely]] {
+            ++runs_.back().count;
+            ++count_;
+            return;
+        }
+        StartRun(pool_.Intern(text.str()));
+        lastRunTracked_ = true;
+        lastRunStamp_ = text.Stamp();
+    }
+    void Append(std::string_view text);
+    void DeleteLast();
+    void Clear();
+
+    // Every line followed by CR LF, as the snapshot file stores lists.
+    std::string Text() const;
+    void SetText(std::string_view text);
+    std::vector<std::string> Lines() const;
+
+    friend bool operator==(const InstructionHistory& a, const InstructionHistory& b) {
+        return a.Lines() == b.Lines();
+    }
+
+private:
+    struct Run {
+        std::uint32_t id;
+        std::uint32_t count;
+    };
+    void StartRun(std::uint32_t id);
+
+    std::vector<Run> runs_;
+    std::size_t count_ = 0;
+    TextPool pool_;
+    bool lastRunTracked_ = false;
+    std::uint64_t lastRunStamp_ = 0;
+    // Where the last indexed read ended, so that reading in order is linear.
+    mutable std::size_t cursorRun_ = 0;
+    mutable std::size_t cursorFirstLine_ = 0;
+};
+
+}  // namespace tessaly

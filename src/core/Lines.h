@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+namespace tessaly {
+
+// Calls `line` for each line of `text`. Lines end at CR, LF or CR LF; a final
+// line break adds no empty line.
+template <class LineFunction>
+void ForEachLine(std::string_view text, LineFunction&& line) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            line(text.substr(start));
+            return;
+        }
+        line(text.substr(start, end - start));
+        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+}
+
+}  // namespace tessaly
