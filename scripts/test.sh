@@ -16,6 +16,18 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== Fuzz targets (a short smoke run each)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
+  -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-fuzz -j "$jobs"
+for fuzzer in build-fuzz/fuzz/*_fuzzer; do
+  corpus="$(mktemp -d)"
+  "$fuzzer" "$corpus" -max_total_time=10 -print_final_stats=0 >/dev/null 2>"$corpus.log" || {
+    cat "$corpus.log"; echo "$(basename "$fuzzer") failed"; exit 1; }
+  rm -rf "$corpus" "$corpus.log"
+done
+echo "fuzz smoke runs passed"
+
 echo "== Sanitizer build and tests"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_SANITIZE=ON \
   -DTESSALY_BUILD_BENCHMARKS=OFF >/dev/null
