@@ -27,6 +27,9 @@ public:
     TextList lstNumberLabels;  // entry v: name of number v (direct addresses, immediate data)
     // Non-zero (1): number operands print with three hex digits; 0: with five.
     std::uint8_t bByteNumbers = 1;
+
+    // Paths of the programs opened last, newest first (see persistence/History.h).
+    TextList lstOpenedFiles;
 };
 
 }  // namespace tessaly

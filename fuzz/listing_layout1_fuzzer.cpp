@@ -1,0 +1,33 @@
+// Arbitrary bytes as an assembler listing for the symbol-table layout.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "analysis/ListingImport.h"
+
+namespace {
+
+class SilentMessages : public tessaly::MessageHost {
+public:
+    void Tell(tessaly::MessageKind, const std::string&) override {}
+    bool AskYesNo(tessaly::MessageKind, const std::string&) override { return true; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static tessaly::Workspace workspace;
+    tessaly::NoImportProgress progress;
+    SilentMessages messages;
+    const auto lines = tessaly::SplitListingLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const int result = tessaly::ImportLayout1(lines, workspace, progress, messages);
+    // Whatever happened, every list still has one entry per 16-bit value.
+    for (const tessaly::TextList* list :
+         {&workspace.lstCodeLabels, &workspace.lstBitLabels, &workspace.lstNumberLabels}) {
+        if (list->Count() != tessaly::Workspace::kLabelCount) __builtin_trap();
+    }
+    if (result != tessaly::kImportOk && result != tessaly::kImportNotRecognised && result != tessaly::kImportBadValue) {
+        __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,30 @@
+// Arbitrary bytes as an assembler listing for the name=value layout.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "analysis/ListingImport.h"
+
+namespace {
+
+class SilentMessages : public tessaly::MessageHost {
+public:
+    void Tell(tessaly::MessageKind, const std::string&) override {}
+    bool AskYesNo(tessaly::MessageKind, const std::string&) override { return true; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static tessaly::Workspace workspace;
+    tessaly::NoImportProgress progress;
+    SilentMessages messages;
+    const auto lines = tessaly::SplitListingLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const int result = tessaly::ImportLayout2(lines, workspace, progress, messages);
+    if (result != tessaly::kImportOk && result != tessaly::kImportNotRecognised) __builtin_trap();
+    if (workspace.lstCodeLabels.Count() != tessaly::Workspace::kLabelCount) __builtin_trap();
+    if (!(workspace.lstBitLabels == workspace.lstNumberLabels)) __builtin_trap();
+    // The whole dispatcher on the same text must not fail differently.
+    tessaly::ImportListingLabels(lines, workspace, progress, messages);
+    return 0;
+}

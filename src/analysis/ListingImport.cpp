@@ -1,0 +1,113 @@
+#include "analysis/ListingImport.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "analysis/ListingImportText.h"
+
+namespace tessaly {
+
+namespace listing {
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::size_t size = 0;
+    for (const std::string& line : lines) size += line.size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+void FillUnlabelled(TextList& list) {
+    // Copying a ready list is one block copy instead of 65536 appends, and it
+    // drops the names the list held before.
+    static const TextList unlabelled = [] {
+        TextList fresh;
+        for (std::size_t i = 0; i < Workspace::kLabelCount; ++i) fresh.Append(Workspace::kNoLabel);
+        return fresh;
+    }();
+    list = unlabelled;
+}
+
+}  // namespace listing
+
+namespace {
+
+constexpr const char* kUnreadableMessage = "Unable to open file";
+constexpr const char* kInvalidListingMessage = "Invalid LST file";
+
+}  // namespace
+
+std::vector<std::string> SplitListingLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+bool ReadListingLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (file.bad()) return false;
+    lines = SplitListingLines(text);
+    return true;
+}
+
+int ImportLayout1(const std::filesystem::path& path, Workspace& w, ImportProgress& progress, MessageHost& messages) {
+    std::vector<std::string> lines;
+    if (!ReadListingLines(path, lines)) {
+        messages.Tell(MessageKind::Error, kUnreadableMessage);
+        return kImportUnreadable;
+    }
+    return ImportLayout1(lines, w, progress, messages);
+}
+
+int ImportLayout2(const std::filesystem::path& path, Workspace& w, ImportProgress& progress, MessageHost& messages) {
+    // The progress window is up before the file is read, and the bit list
+    // follows the number list even when the read fails.
+    listing::ShowLayout2Progress(progress);
+    std::vector<std::string> lines;
+    if (!ReadListingLines(path, lines)) {
+        messages.Tell(MessageKind::Error, kUnreadableMessage);
+        w.lstBitLabels = w.lstNumberLabels;
+        progress.Hide();
+        return kImportUnreadable;
+    }
+    return listing::StoreLayout2(lines, w, progress);
+}
+
+int ImportListingLabels(const std::filesystem::path& path, Workspace& w, ImportProgress& progress,
+                        MessageHost& messages) {
+    std::vector<std::string> lines;
+    if (!ReadListingLines(path, lines)) {
+        messages.Tell(MessageKind::Error, kUnreadableMessage);
+        return -1;
+    }
+    return ImportListingLabels(lines, w, progress, messages);
+}
+
+int ImportListingLabels(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
+                        MessageHost& messages) {
+    const int first = ImportLayout1(lines, w, progress, messages);
+    if (first == kImportOk) return 1;
+    // A symbol table with a broken value has already been reported and has
+    // filled part of the lists; the other layout would wipe them.
+    if (first != kImportNotRecognised) return -1;
+    if (ImportLayout2(lines, w, progress, messages) == kImportOk) return 1;
+    messages.Tell(MessageKind::Plain, kInvalidListingMessage);
+    return -1;
+}
+
+}  // namespace tessaly

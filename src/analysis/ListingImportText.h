@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/Workspace.h"
+#include "core/TextList.h"
+
+// Text helpers shared by the two listing layouts.
+namespace tessaly {
+class ImportProgress;
+}
+
+namespace tessaly::listing {
+
+// `count` characters from the 1-based column `first`, or what the line holds of them.
+inline std::string_view Columns(std::string_view line, std::size_t first, std::size_t count) {
+    if (first - 1 >= line.size()) return {};
+    return line.substr(first - 1, count);
+}
+
+// Blanks and control characters off both ends, as the assembler pads with either.
+inline std::string_view Trim(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+}
+
+// "0x" followed by `digits` as a number: one or more hexadecimal digits and
+// nothing else. The columns hold at most four, so any value indexes a list.
+inline bool HexValue(std::string_view digits, unsigned& value) {
+    if (digits.empty()) return false;
+    unsigned v = 0;
+    for (char c : digits) {
+        unsigned d;
+        if (c >= '0' && c <= '9') d = static_cast<unsigned>(c - '0');
+        else if (c >= 'A' && c <= 'F') d = static_cast<unsigned>(c - 'A' + 10);
+        else if (c >= 'a' && c <= 'f') d = static_cast<unsigned>(c - 'a' + 10);
+        else return false;
+        v = v * 16 + d;
+    }
+    value = v;
+    return true;
+}
+
+// The lines joined with CR LF after each, whatever line ends the file used.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+// Empties a label list and refills it with one "~" per 16-bit value.
+void FillUnlabelled(TextList& list);
+
+// Layout 2 in two halves, so that the file variant can read between them:
+// the progress window goes up first, then the entries are stored.
+void ShowLayout2Progress(ImportProgress& progress);
+int StoreLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress);
+
+}  // namespace tessaly::listing

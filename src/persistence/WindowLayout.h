@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace tessaly {
+
+// Where one window was and whether it was open. The run-time window
+// reference of the stored entry is kept by the GUI, not here: in a file those
+// four bytes mean nothing.
+struct WindowLayoutEntry {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::uint8_t visible = 0;
+
+    friend bool operator==(const WindowLayoutEntry&, const WindowLayoutEntry&) = default;
+};
+
+// The positions of the 22 windows and the program loaded at the last exit.
+// Entries 0-8 are the child views (execution status, SFRs, internal RAM,
+// external RAM, bit memory, active watch, terminal, warnings, errors), which
+// exist only while open; entries 9-21 are the dialogs and tool windows.
+struct WindowLayout {
+    static constexpr std::size_t kEntryCount = 22;
+    static constexpr std::size_t kChildViewCount = 9;
+    // The longest path the 1000-byte field holds with its terminating zero.
+    static constexpr std::size_t kMaxFileName = 999;
+
+    std::array<WindowLayoutEntry, kEntryCount> entries{};
+    // 1 when the start-up layout came from its file; nothing reads it.
+    std::uint8_t layoutFileRead = 0;
+    std::string lastFileName;
+    std::uint8_t reopenLastFile = 0;
+
+    friend bool operator==(const WindowLayout&, const WindowLayout&) = default;
+};
+
+// Sets all 22 entries to their defaults; the last-file fields stay.
+void LoadDefaultLayout(WindowLayout& layout);
+
+// The 1536-byte block of the layout files and snapshots, little-endian.
+inline constexpr std::size_t kWindowLayoutBlockSize = 1536;
+using WindowLayoutBlock = std::array<std::uint8_t, kWindowLayoutBlockSize>;
+
+WindowLayoutBlock EncodeWindowLayout(const WindowLayout& layout);
+// Every one of the 22 entries is read whatever entry count the block claims;
+// the block has room for 22 and no more. A path without its zero byte ends
+// at the end of its field.
+void DecodeWindowLayout(std::span<const std::uint8_t, kWindowLayoutBlockSize> block, WindowLayout& layout);
+
+// The start-up layout "inwpssz.wst", read at start-up and written at exit.
+// Loading returns 1, or -1 after falling back to the defaults (no file, or a
+// file too short to be a layout). Saving returns 1 or -1.
+int LoadStartupLayout(const std::filesystem::path& configDir, WindowLayout& layout);
+int SaveStartupLayout(const std::filesystem::path& configDir, const WindowLayout& layout);
+
+// The layout saved on request, "sinwpssl.wst". Saving returns 1 or -1 (the
+// caller shows "Cannot save windows status"); restoring returns 1, or -1
+// after falling back to the defaults without a message.
+int SaveWindowsStatus(const std::filesystem::path& configDir, const WindowLayout& layout);
+int RestoreWindowsStatus(const std::filesystem::path& configDir, WindowLayout& layout);
+
+inline constexpr const char* kStartupLayoutFileName = "inwpssz.wst";
+inline constexpr const char* kSavedLayoutFileName = "sinwpssl.wst";
+
+}  // namespace tessaly
