@@ -231,11 +231,7 @@ TEST(SerialRates, FollowEveryWayAProgramWritesTheRateRegisters) {
     };
     for (const auto& c : cases) {
         auto p = NewProcessor();
-        p->dCrystalFrequency = k11059200;
-        p->WriteDirect(sfr::SCON, 0x50);
-        p->WriteDirect(sfr::TMOD, 0x20);
-        p->WriteDirect(sfr::TH1, 0xFD);
-        p->WriteBit(bit::TR1, 1);
+        Setup9600(*p);
         const std::string what = c.what;
         if (what == "SETB TR1" || what == "ORL TCON,#40h") p->WriteBit(bit::TR1, 0);
         if (what == "MOV TH1,A") {
