@@ -10,6 +10,7 @@ namespace tessaly {
 // no length found in the file can make a read allocate or expect more than
 // the file holds. A field is read whole or not at all; after the first read
 // that falls short every later read finds no data, as at the end of a file.
+// A stream that cannot tell its size (not seekable) reads as empty.
 class SnapshotInput {
 public:
     explicit SnapshotInput(std::istream& in);

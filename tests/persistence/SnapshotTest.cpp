@@ -181,6 +181,17 @@ TEST(SnapshotReader, OpeningAfterCloseShowsTheStoredPathEvenIfItIsGone) {
     EXPECT_EQ(reopened.currentFileName, (dir.Path() / "gone.hex").string());
 }
 
+TEST(SnapshotReader, SkipOnceFlagIsNotStoredSoABreakPointStopsAtOnce) {
+    test::SnapshotBench saved;
+    saved.processor->usPC = 0x0030;
+    saved.processor->bSkipBreakPointOnce = 1;  // stopped at the break point
+    saved.breakPoints.Add(0x0030);
+    test::SnapshotBench reopened;
+    ASSERT_EQ(Load(reopened, Written(saved)), 1);
+    EXPECT_EQ(reopened.processor->bSkipBreakPointOnce, 0);
+    EXPECT_TRUE(reopened.breakPoints.StopsBeforeInstruction(*reopened.processor));
+}
+
 TEST(SnapshotReader, RestoredRegistersDriveTheTimersAndSerialPort) {
     // Saved while timer 0 ran in mode 1 and the serial port was set to mode 2.
     test::SnapshotBench saved;
