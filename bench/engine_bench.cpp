@@ -22,7 +22,7 @@ void Load(Processor& p, std::uint16_t address, std::initializer_list<std::uint8_
 // writes, stack use, calls, bit operations and conditional jumps.
 std::unique_ptr<Processor> MixedProgram() {
     auto p = std::make_unique<Processor>();
-    p->dCrystalFrequency = 11059200.0;
+    p->SetCrystalFrequency(11059200.0);
     Load(*p, 0x0000, {0x02, 0x00, 0x40});  // LJMP 0040
     Load(*p, 0x000B, {0x05, 0x30, 0x32});  // INC 30h; RETI
     Load(*p, 0x0040, {

@@ -46,7 +46,7 @@ public:
     void CaptureWindowLayout() override {}
     void ResetWorkspace() override {
         Processor& p = *session_.processor;
-        p.dCrystalFrequency = crystal_;
+        p.SetCrystalFrequency(crystal_);
         p.FullReset();
         p.lstWarnings.Clear();
         p.lstErrors.Clear();
@@ -151,7 +151,7 @@ RunEnd EndOf(const RunOptions& o, const Processor& p) {
     else if (o.maxCycles || o.maxTime) instructions = UINT64_MAX;
     end.instructions = SaturatingAdd(p.ullInstructionsExecuted, instructions);
     const std::uint64_t byCycles = o.maxCycles ? *o.maxCycles : UINT64_MAX;
-    const std::uint64_t byTime = o.maxTime ? CyclesFor(*o.maxTime, p.dCrystalFrequency) : UINT64_MAX;
+    const std::uint64_t byTime = o.maxTime ? CyclesFor(*o.maxTime, p.CrystalFrequency()) : UINT64_MAX;
     end.cycles = SaturatingAdd(p.ullCyclesExecuted, std::min(byCycles, byTime));
     if (byTime < byCycles) end.cycleReason = "time";
     return end;
@@ -221,7 +221,7 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     StderrHost host(err);
     Session s;
     Processor& p = *s.processor;
-    p.dCrystalFrequency = o.crystal;
+    p.SetCrystalFrequency(o.crystal);
     p.FullReset();
     LoadDefaultLayout(s.layout);
 

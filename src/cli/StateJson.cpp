@@ -79,7 +79,7 @@ void WriteStateJson(std::ostream& out, const Processor& p, const std::string& st
     out << ",\"instructions\":" << p.ullInstructionsExecuted << ",\"cycles\":" << p.ullCyclesExecuted
         << ",\"bytes\":" << p.ullBytesExecuted;
     out << ",\"elapsed\":";
-    JsonString(out, ElapsedTimeText(p.ullCyclesExecuted, p.dCrystalFrequency));
+    JsonString(out, ElapsedTimeText(p.ullCyclesExecuted, p.CrystalFrequency()));
     out << ",\"sfr\":{";
     bool first = true;
     for (const auto& named : kNamedSfrs) {

@@ -95,10 +95,14 @@ public:
     std::uint8_t bHardwareSerial = 0;
 
     // --- clock ------------------------------------------------------------
-    // Crystal frequency in Hz. The serial port reads it at every use; the
-    // owner of the settings keeps it current. It is not processor state and
-    // no reset touches it.
-    double dCrystalFrequency = kDefaultCrystalFrequency;
+    // Crystal frequency in Hz. The serial port derives its rates and frame
+    // timing from it; the owner of the settings keeps it current. It is not
+    // processor state and no reset touches it.
+    double CrystalFrequency() const { return crystalFrequency_; }
+    void SetCrystalFrequency(double hz) {
+        crystalFrequency_ = hz;
+        ucSfrChanges |= sfr_watch::kBaudRates;
+    }
 
     // --- accessors --------------------------------------------------------
     std::uint8_t ReadDirect(std::uint8_t address) const { return ucIntRAM[address]; }
@@ -208,6 +212,8 @@ private:
     }
     void StepOne();
     void BuildTables();
+
+    double crystalFrequency_ = kDefaultCrystalFrequency;
 };
 
 }  // namespace tessaly

@@ -23,7 +23,7 @@ std::int32_t FrameTime(int bitsPerFrame, std::int32_t rate) {
 }
 
 void ComputeRates(Processor& p) {
-    const double fosc = p.dCrystalFrequency;
+    const double fosc = p.CrystalFrequency();
     const std::uint8_t scon = p.ReadDirect(sfr::SCON);
     const unsigned mode = (scon >> 6) & 3;
     const double k = (p.ReadDirect(sfr::PCON) & 0x80) ? 2.0 : 1.0;
@@ -69,9 +69,20 @@ void AppendToLog(std::array<std::uint8_t, Processor::kSerialLogSize>& log, std::
 
 }  // namespace
 
+namespace {
+
+// Keeps the activity mark while an instruction has serial work to do.
+void NoteActivity(Processor& p) {
+    if ((p.iTxBaudRate | p.iRxBaudRate) < 0 || p.bTxInProgress) p.ucSfrChanges |= sfr_watch::kSerialActivity;
+    else p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kSerialActivity);
+}
+
+}  // namespace
+
 void UpdateBaudRates(Processor& p) {
     serial_detail::RecomputeRates(p);
     PostInvalidRateWarnings(p);
+    NoteActivity(p);
 }
 
 namespace serial_detail {
@@ -81,14 +92,24 @@ void RecomputeRates(Processor& p) {
     auto& inputs = p.baudRateInputs;
     p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kBaudRates);
     inputs.registers = RateRegisters(p);
-    inputs.crystal = p.dCrystalFrequency;
+    inputs.crystal = p.CrystalFrequency();
 }
 
-void PostRateWarnings(Processor& p) { PostInvalidRateWarnings(p); }
-
-void CompleteTransmission(Processor& p) {
-    p.WriteBit(bit::TI, 1);  // through WriteBit, so the interrupt scan sees TI
-    p.bTxInProgress = 0;
+void Step(Processor& p) {
+    auto& inputs = p.baudRateInputs;
+    if (p.ucSfrChanges & sfr_watch::kBaudRates) {
+        p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kBaudRates);
+        if (inputs.registers != RateRegisters(p) || inputs.crystal != p.CrystalFrequency()) RecomputeRates(p);
+    }
+    PostInvalidRateWarnings(p);
+    if (p.bTxInProgress) {
+        p.iTxCyclesLeft -= p.ucInstructionCycles;
+        if (p.iTxCyclesLeft <= 0) {
+            p.WriteBit(bit::TI, 1);  // through WriteBit, so the interrupt scan sees TI
+            p.bTxInProgress = 0;
+        }
+    }
+    NoteActivity(p);
 }
 
 }  // namespace serial_detail
@@ -101,7 +122,8 @@ void TransmitByte(Processor& p, std::uint8_t value) {
         return;
     }
     p.bTxInProgress = 1;
-    const double cycles = static_cast<double>(p.iTxFrameTime) * p.dCrystalFrequency / 12000000.0;
+    p.ucSfrChanges |= sfr_watch::kSerialActivity;
+    const double cycles = static_cast<double>(p.iTxFrameTime) * p.CrystalFrequency() / 12000000.0;
     p.iTxCyclesLeft = cycles < static_cast<double>(std::numeric_limits<std::int32_t>::max())
                           ? static_cast<std::int32_t>(cycles)
                           : std::numeric_limits<std::int32_t>::max();

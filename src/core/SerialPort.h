@@ -36,29 +36,17 @@ inline std::uint64_t RateRegisters(const Processor& p) {
 }
 
 void RecomputeRates(Processor& p);
-void PostRateWarnings(Processor& p);
-void CompleteTransmission(Processor& p);
+// The serial port's per-instruction work once something needs it.
+void Step(Processor& p);
 
 }  // namespace serial_detail
 
 // The per-instruction step, after the timers: rates, then the transmission
-// count-down by the instruction's machine cycles.
+// count-down by the instruction's machine cycles. The rates are a pure
+// function of a few register bits and the crystal, so nothing needs doing
+// while those stay unchanged, the rates are valid and nothing is being sent.
 inline void UpdateSerialPort(Processor& p) {
-    // The rates are a pure function of a few register bits and the crystal;
-    // recompute them only when one of those changed.
-    auto& inputs = p.baudRateInputs;
-    if ((p.ucSfrChanges & sfr_watch::kBaudRates) || inputs.crystal != p.dCrystalFrequency) {
-        p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kBaudRates);
-        if (inputs.registers != serial_detail::RateRegisters(p) || inputs.crystal != p.dCrystalFrequency) {
-            serial_detail::RecomputeRates(p);
-        }
-    }
-    if ((p.iTxBaudRate | p.iRxBaudRate) < 0) serial_detail::PostRateWarnings(p);
-
-    if (p.bTxInProgress) {
-        p.iTxCyclesLeft -= p.ucInstructionCycles;
-        if (p.iTxCyclesLeft <= 0) serial_detail::CompleteTransmission(p);
-    }
+    if (p.ucSfrChanges & (sfr_watch::kBaudRates | sfr_watch::kSerialActivity)) serial_detail::Step(p);
 }
 
 }  // namespace tessaly

@@ -37,6 +37,9 @@ namespace sfr_watch {
 inline constexpr std::uint8_t kBaudRates = 0x01;   // PCON, TCON (TR1), TMOD, TH1, SCON, T2CON, RCAP2
 inline constexpr std::uint8_t kInterrupts = 0x02;  // the request flags and enables: TCON, SCON, T2CON, IE
 inline constexpr std::uint8_t kTimers = 0x04;      // run bits, modes and gates: TCON, TMOD, T2CON, P3
+// Not a register: set while the serial port has work at every instruction (an
+// invalid rate to warn about, a transmission under way).
+inline constexpr std::uint8_t kSerialActivity = 0x08;
 inline constexpr std::uint8_t kAll = 0xFF;
 }  // namespace sfr_watch
 

@@ -46,7 +46,7 @@ TEST(ProcessorReset, FullResetGivesPowerOnState) {
 // both rates are fosc/12 and no warning is posted.
 TEST(ProcessorReset, FullResetLeavesModeZeroBaudRates) {
     auto p = NewProcessor();
-    p->dCrystalFrequency = 11059200.0;
+    p->SetCrystalFrequency(11059200.0);
     p->FullReset();
     EXPECT_EQ(p->iTxBaudRate, 921600);
     EXPECT_EQ(p->iRxBaudRate, 921600);

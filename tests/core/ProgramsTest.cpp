@@ -73,7 +73,7 @@ void LoadHello(Processor& p) {
 
 TEST(Programs, SerialHelloPollingTi) {
     auto p = NewProcessor();
-    p->dCrystalFrequency = 11059200.0;
+    p->SetCrystalFrequency(11059200.0);
     LoadHello(*p);
     // 5 set-up instructions; per character CLR A, MOVC, JZ, CLR TI, MOV SBUF,
     // 480 JNB (TI rises 959 cycles after the write), INC DPTR, SJMP; then
@@ -94,7 +94,7 @@ TEST(Programs, SerialHelloPollingTi) {
 
 TEST(Programs, SerialHelloIsOneInstructionShortOfTheSelfLoop) {
     auto p = NewProcessor();
-    p->dCrystalFrequency = 11059200.0;
+    p->SetCrystalFrequency(11059200.0);
     LoadHello(*p);
     p->ExecuteInstructions(5 + 3 * 487 + 2);
     EXPECT_EQ(p->usPC, 0x0010);

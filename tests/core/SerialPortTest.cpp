@@ -13,7 +13,7 @@ constexpr double k11059200 = 11059200.0;
 
 // Mode 1 with timer 1 in mode 2 at TH1 = FDh: 9600 baud from 11.0592 MHz.
 void Setup9600(Processor& p) {
-    p.dCrystalFrequency = k11059200;
+    p.SetCrystalFrequency(k11059200);
     p.WriteDirect(sfr::SCON, 0x50);
     p.WriteDirect(sfr::TMOD, 0x20);
     p.WriteDirect(sfr::TH1, 0xFD);
@@ -33,7 +33,7 @@ class BaudRates : public testing::TestWithParam<RateCase> {};
 TEST_P(BaudRates, FromModeAndClock) {
     const RateCase& c = GetParam();
     auto p = NewProcessor();
-    p->dCrystalFrequency = c.crystal;
+    p->SetCrystalFrequency(c.crystal);
     p->WriteDirect(sfr::SCON, c.scon);
     p->WriteDirect(sfr::PCON, c.pcon);
     p->WriteDirect(sfr::TMOD, c.tmod);
@@ -82,7 +82,7 @@ TEST(SerialWarnings, BothRatesInvalidPostTwoLinesPerInstruction) {
 
 TEST(SerialWarnings, OneInvalidRateIsPostedOnceInARow) {
     auto p = NewProcessor();
-    p->dCrystalFrequency = k11059200;
+    p->SetCrystalFrequency(k11059200);
     p->WriteDirect(sfr::SCON, 0x50);
     p->WriteDirect(sfr::TMOD, 0x20);
     p->WriteDirect(sfr::TH1, 0xFD);
@@ -97,7 +97,7 @@ TEST(SerialWarnings, CrystalChangeTakesEffectAtTheNextInstruction) {
     auto p = NewProcessor();
     p->ExecuteInstructions(1);
     EXPECT_EQ(p->iTxBaudRate, 1000000);
-    p->dCrystalFrequency = 24e6;
+    p->SetCrystalFrequency(24e6);
     p->ExecuteInstructions(1);
     EXPECT_EQ(p->iTxBaudRate, 2000000);
 }
