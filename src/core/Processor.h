@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/InstructionHistory.h"
 #include "core/Sfr.h"
 #include "core/TextList.h"
 
@@ -54,7 +55,7 @@ public:
     std::uint64_t ullInstructionsExecuted = 0;
     std::uint64_t ullBytesExecuted = 0;
     std::uint64_t ullCyclesExecuted = 0;
-    TextList lstExecutedInstructions;
+    InstructionHistory lstExecutedInstructions;
     std::int32_t iProgramSize = 0;
     std::uint8_t bSkipBreakPointOnce = 0;
     std::uint8_t bExtRAMWritten = 0;

@@ -112,7 +112,10 @@ public:
         WindowLayoutBlock block;
         if (Note(input_.Read(block.data(), block.size()))) DecodeWindowLayout(block, layout);
     }
-    void List(TextList& list) { Note(ReadTextList(input_, list)); }
+    template <class Lines>
+    void List(Lines& list) {
+        Note(ReadTextList(input_, list));
+    }
 
 private:
     bool Note(bool read) {

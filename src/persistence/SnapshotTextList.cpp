@@ -7,8 +7,7 @@
 
 namespace tessaly {
 
-void WriteTextList(std::ostream& out, const TextList& list) {
-    const std::string text = list.Text();
+void WriteListText(std::ostream& out, const std::string& text) {
     std::uint8_t length[4];
     le::Put32(length, static_cast<std::uint32_t>(text.size()));
     out.write(reinterpret_cast<const char*>(length), 4);
@@ -17,8 +16,8 @@ void WriteTextList(std::ostream& out, const TextList& list) {
     out.write(text.c_str(), static_cast<std::streamsize>(text.size() + 1));
 }
 
-bool ReadTextList(SnapshotInput& in, TextList& list) {
-    list.Clear();
+bool ReadListText(SnapshotInput& in, std::string& text) {
+    text.clear();
     std::uint8_t length[4];
     if (!in.Read(length)) return false;
     const std::uint64_t size = le::Get32(length);
@@ -29,11 +28,13 @@ bool ReadTextList(SnapshotInput& in, TextList& list) {
         in.Exhaust();
         return false;
     }
-    std::string text(static_cast<std::size_t>(size + 1), '\0');
-    if (!in.Read(text.data(), text.size())) return false;
+    text.assign(static_cast<std::size_t>(size + 1), '\0');
+    if (!in.Read(text.data(), text.size())) {
+        text.clear();
+        return false;
+    }
     // The byte after the text is meant to be zero; a forged one is not text either.
     text.resize(std::min<std::size_t>(text.find('\0'), static_cast<std::size_t>(size)));
-    list.SetText(text);
     return true;
 }
 
