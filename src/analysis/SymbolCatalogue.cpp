@@ -1,5 +1,6 @@
 #include "analysis/SymbolCatalogue.h"
 
+#include <charconv>
 #include <string_view>
 
 #include "core/Processor.h"
@@ -109,6 +110,30 @@ std::string GetSymbolField(const Processor& p, int index, int tag) {
     const auto bar = rest.find('|');
     if (bar == std::string_view::npos) return "Failure";
     return std::string(rest.substr(0, bar));
+}
+
+std::optional<SymbolAddress> DecodeSymbolAddress(const std::string& field) {
+    if (field.size() != 4) return std::nullopt;
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value, 16);
+    if (error != std::errc{} || end != field.data() + field.size()) return std::nullopt;
+    const auto kind = static_cast<std::uint8_t>(value >> 8);
+    if (kind != 0x00 && kind != 0x01 && kind != 0x02 && kind != 0x0A) return std::nullopt;
+    return SymbolAddress{static_cast<SymbolAddressKind>(kind), static_cast<std::uint8_t>(value & 0xFF)};
+}
+
+std::uint16_t ReadSymbolValue(const Processor& p, const SymbolAddress& at) {
+    const auto pair = [&](unsigned highOffset) {
+        return static_cast<std::uint16_t>((p.ReadDirect(static_cast<std::uint8_t>(at.address + highOffset)) << 8) |
+                                          p.ReadDirect(at.address));
+    };
+    switch (at.kind) {
+    case SymbolAddressKind::Byte: return p.ReadDirect(at.address);
+    case SymbolAddressKind::PairAbove: return pair(1);
+    case SymbolAddressKind::PairTwoAbove: return pair(2);
+    case SymbolAddressKind::ProgramCounter: return p.usPC;
+    }
+    return 0;
 }
 
 }  // namespace tessaly
