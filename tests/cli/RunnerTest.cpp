@@ -203,6 +203,38 @@ TEST(Runner, HelloSerialOutputAndState) {
     EXPECT_EQ(JsonValue(withXram.out, "xram").size(), 131072u + 2);
 }
 
+TEST(Runner, BundledExamplesPrintWhatTheySend) {
+    const std::filesystem::path examples = std::filesystem::path(TESSALY_SOURCE_DIR) / "examples";
+    ScratchDirectory dir;
+    const auto serial = dir.Path() / "hello.out";
+    auto hello = Invoke({"--crystal", "11.0592M", "--stop-on-self-loop", "--serial-out", serial.string(),
+                         (examples / "hello" / "hello.hex").string()});
+    EXPECT_EQ(hello.status, kExitStopped) << hello.err;
+    EXPECT_EQ(ReadFile(serial), "Hello, world!\r\n");
+    EXPECT_EQ(hello.err, "");
+
+    // SDCC's putchar writes SBUF with MOV direct,direct: silent by default.
+    const std::string cProgram = (examples / "c-printf" / "c-printf.ihx").string();
+    auto wired = Invoke({"--hardware-serial", "--crystal", "11.0592M", "--stop-on-self-loop", "--serial-out", "-",
+                         cProgram});
+    EXPECT_EQ(wired.status, kExitStopped);
+    EXPECT_EQ(wired.out.rfind("Tessaly C example", 0), 0u) << wired.out.substr(0, 80);
+    auto plain = Invoke({"--crystal", "11.0592M", "--max-instructions", "200000", "--serial-out", "-", cProgram});
+    EXPECT_EQ(plain.status, kExitLimit);
+    EXPECT_EQ(plain.out, "");
+}
+
+TEST(Runner, LabelsFromAListingNameTheCode) {
+    const std::filesystem::path hello = std::filesystem::path(TESSALY_SOURCE_DIR) / "examples" / "hello";
+    auto listing = Invoke({"--labels", (hello / "hello.lst").string(), "--disassemble", "-",
+                           (hello / "hello.hex").string()});
+    EXPECT_EQ(listing.status, kExitStopped);
+    EXPECT_EQ(listing.out.rfind("RESET:\r\n\t\t\tLJMP      START\r\n", 0), 0u) << listing.out.substr(0, 80);
+    auto missing = Invoke({"--labels", (hello / "none.lst").string(), (hello / "hello.hex").string()});
+    EXPECT_EQ(missing.status, kExitBadInput);
+    EXPECT_NE(missing.err.find("Unable to open file"), std::string::npos) << missing.err;
+}
+
 TEST(Runner, TraceShowsEveryInstruction) {
     ScratchDirectory dir;
     const auto hex = dir.Write("hello.hex", HexImage(HelloProgram()));
