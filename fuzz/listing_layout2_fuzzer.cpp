@@ -4,21 +4,12 @@
 #include <string_view>
 
 #include "analysis/ListingImport.h"
-
-namespace {
-
-class SilentMessages : public tessaly::MessageHost {
-public:
-    void Tell(tessaly::MessageKind, const std::string&) override {}
-    bool AskYesNo(tessaly::MessageKind, const std::string&) override { return true; }
-};
-
-}  // namespace
+#include "SilentMessages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static tessaly::Workspace workspace;
     tessaly::NoImportProgress progress;
-    SilentMessages messages;
+    tessaly::fuzz::SilentMessages messages;
     const auto lines = tessaly::SplitListingLines(std::string_view(reinterpret_cast<const char*>(data), size));
     const int result = tessaly::ImportLayout2(lines, workspace, progress, messages);
     if (result != tessaly::kImportOk && result != tessaly::kImportNotRecognised) __builtin_trap();
