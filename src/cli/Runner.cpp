@@ -176,7 +176,7 @@ private:
 
 // The free run: the break point test before every instruction, then the
 // self-loop and the limits, all counted from the start of this run.
-template <bool Tracing>
+template <bool Tracing, bool CopySerial>
 std::string Run(Session& s, const RunOptions& o, std::ostream* trace, SerialCopier& serial) {
     Processor& p = *s.processor;
     const RunEnd end = EndOf(o, p);
@@ -200,7 +200,7 @@ std::string Run(Session& s, const RunOptions& o, std::ostream* trace, SerialCopi
         } else {
             p.ExecuteInstructions(1);
         }
-        serial.Copy();
+        if constexpr (CopySerial) serial.Copy();
     }
 }
 
@@ -268,8 +268,10 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     }
 
     SerialCopier serial(p, serialOut.Stream());
-    const std::string stop =
-        trace.Stream() ? Run<true>(s, o, trace.Stream(), serial) : Run<false>(s, o, nullptr, serial);
+    std::string stop;
+    if (trace.Stream()) stop = Run<true, true>(s, o, trace.Stream(), serial);
+    else if (serialOut.Stream()) stop = Run<false, true>(s, o, nullptr, serial);
+    else stop = Run<false, false>(s, o, nullptr, serial);
     DecodeInstruction(p, s.workspace);  // the display follows the stop, as after a step
 
     int status = (stop == "break" || stop == "self-loop") ? kExitStopped : kExitLimit;

@@ -20,8 +20,13 @@ int Processor::ExecuteInstructions(std::uint32_t count) {
 // at the start of the next one and entered after that one completes.
 void Processor::StepOne() {
     ScanInterruptRequests(*this);
-    if (ucInterruptFlags) SelectInterrupt(*this);
-    else iInterruptToService = -1;
+    int toService = -1;
+    if (ucInterruptFlags) {
+        SelectInterrupt(*this);
+        toService = iInterruptToService;
+    } else {
+        iInterruptToService = -1;
+    }
 
     // The history holds the text last decoded for display, which names this
     // instruction only when the display was refreshed since the previous one.
@@ -51,7 +56,7 @@ void Processor::StepOne() {
     UpdateSerialPort(*this);
     ApplyMessageListLimits(*this);
 
-    if (iInterruptToService != -1) VectorInterrupt(*this, iInterruptToService);
+    if (toService != -1) VectorInterrupt(*this, toService);
 }
 
 }  // namespace tessaly
