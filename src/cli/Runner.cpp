@@ -165,7 +165,9 @@ public:
     StopAddresses(const BreakPoints& breakPoints, const Processor& p, bool selfLoops) {
         for (unsigned address = 0; address < 0x10000; ++address) {
             const auto pc = static_cast<std::uint16_t>(address);
-            if (breakPoints.Contains(pc) || (selfLoops && JumpsToItself(p, pc))) bits_[address >> 6] |= std::uint64_t{1} << (address & 63);
+            if (breakPoints.Contains(pc) || (selfLoops && JumpsToItself(p, pc))) {
+                bits_[address >> 6] |= std::uint64_t{1} << (address & 63);
+            }
         }
     }
     bool Contains(std::uint16_t address) const { return (bits_[address >> 6] >> (address & 63)) & 1u; }
@@ -176,19 +178,26 @@ private:
 
 // The free run: the break point test before every instruction, then the
 // self-loop and the limits, all counted from the start of this run.
-template <bool Tracing, bool CopySerial>
+template <bool Tracing, bool CopySerial, bool CycleLimit>
 std::string Run(Session& s, const RunOptions& o, std::ostream* trace, SerialCopier& serial) {
     Processor& p = *s.processor;
     const RunEnd end = EndOf(o, p);
     const StopAddresses stops(s.breakPoints, p, o.stopOnSelfLoop);
+    // The skip flag (set by a stop at a break point) lets the first instruction
+    // run; the break point test clears it, so it matters only at a stop address.
+    if (!stops.Contains(p.usPC)) p.bSkipBreakPointOnce = 0;
+    std::uint64_t instructionsLeft =
+        end.instructions > p.ullInstructionsExecuted ? end.instructions - p.ullInstructionsExecuted : 0;
     for (;;) {
-        // The skip flag is set after a stop at a break point; the test clears it.
-        if (stops.Contains(p.usPC) || p.bSkipBreakPointOnce) {
+        if (stops.Contains(p.usPC)) {
             if (s.breakPoints.StopsBeforeInstruction(p)) return "break";
             if (o.stopOnSelfLoop && AtSelfLoop(p)) return "self-loop";
         }
-        if (p.ullInstructionsExecuted >= end.instructions) return "instructions";
-        if (p.ullCyclesExecuted >= end.cycles) return end.cycleReason;
+        if (instructionsLeft == 0) return "instructions";
+        --instructionsLeft;
+        if constexpr (CycleLimit) {
+            if (p.ullCyclesExecuted >= end.cycles) return end.cycleReason;
+        }
         if constexpr (Tracing) {
             DecodeInstruction(p, s.workspace);
             const std::uint16_t pc = p.usPC;
@@ -239,7 +248,7 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
         }
         s.currentFileName = o.program;
     }
-    p.bHardwareSerial = o.hardwareSerial ? 1 : 0;
+    p.SetHardwareSerial(o.hardwareSerial);
 
     if (!o.labels.empty()) {
         NoImportProgress progress;
@@ -269,9 +278,10 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
 
     SerialCopier serial(p, serialOut.Stream());
     std::string stop;
-    if (trace.Stream()) stop = Run<true, true>(s, o, trace.Stream(), serial);
-    else if (serialOut.Stream()) stop = Run<false, true>(s, o, nullptr, serial);
-    else stop = Run<false, false>(s, o, nullptr, serial);
+    if (trace.Stream()) stop = Run<true, true, true>(s, o, trace.Stream(), serial);
+    else if (o.maxCycles || o.maxTime) stop = Run<false, true, true>(s, o, nullptr, serial);
+    else if (serialOut.Stream()) stop = Run<false, true, false>(s, o, nullptr, serial);
+    else stop = Run<false, false, false>(s, o, nullptr, serial);
     DecodeInstruction(p, s.workspace);  // the display follows the stop, as after a step
 
     int status = (stop == "break" || stop == "self-loop") ? kExitStopped : kExitLimit;

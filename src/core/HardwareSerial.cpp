@@ -1,6 +1,7 @@
 #include "core/HardwareSerial.h"
 
 #include <array>
+#include <utility>
 
 #include "core/OpcodeTable.h"
 #include "core/SerialPort.h"
@@ -53,5 +54,16 @@ void ExecuteWithHardwareSerial(Processor& p, std::uint8_t opcode) {
     if (writes) TransmitByte(p, p.ucIntRAM[sfr::SBUF]);
     else if (reads) p.ucIntRAM[sfr::SBUF] = held;
 }
+
+namespace {
+
+template <std::size_t... Opcodes>
+constexpr std::array<void (*)(Processor&), 256> WiredTable(std::index_sequence<Opcodes...>) {
+    return {[](Processor& p) { ExecuteWithHardwareSerial(p, static_cast<std::uint8_t>(Opcodes)); }...};
+}
+
+}  // namespace
+
+const std::array<void (*)(Processor&), 256> kWiredSerialHandlers = WiredTable(std::make_index_sequence<256>{});
 
 }  // namespace tessaly

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "core/Diagnostics.h"
 #include "core/HardwareSerial.h"
 #include "core/ExecutionStatus.h"
@@ -9,6 +11,10 @@
 #include "core/Timers.h"
 
 namespace tessaly {
+
+bool Processor::HardwareSerial() const { return handlers_ == kWiredSerialHandlers.data(); }
+
+void Processor::SetHardwareSerial(bool on) { handlers_ = on ? kWiredSerialHandlers.data() : kInstructionHandlers.data(); }
 
 int Processor::ExecuteInstructions(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count; ++i) StepOne();
@@ -22,7 +28,15 @@ void Processor::StepOne() {
     ScanInterruptRequests(*this);
     int toService = -1;
     if (ucInterruptFlags) {
-        SelectInterrupt(*this);
+        // While a routine runs the mask is not empty; its selection changes
+        // only with the mask, IP or the interrupts in progress.
+        if (ucSfrChanges & sfr_watch::kSelection) {
+            ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kSelection);
+            SelectInterrupt(*this);
+            iSelectedInterrupt = iInterruptToService;
+        } else {
+            iInterruptToService = iSelectedInterrupt;
+        }
         toService = iInterruptToService;
     } else {
         iInterruptToService = -1;
@@ -33,17 +47,20 @@ void Processor::StepOne() {
     if (lstExecutedInstructions.Count() > kHistoryLimit) lstExecutedInstructions.Clear();
     lstExecutedInstructions.Append(strInstruction);
 
-    ucExecutionStatus = kStatusExecuting;
-    // Operands of an instruction at FFFEh or FFFFh come from the guard bytes.
-    const std::uint8_t opcode = ucOpcode = ucCodeMemory[usPC];
-    ucOperand1 = ucCodeMemory[usPC + 1u];
-    ucOperand2 = ucCodeMemory[usPC + 2u];
+    // Operands of an instruction at FFFEh or FFFFh come from the guard bytes,
+    // so the three bytes (and one more) can be read in one go.
+    std::uint32_t code;
+    std::memcpy(&code, &ucCodeMemory[usPC], sizeof code);
+    const auto opcode = static_cast<std::uint8_t>(code);
     const OpcodeTiming timing = kOpcodeTimings[opcode];
-    ucInstructionLength = timing.length;
     ucInstructionCycles = timing.cycles;
+    ucInstructionLength = timing.length;
+    ucOpcode = opcode;
+    ucOperand1 = static_cast<std::uint8_t>(code >> 8);
+    ucOperand2 = static_cast<std::uint8_t>(code >> 16);
+    ucExecutionStatus = kStatusExecuting;
     usPC = static_cast<std::uint16_t>(usPC + timing.length);
-    if (bHardwareSerial) [[unlikely]] ExecuteWithHardwareSerial(*this, opcode);
-    else kInstructionHandlers[opcode](*this);
+    handlers_[opcode](*this);
 
     // P follows the accumulator after every instruction, whatever was written to it.
     ucIntRAM[sfr::PSW] = static_cast<std::uint8_t>((ucIntRAM[sfr::PSW] & ~psw::P) | ucParity[ucIntRAM[sfr::ACC]]);

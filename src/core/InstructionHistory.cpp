@@ -24,13 +24,13 @@ void InstructionHistory::StartRun(std::uint32_t id) {
 
 void InstructionHistory::Append(std::string_view text) {
     StartRun(pool_.Intern(text));
-    lastRunTracked_ = false;
+    lastRunStamp_ = kNoStamp;
 }
 
 void InstructionHistory::DeleteLast() {
     if (--runs_.back().count == 0) {
         runs_.pop_back();
-        lastRunTracked_ = false;
+        lastRunStamp_ = kNoStamp;
     }
     --count_;
 }
@@ -38,7 +38,7 @@ void InstructionHistory::DeleteLast() {
 void InstructionHistory::Clear() {
     runs_.clear();
     count_ = 0;
-    lastRunTracked_ = false;
+    lastRunStamp_ = kNoStamp;
     cursorRun_ = cursorFirstLine_ = 0;
     if (pool_.Size() > TextPool::kKeepLimit) pool_.Clear();
 }

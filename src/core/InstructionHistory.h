@@ -24,13 +24,12 @@ public:
     const std::string& Last() const { return pool_[runs_.back().id]; }
 
     void Append(const TrackedText& text) {
-        if (lastRunTracked_ && text.Stamp() == lastRunStamp_) [[likely]] {
+        if (text.Stamp() == lastRunStamp_) [[likely]] {
             ++runs_.back().count;
             ++count_;
             return;
         }
         StartRun(pool_.Intern(text.str()));
-        lastRunTracked_ = true;
         lastRunStamp_ = text.Stamp();
     }
     void Append(std::string_view text);
@@ -56,8 +55,10 @@ private:
     std::vector<Run> runs_;
     std::size_t count_ = 0;
     TextPool pool_;
-    bool lastRunTracked_ = false;
-    std::uint64_t lastRunStamp_ = 0;
+    // The stamp of the tracked text the last run was appended from; kNoStamp
+    // when the last run did not come from a tracked text.
+    static constexpr std::uint64_t kNoStamp = ~std::uint64_t{0};
+    std::uint64_t lastRunStamp_ = kNoStamp;
     // Where the last indexed read ended, so that reading in order is linear.
     mutable std::size_t cursorRun_ = 0;
     mutable std::size_t cursorFirstLine_ = 0;

@@ -70,6 +70,7 @@ void SelectInterrupt(Processor& p) {
 void VectorInterrupt(Processor& p, int n) {
     if (n < 0 || n > 5) return;
     p.lstInterruptsInProgress.Append(std::to_string(n));
+    p.ucSfrChanges |= sfr_watch::kSelection;
     p.Push(static_cast<std::uint8_t>(p.usPC & 0xFF));
     p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
     p.usPC = kInterruptVectors[n];
@@ -84,6 +85,7 @@ void ReturnFromInterrupt(Processor& p) {
     const int current = SourceOf(p.lstInterruptsInProgress.Last());
     if (current >= 0) p.ucInterruptFlags &= static_cast<std::uint8_t>(~(1u << current));
     p.lstInterruptsInProgress.DeleteLast();
+    p.ucSfrChanges |= sfr_watch::kSelection;
     // A flag still set (RI, TI, TF2, EXF2) requests its source again at once.
     p.ucSfrChanges |= sfr_watch::kInterrupts;
 }
@@ -96,7 +98,7 @@ bool ForceInterrupt(Processor& p, InterruptButton button, MessageHost& host) {
     }
     p.WriteBit(info.flagBit, 1);
     if (!p.ReadBit(info.enableBit) && !host.AskYesNo(MessageKind::Warning, info.disabledPrompt)) return false;
-    p.ucInterruptFlags |= info.request;
+    p.RequestInterrupts(info.request);
     return true;
 }
 

@@ -35,7 +35,7 @@ inline void ScanInterruptRequests(Processor& p) {
     const unsigned serial = (p.ucIntRAM[sfr::SCON] & 0x03) != 0;   // RI or TI
     const unsigned timer2 = (p.ucIntRAM[sfr::T2CON] & 0xC0) != 0;  // TF2 or EXF2
     const unsigned flags = ((tcon >> 1) & 0x05) | ((tcon >> 4) & 0x0A) | (serial << 4) | (timer2 << 5);
-    p.ucInterruptFlags |= static_cast<std::uint8_t>(flags & ie);
+    p.RequestInterrupts(static_cast<std::uint8_t>(flags & ie));
 }
 
 // Chooses the source to enter after the current instruction (or -1).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/SymbolCatalogue.h"
+#include "core/OpcodeTable.h"
 #include "core/SerialPort.h"
 
 namespace tessaly {
@@ -26,7 +27,7 @@ constexpr PowerOnValue kPowerOnValues[] = {
 
 }  // namespace
 
-Processor::Processor() { FullReset(); }
+Processor::Processor() : handlers_(kInstructionHandlers.data()) { FullReset(); }
 
 void Processor::ResetExecutionState() {
     usPC = 0;

@@ -89,11 +89,12 @@ public:
     std::array<BitLocation, 256> BitMap{};
 
     // --- serial port wiring -----------------------------------------------
-    // 0: only MOV A,SBUF receives and MOV SBUF,A transmits. 1: every
+    // Off: only MOV A,SBUF receives and MOV SBUF,A transmits. On: every
     // instruction that writes SBUF transmits the byte and every instruction
     // that reads it as a source receives, as on the real chip. Not saved in
     // snapshots.
-    std::uint8_t bHardwareSerial = 0;
+    bool HardwareSerial() const;
+    void SetHardwareSerial(bool on);
 
     // --- clock ------------------------------------------------------------
     // Crystal frequency in Hz. The serial port derives its rates and frame
@@ -175,8 +176,9 @@ public:
     // control registers that programs rarely change, so each keeps what it
     // derived until one of its registers is written. Every write through
     // WriteDirect, WriteBit and the instructions notes which of them it may
-    // affect (kSfrWatchers). Code that writes ucIntRAM's SFR bytes or the
-    // serial rate fields directly calls InvalidateDerivedState afterwards.
+    // affect (kSfrWatchers). Code that writes ucIntRAM's SFR bytes, the serial
+    // rate fields, ucInterruptFlags or the interrupts in progress directly
+    // calls InvalidateDerivedState afterwards.
     std::uint8_t ucSfrChanges = sfr_watch::kAll;
 
     struct BaudRateInputs {
@@ -196,7 +198,16 @@ public:
     };
     TimerPlan timerPlan;
 
+    // The last interrupt selection, valid while kSelection is clear.
+    std::int32_t iSelectedInterrupt = -1;
+
     void NoteDirectWrite(std::uint8_t address) { ucSfrChanges |= kSfrWatchers[address]; }
+    // Adds request bits to ucInterruptFlags, noting a change for the selection.
+    void RequestInterrupts(std::uint8_t requests) {
+        if ((ucInterruptFlags | requests) == ucInterruptFlags) return;
+        ucInterruptFlags |= requests;
+        ucSfrChanges |= sfr_watch::kSelection;
+    }
     void InvalidateDerivedState() {
         ucSfrChanges = sfr_watch::kAll;
         baudRateInputs.registers = ~std::uint64_t{0};
@@ -215,6 +226,9 @@ private:
     void BuildTables();
 
     double crystalFrequency_ = kDefaultCrystalFrequency;
+    // The instruction handlers in use: the plain ones, or the ones that wire
+    // every SBUF access to the serial port.
+    void (*const* handlers_)(Processor&);
 };
 
 }  // namespace tessaly

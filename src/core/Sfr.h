@@ -40,6 +40,10 @@ inline constexpr std::uint8_t kTimers = 0x04;      // run bits, modes and gates:
 // Not a register: set while the serial port has work at every instruction (an
 // invalid rate to warn about, a transmission under way).
 inline constexpr std::uint8_t kSerialActivity = 0x08;
+// The inputs of the interrupt selection: IP, the request mask and the
+// interrupts in progress. The mask and the list are not registers; the code
+// that changes them notes it (RequestInterrupts, vectoring, RETI).
+inline constexpr std::uint8_t kSelection = 0x10;
 inline constexpr std::uint8_t kAll = 0xFF;
 }  // namespace sfr_watch
 
@@ -52,6 +56,7 @@ inline constexpr std::array<std::uint8_t, 256> kSfrWatchers = [] {
     }
     for (std::uint8_t address : {sfr::TCON, sfr::SCON, sfr::T2CON, sfr::IE}) table[address] |= sfr_watch::kInterrupts;
     for (std::uint8_t address : {sfr::TCON, sfr::TMOD, sfr::T2CON, sfr::P3}) table[address] |= sfr_watch::kTimers;
+    table[sfr::IP] |= sfr_watch::kSelection;
     return table;
 }();
 

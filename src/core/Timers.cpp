@@ -13,7 +13,7 @@ constexpr std::uint8_t kTF2 = 0x80;
 // EA is not looked at here: the request waits in the mask whatever EA holds.
 // A timer's request bit in ucInterruptFlags equals its enable bit in IE.
 void Overflow(Processor& p, std::uint8_t flagRegister, std::uint8_t flagMask, std::uint8_t enableMask) {
-    p.ucInterruptFlags |= static_cast<std::uint8_t>(p.ucIntRAM[sfr::IE] & enableMask);
+    p.RequestInterrupts(static_cast<std::uint8_t>(p.ucIntRAM[sfr::IE] & enableMask));
     // A flag that is already set (a baud-rate timer's TF1, which nobody
     // clears) gives the interrupt scan nothing new.
     if (p.ucIntRAM[flagRegister] & flagMask) return;
