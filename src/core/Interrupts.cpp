@@ -1,5 +1,6 @@
 #include "core/Interrupts.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <string>
@@ -69,7 +70,14 @@ void SelectInterrupt(Processor& p) {
 
 void VectorInterrupt(Processor& p, int n) {
     if (n < 0 || n > 5) return;
-    p.lstInterruptsInProgress.Append(std::to_string(n));
+    // The six entry texts, made once: a list remembers the tracked text it
+    // appended last, so a source entered again and again costs no look-up.
+    static const std::array<TrackedText, 6> kSourceTexts = [] {
+        std::array<TrackedText, 6> texts;
+        for (int source = 0; source < 6; ++source) texts[source] = std::to_string(source);
+        return texts;
+    }();
+    p.lstInterruptsInProgress.Append(kSourceTexts[n]);
     p.ucSfrChanges |= sfr_watch::kSelection;
     p.Push(static_cast<std::uint8_t>(p.usPC & 0xFF));
     p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
