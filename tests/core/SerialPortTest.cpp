@@ -258,3 +258,46 @@ TEST(SerialRates, FollowEveryWayAProgramWritesTheRateRegisters) {
 
 }  // namespace
 }  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+TEST(HardwareSerial, EveryAccessToSbufReachesThePort) {
+    auto p = test::NewProcessor();
+    EXPECT_FALSE(p->HardwareSerial());
+    p->SetHardwareSerial(true);
+    EXPECT_TRUE(p->HardwareSerial());
+    Setup9600(*p);
+    // MOV SBUF,#41h; ADD A,SBUF; PUSH SBUF; XCH A,SBUF; MOV R0,SBUF
+    test::LoadCode(*p, 0, {0x75, 0x99, 0x41, 0x25, 0x99, 0xC0, 0x99, 0xC5, 0x99, 0xA8, 0x99});
+    p->ExecuteInstructions(1);
+    EXPECT_EQ(p->iTxLogPos, 1);
+    EXPECT_EQ(p->ucTxLog[0], 0x41);
+    EXPECT_EQ(p->bTxInProgress, 1);
+
+    p->ExecuteInstructions(2);  // two receptions of the byte SBUF holds
+    EXPECT_EQ(p->ReadDirect(sfr::ACC), 0x41);
+    EXPECT_EQ(p->ucIntRAM[0x08], 0x41);  // pushed
+    EXPECT_EQ(p->iRxLogPos, 2);
+
+    p->WriteDirect(sfr::ACC, 0x55);
+    p->ExecuteInstructions(1);  // XCH reads (receives) and writes (transmits)
+    EXPECT_EQ(p->ReadDirect(sfr::ACC), 0x41);
+    EXPECT_EQ(p->ReadDirect(sfr::SBUF), 0x55);
+    EXPECT_EQ(p->iRxLogPos, 3);
+    EXPECT_EQ(p->iTxLogPos, 2);
+    EXPECT_EQ(p->ucTxLog[1], 0x55);
+
+    p->WriteBit(bit::REN, 0);
+    p->ExecuteInstructions(1);  // reception disabled: 00h, SBUF keeps its byte
+    EXPECT_EQ(p->ReadRegister(0), 0x00);
+    EXPECT_EQ(p->ReadDirect(sfr::SBUF), 0x55);
+    ASSERT_FALSE(p->lstWarnings.Empty());
+    EXPECT_EQ(p->lstWarnings.Last(), "Receiption is disabled");
+
+    p->SetHardwareSerial(false);
+    EXPECT_FALSE(p->HardwareSerial());
+}
+
+}  // namespace
+}  // namespace tessaly
