@@ -19,32 +19,7 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 // Only these SFRs are named in direct operands; bits are never named here.
 constexpr auto kSfrNames = [] {
     std::array<std::string_view, 256> names{};
-    names[sfr::P0] = "P0";
-    names[sfr::SP] = "SP";
-    names[sfr::DPL] = "DPL";
-    names[sfr::DPH] = "DPH";
-    names[sfr::PCON] = "PCON";
-    names[sfr::TCON] = "TCON";
-    names[sfr::TMOD] = "TMOD";
-    names[sfr::TL0] = "TL0";
-    names[sfr::TL1] = "TL1";
-    names[sfr::TH0] = "TH0";
-    names[sfr::TH1] = "TH1";
-    names[sfr::P1] = "P1";
-    names[sfr::SCON] = "SCON";
-    names[sfr::SBUF] = "SBUF";
-    names[sfr::P2] = "P2";
-    names[sfr::IE] = "IE";
-    names[sfr::P3] = "P3";
-    names[sfr::IP] = "IP";
-    names[sfr::T2CON] = "T2CON";
-    names[sfr::RCAP2L] = "RCAP2L";
-    names[sfr::RCAP2H] = "RCAP2H";
-    names[sfr::TL2] = "TL2";
-    names[sfr::TH2] = "TH2";
-    names[sfr::PSW] = "PSW";
-    names[sfr::ACC] = "ACC";
-    names[sfr::B] = "B";
+    for (const auto& definition : kSfrDefinitions) names[definition.address] = definition.name;
     return names;
 }();
 

@@ -12,20 +12,6 @@ namespace {
 // Most lines of each message list written out; the counts give the totals.
 constexpr std::size_t kMessageLinesShown = 1000;
 
-struct NamedSfr {
-    const char* name;
-    std::uint8_t address;
-};
-
-constexpr NamedSfr kNamedSfrs[] = {
-    {"P0", sfr::P0},       {"SP", sfr::SP},         {"DPL", sfr::DPL},       {"DPH", sfr::DPH},   {"PCON", sfr::PCON},
-    {"TCON", sfr::TCON},   {"TMOD", sfr::TMOD},     {"TL0", sfr::TL0},       {"TL1", sfr::TL1},   {"TH0", sfr::TH0},
-    {"TH1", sfr::TH1},     {"P1", sfr::P1},         {"SCON", sfr::SCON},     {"SBUF", sfr::SBUF}, {"P2", sfr::P2},
-    {"IE", sfr::IE},       {"P3", sfr::P3},         {"IP", sfr::IP},         {"T2CON", sfr::T2CON},
-    {"RCAP2L", sfr::RCAP2L}, {"RCAP2H", sfr::RCAP2H}, {"TL2", sfr::TL2},     {"TH2", sfr::TH2},   {"PSW", sfr::PSW},
-    {"ACC", sfr::ACC},     {"B", sfr::B},
-};
-
 void Hex(std::ostream& out, const std::uint8_t* bytes, std::size_t count) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text(count * 2, '0');
@@ -82,11 +68,11 @@ void WriteStateJson(std::ostream& out, const Processor& p, const std::string& st
     JsonString(out, ElapsedTimeText(p.ullCyclesExecuted, p.CrystalFrequency()));
     out << ",\"sfr\":{";
     bool first = true;
-    for (const auto& named : kNamedSfrs) {
+    for (const auto& definition : kSfrDefinitions) {
         if (!first) out << ',';
         first = false;
-        out << '"' << named.name << "\":\"";
-        Hex(out, &p.ucIntRAM[named.address], 1);
+        out << '"' << definition.name << "\":\"";
+        Hex(out, &p.ucIntRAM[definition.address], 1);
         out << '"';
     }
     out << "},\"direct\":\"";

@@ -8,25 +8,6 @@
 
 namespace tessaly {
 
-namespace {
-
-struct PowerOnValue {
-    std::uint8_t address;
-    std::uint8_t value;
-};
-
-// The SFRs the reset knows, with their 8052 power-on values.
-constexpr PowerOnValue kPowerOnValues[] = {
-    {sfr::P0, 0xFF},     {sfr::SP, 0x07},   {sfr::DPL, 0x00},    {sfr::DPH, 0x00},    {sfr::PCON, 0x00},
-    {sfr::TCON, 0x00},   {sfr::TMOD, 0x00}, {sfr::TL0, 0x00},    {sfr::TL1, 0x00},    {sfr::TH0, 0x00},
-    {sfr::TH1, 0x00},    {sfr::P1, 0xFF},   {sfr::SCON, 0x00},   {sfr::SBUF, 0x00},   {sfr::P2, 0xFF},
-    {sfr::IE, 0x00},     {sfr::P3, 0xFF},   {sfr::IP, 0x00},     {sfr::T2CON, 0x00},  {sfr::RCAP2L, 0x00},
-    {sfr::RCAP2H, 0x00}, {sfr::TL2, 0x00},  {sfr::TH2, 0x00},    {sfr::PSW, 0x00},    {sfr::ACC, 0x00},
-    {sfr::B, 0x00},
-};
-
-}  // namespace
-
 Processor::Processor() : handlers_(kInstructionHandlers.data()) { FullReset(); }
 
 void Processor::ResetExecutionState() {
@@ -63,7 +44,7 @@ void Processor::InitializeIntRAM(std::uint8_t value) {
 }
 
 void Processor::LoadPowerOnResetValues() {
-    for (const auto& reg : kPowerOnValues) WriteDirect(reg.address, reg.value);
+    for (const auto& reg : kSfrDefinitions) WriteDirect(reg.address, reg.powerOnValue);
     usPC = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace tessaly {
 
@@ -13,6 +14,25 @@ inline constexpr std::uint8_t P1 = 0x90, SCON = 0x98, SBUF = 0x99, P2 = 0xA0, IE
 inline constexpr std::uint8_t T2CON = 0xC8, RCAP2L = 0xCA, RCAP2H = 0xCB, TL2 = 0xCC, TH2 = 0xCD;
 inline constexpr std::uint8_t PSW = 0xD0, ACC = 0xE0, B = 0xF0;
 }  // namespace sfr
+
+// The SFRs the simulator knows: their names (as instruction text and the
+// state dump write them), direct addresses and 8052 power-on values. Every
+// other byte of 80h-FFh is plain storage.
+struct SfrDefinition {
+    std::string_view name;
+    std::uint8_t address;
+    std::uint8_t powerOnValue;
+};
+
+inline constexpr SfrDefinition kSfrDefinitions[] = {
+    {"P0", sfr::P0, 0xFF},         {"SP", sfr::SP, 0x07},         {"DPL", sfr::DPL, 0x00},   {"DPH", sfr::DPH, 0x00},
+    {"PCON", sfr::PCON, 0x00},     {"TCON", sfr::TCON, 0x00},     {"TMOD", sfr::TMOD, 0x00}, {"TL0", sfr::TL0, 0x00},
+    {"TL1", sfr::TL1, 0x00},       {"TH0", sfr::TH0, 0x00},       {"TH1", sfr::TH1, 0x00},   {"P1", sfr::P1, 0xFF},
+    {"SCON", sfr::SCON, 0x00},     {"SBUF", sfr::SBUF, 0x00},     {"P2", sfr::P2, 0xFF},     {"IE", sfr::IE, 0x00},
+    {"P3", sfr::P3, 0xFF},         {"IP", sfr::IP, 0x00},         {"T2CON", sfr::T2CON, 0x00},
+    {"RCAP2L", sfr::RCAP2L, 0x00}, {"RCAP2H", sfr::RCAP2H, 0x00}, {"TL2", sfr::TL2, 0x00},   {"TH2", sfr::TH2, 0x00},
+    {"PSW", sfr::PSW, 0x00},       {"ACC", sfr::ACC, 0x00},       {"B", sfr::B, 0x00},
+};
 
 // Bit addresses of the named SFR bits.
 namespace bit {

@@ -6,6 +6,7 @@
 
 #include "cli/RunOptions.h"
 #include "cli/Runner.h"
+#include "loading/HexRecords.h"
 #include "support/ScratchDirectory.h"
 
 namespace tessaly::cli {
@@ -17,23 +18,12 @@ using test::ScratchDirectory;
 std::string HexImage(const std::vector<std::uint8_t>& code) {
     std::string text;
     for (std::size_t offset = 0; offset < code.size(); offset += 16) {
-        const std::size_t count = std::min<std::size_t>(16, code.size() - offset);
-        std::vector<std::uint8_t> record = {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(offset >> 8),
-                                            static_cast<std::uint8_t>(offset), 0};
-        record.insert(record.end(), code.begin() + static_cast<long>(offset),
-                      code.begin() + static_cast<long>(offset + count));
-        unsigned sum = 0;
-        for (auto b : record) sum += b;
-        record.push_back(static_cast<std::uint8_t>(-sum));
-        text += ':';
-        for (auto b : record) {
-            char digits[3];
-            std::snprintf(digits, sizeof digits, "%02X", b);
-            text += digits;
-        }
+        const auto end = code.begin() + static_cast<long>(std::min(offset + 16, code.size()));
+        text += test::HexRecord(static_cast<std::uint16_t>(offset), 0,
+                                std::vector<std::uint8_t>(code.begin() + static_cast<long>(offset), end));
         text += "\r\n";
     }
-    return text + ":00000001FF\r\n";
+    return text + test::kEndOfFile + "\r\n";
 }
 
 // Sends "OK\n" at 9600 baud from 11.0592 MHz, polling TI, then SJMP $ at 001C.
