@@ -24,7 +24,7 @@ std::unique_ptr<Processor> MixedProgram() {
     auto p = std::make_unique<Processor>();
     p->SetCrystalFrequency(11059200.0);
     Load(*p, 0x0000, {0x02, 0x00, 0x40});  // LJMP 0040
-    Load(*p, 0x000B, {0x05, 0x30, 0x32});  // INC 30h; RETI
+    Load(*p, 0x000B, {0x05, 0x30, 0xD2, 0x08, 0x32});  // INC 30h; SETB 21h.0; RETI
     Load(*p, 0x0040, {
         0x75, 0x89, 0x21,  // MOV TMOD,#21h
         0x75, 0x8D, 0xFD,  // MOV TH1,#0FDh
@@ -61,7 +61,9 @@ void BM_ExecuteOneInstructionPerCall(benchmark::State& state) {
     auto p = MixedProgram();
     for (auto _ : state) p->ExecuteInstructions(1);
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
-    if (false) state.SkipWithError("timer interrupt never ran");
+    // Timer 0 overflows every 65536 cycles; a run this long without its
+    // routine measured the wrong thing.
+    if (p->ullCyclesExecuted > 200000 && !p->ReadBit(0x08)) state.SkipWithError("timer interrupt never ran");
 }
 BENCHMARK(BM_ExecuteOneInstructionPerCall);
 
@@ -70,6 +72,7 @@ void BM_ExecuteInBatches(benchmark::State& state) {
     const auto batch = static_cast<std::uint32_t>(state.range(0));
     for (auto _ : state) p->ExecuteInstructions(batch);
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * batch);
+    if (p->ullCyclesExecuted > 200000 && !p->ReadBit(0x08)) state.SkipWithError("timer interrupt never ran");
 }
 BENCHMARK(BM_ExecuteInBatches)->Arg(1000);
 

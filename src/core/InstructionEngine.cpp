@@ -1,20 +1,14 @@
 #include <cstring>
 
-#include "core/Diagnostics.h"
-#include "core/HardwareSerial.h"
-#include "core/ExecutionStatus.h"
-#include "core/InstructionSet.h"
+#include "core/InstructionStep.h"
 #include "core/Interrupts.h"
-#include "core/OpcodeTable.h"
 #include "core/Processor.h"
-#include "core/SerialPort.h"
-#include "core/Timers.h"
 
 namespace tessaly {
 
-bool Processor::HardwareSerial() const { return handlers_ == kWiredSerialHandlers.data(); }
+bool Processor::HardwareSerial() const { return steps_ == kWiredSerialSteps.data(); }
 
-void Processor::SetHardwareSerial(bool on) { handlers_ = on ? kWiredSerialHandlers.data() : kInstructionHandlers.data(); }
+void Processor::SetHardwareSerial(bool on) { steps_ = on ? kWiredSerialSteps.data() : kInstructionSteps.data(); }
 
 int Processor::ExecuteInstructions(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count; ++i) StepOne();
@@ -51,27 +45,7 @@ void Processor::StepOne() {
     // so the three bytes (and one more) can be read in one go.
     std::uint32_t code;
     std::memcpy(&code, &ucCodeMemory[usPC], sizeof code);
-    const auto opcode = static_cast<std::uint8_t>(code);
-    const OpcodeTiming timing = kOpcodeTimings[opcode];
-    ucInstructionCycles = timing.cycles;
-    ucInstructionLength = timing.length;
-    ucOpcode = opcode;
-    ucOperand1 = static_cast<std::uint8_t>(code >> 8);
-    ucOperand2 = static_cast<std::uint8_t>(code >> 16);
-    ucExecutionStatus = kStatusExecuting;
-    usPC = static_cast<std::uint16_t>(usPC + timing.length);
-    handlers_[opcode](*this);
-
-    // P follows the accumulator after every instruction, whatever was written to it.
-    ucIntRAM[sfr::PSW] = static_cast<std::uint8_t>((ucIntRAM[sfr::PSW] & ~psw::P) | ucParity[ucIntRAM[sfr::ACC]]);
-
-    ++ullInstructionsExecuted;
-    ullCyclesExecuted += timing.cycles;
-    ullBytesExecuted += timing.length;
-
-    UpdateTimers(*this);
-    UpdateSerialPort(*this);
-    ApplyMessageListLimits(*this);
+    steps_[static_cast<std::uint8_t>(code)](*this, code);
 
     if (toService != -1) VectorInterrupt(*this, toService);
 }

@@ -1,5 +1,9 @@
 #include "core/OpcodeTable.h"
 
+#include <utility>
+
+#include "core/InstructionStep.h"
+
 #include "core/instructions/Arithmetic.h"
 #include "core/instructions/Bit.h"
 #include "core/instructions/Branch.h"
@@ -17,7 +21,7 @@ using namespace ops;
 #define NIBBLES_8_TO_F(H) H<8>, H<9>, H<10>, H<11>, H<12>, H<13>, H<14>, H<15>
 
 // clang-format off
-const std::array<InstructionHandler, 256> kInstructionHandlers = {
+constexpr std::array<InstructionHandler, 256> kHandlerMap = {
 /* 0x */ NOP,           AJMP,  LJMP,                   RR_A,        NIBBLES_4_TO_F(INC),
 /* 1x */ JBC,           ACALL, LCALL,                  RRC_A,       NIBBLES_4_TO_F(DEC),
 /* 2x */ JB,            AJMP,  RET,                    RL_A,        NIBBLES_4_TO_F(ADD),
@@ -40,5 +44,19 @@ const std::array<InstructionHandler, 256> kInstructionHandlers = {
 #undef NIBBLES_6_TO_F
 #undef NIBBLES_4_TO_F
 #undef NIBBLES_8_TO_F
+
+const std::array<InstructionHandler, 256> kInstructionHandlers = kHandlerMap;
+
+namespace {
+
+template <bool WiredSerial, std::size_t... Opcodes>
+constexpr std::array<InstructionStep, 256> StepTable(std::index_sequence<Opcodes...>) {
+    return {ExecuteStep<static_cast<std::uint8_t>(Opcodes), kHandlerMap[Opcodes], WiredSerial>...};
+}
+
+}  // namespace
+
+const std::array<InstructionStep, 256> kInstructionSteps = StepTable<false>(std::make_index_sequence<256>{});
+const std::array<InstructionStep, 256> kWiredSerialSteps = StepTable<true>(std::make_index_sequence<256>{});
 
 }  // namespace tessaly

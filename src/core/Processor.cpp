@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "analysis/SymbolCatalogue.h"
-#include "core/OpcodeTable.h"
+#include "core/InstructionStep.h"
 #include "core/SerialPort.h"
 
 namespace tessaly {
 
-Processor::Processor() : handlers_(kInstructionHandlers.data()) { FullReset(); }
+Processor::Processor() : steps_(kInstructionSteps.data()) { FullReset(); }
 
 void Processor::ResetExecutionState() {
     usPC = 0;

@@ -194,7 +194,7 @@ public:
         std::uint8_t mode0 = 0, mode1 = 0;
         bool splitTimer0High = false;  // timer 0 in mode 3: TH0 runs on TR1
         bool timer2 = false;           // TR2 or EXEN2 set
-        void (*count)(Processor&) = nullptr;
+        void (*count)(Processor&, unsigned cycles) = nullptr;
     };
     TimerPlan timerPlan;
 
@@ -226,9 +226,9 @@ private:
     void BuildTables();
 
     double crystalFrequency_ = kDefaultCrystalFrequency;
-    // The instruction handlers in use: the plain ones, or the ones that wire
+    // The instruction steps in use: the plain ones, or the ones that wire
     // every SBUF access to the serial port.
-    void (*const* handlers_)(Processor&);
+    void (*const* steps_)(Processor&, std::uint32_t code);
 };
 
 }  // namespace tessaly

@@ -97,24 +97,22 @@ void UpdateTimer2(Processor& p, unsigned n) {
 // and of timer 1 (-1 when the timer does not count) and whether timer 2 has
 // anything to do.
 template <int Mode0, int Mode1, bool Timer2>
-void CountPlanned(Processor& p) {
-    const unsigned n = p.ucInstructionCycles;
+void CountPlanned(Processor& p, unsigned n) {
     if constexpr (Mode0 >= 0) CountTimer(p, kTimer0Registers, Mode0, n);
     if constexpr (Mode1 >= 0) CountTimer(p, kTimer1Registers, Mode1, n);
     if constexpr (Timer2) UpdateTimer2(p, n);
 }
 
 // Timer 0 in mode 3, whatever the others do.
-void CountWithSplitTimer0(Processor& p) {
+void CountWithSplitTimer0(Processor& p, unsigned n) {
     const auto& plan = p.timerPlan;
-    const unsigned n = p.ucInstructionCycles;
     if (plan.run0) CountByte(p, sfr::TL0, n, kTF0, kET0);
     if (plan.splitTimer0High) CountByte(p, sfr::TH0, n, kTF1, kET1);
     if (plan.run1) CountTimer(p, kTimer1Registers, plan.mode1, n);
     if (plan.timer2) UpdateTimer2(p, n);
 }
 
-using Counter = void (*)(Processor&);
+using Counter = void (*)(Processor&, unsigned);
 
 template <int Mode0, int Mode1>
 constexpr Counter kCountersForModes[2] = {CountPlanned<Mode0, Mode1, false>, CountPlanned<Mode0, Mode1, true>};

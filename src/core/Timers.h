@@ -11,13 +11,16 @@ namespace timer_detail {
 void PlanTimers(Processor& p);
 }  // namespace timer_detail
 
-// Advances timers 0, 1 and 2 by the machine cycles of the instruction just
-// executed (ucInstructionCycles), setting the overflow flags and, for enabled
-// sources, the interrupt request bits. Only the timer function is modelled:
-// a timer set to count external pulses does not count at all.
-inline void UpdateTimers(Processor& p) {
+// Advances timers 0, 1 and 2 by `cycles` machine cycles, setting the
+// overflow flags and, for enabled sources, the interrupt request bits. Only
+// the timer function is modelled: a timer set to count external pulses does
+// not count at all.
+inline void UpdateTimers(Processor& p, unsigned cycles) {
     if (p.ucSfrChanges & sfr_watch::kTimers) timer_detail::PlanTimers(p);
-    if (p.timerPlan.count) p.timerPlan.count(p);
+    if (p.timerPlan.count) p.timerPlan.count(p, cycles);
 }
+
+// The same by the machine cycles of the instruction just executed.
+inline void UpdateTimers(Processor& p) { UpdateTimers(p, p.ucInstructionCycles); }
 
 }  // namespace tessaly

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/Diagnostics.h"
+#include "core/ExecutionStatus.h"
+#include "core/HardwareSerial.h"
+#include "core/InstructionSet.h"
+#include "core/Processor.h"
+#include "core/SerialPort.h"
+#include "core/Timers.h"
+
+namespace tessaly {
+
+// Everything one instruction does once its bytes are fetched: the decoded
+// fields, the PC advance, the handler, P, the counters, the timers, the
+// serial port and the message list limits. `code` holds the opcode and the
+// next three bytes, first byte lowest.
+using InstructionStep = void (*)(Processor&, std::uint32_t code);
+
+// The step made for one opcode, so that its length and cycles are constants
+// and its handler is called directly. With WiredSerial, instructions that
+// reach a direct address go through ExecuteWithHardwareSerial.
+template <std::uint8_t Opcode, void (*Handler)(Processor&), bool WiredSerial>
+void ExecuteStep(Processor& p, std::uint32_t code) {
+    constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
+    p.ucInstructionCycles = timing.cycles;
+    p.ucInstructionLength = timing.length;
+    p.ucOpcode = Opcode;
+    p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
+    p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
+    p.ucExecutionStatus = kStatusExecuting;
+    p.usPC = static_cast<std::uint16_t>(p.usPC + timing.length);
+    if constexpr (WiredSerial && TouchesDirectSbuf(Opcode)) ExecuteWithHardwareSerial<Opcode, Handler>(p);
+    else Handler(p);
+
+    // P follows the accumulator after every instruction, whatever was written to it.
+    p.ucIntRAM[sfr::PSW] = static_cast<std::uint8_t>((p.ucIntRAM[sfr::PSW] & ~psw::P) | p.ucParity[p.ucIntRAM[sfr::ACC]]);
+
+    ++p.ullInstructionsExecuted;
+    p.ullCyclesExecuted += timing.cycles;
+    p.ullBytesExecuted += timing.length;
+
+    UpdateTimers(p, timing.cycles);
+    UpdateSerialPort(p);
+    ApplyMessageListLimits(p);
+}
+
+// The step of every opcode, with the serial port as specified and wired.
+extern const std::array<InstructionStep, 256> kInstructionSteps;
+extern const std::array<InstructionStep, 256> kWiredSerialSteps;
+
+}  // namespace tessaly
