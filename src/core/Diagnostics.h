@@ -20,7 +20,7 @@ inline constexpr std::size_t kHistoryLimit = 10000;
 inline constexpr std::size_t kMessageListLimit = 99999;
 
 // Empties lstWarnings, then lstErrors, when they hold more than the limit.
-inline void ApplyMessageListLimits(Processor& p) {
+[[gnu::always_inline]] inline void ApplyMessageListLimits(Processor& p) {
     if (p.lstWarnings.Count() > kMessageListLimit) p.lstWarnings.Clear();
     if (p.lstErrors.Count() > kMessageListLimit) p.lstErrors.Clear();
 }

@@ -20,8 +20,8 @@ namespace tessaly {
 using InstructionStep = void (*)(Processor&, std::uint32_t code);
 
 // The step made for one opcode, so that its length and cycles are constants
-// and its handler is called directly. With WiredSerial, instructions that
-// reach a direct address go through ExecuteWithHardwareSerial.
+// and its handler is called directly. With WiredSerial the handler runs
+// through ExecuteWithHardwareSerial.
 template <std::uint8_t Opcode, void (*Handler)(Processor&), bool WiredSerial>
 void ExecuteStep(Processor& p, std::uint32_t code) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
@@ -32,7 +32,7 @@ void ExecuteStep(Processor& p, std::uint32_t code) {
     p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     p.ucExecutionStatus = kStatusExecuting;
     p.usPC = static_cast<std::uint16_t>(p.usPC + timing.length);
-    if constexpr (WiredSerial && TouchesDirectSbuf(Opcode)) ExecuteWithHardwareSerial<Opcode, Handler>(p);
+    if constexpr (WiredSerial) ExecuteWithHardwareSerial<Opcode, Handler>(p);
     else Handler(p);
 
     // P follows the accumulator after every instruction, whatever was written to it.

@@ -49,9 +49,12 @@ const std::array<InstructionHandler, 256> kInstructionHandlers = kHandlerMap;
 
 namespace {
 
+// With the serial port wired, only the instructions that may reach SBUF
+// through a direct address need a step of their own.
 template <bool WiredSerial, std::size_t... Opcodes>
 constexpr std::array<InstructionStep, 256> StepTable(std::index_sequence<Opcodes...>) {
-    return {ExecuteStep<static_cast<std::uint8_t>(Opcodes), kHandlerMap[Opcodes], WiredSerial>...};
+    return {ExecuteStep<static_cast<std::uint8_t>(Opcodes), kHandlerMap[Opcodes],
+                        WiredSerial && TouchesDirectSbuf(static_cast<std::uint8_t>(Opcodes))>...};
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ void PlanTimers(Processor& p);
 // overflow flags and, for enabled sources, the interrupt request bits. Only
 // the timer function is modelled: a timer set to count external pulses does
 // not count at all.
-inline void UpdateTimers(Processor& p, unsigned cycles) {
+[[gnu::always_inline]] inline void UpdateTimers(Processor& p, unsigned cycles) {
     if (p.ucSfrChanges & sfr_watch::kTimers) timer_detail::PlanTimers(p);
     if (p.timerPlan.count) p.timerPlan.count(p, cycles);
 }
