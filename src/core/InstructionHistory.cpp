@@ -5,20 +5,13 @@
 namespace tessaly {
 
 const std::string& InstructionHistory::operator[](std::size_t index) const {
-    if (cursorRun_ >= runs_.size() || index < cursorFirstLine_) {
-        cursorRun_ = 0;
-        cursorFirstLine_ = 0;
-    }
-    while (index >= cursorFirstLine_ + runs_[cursorRun_].count) {
-        cursorFirstLine_ += runs_[cursorRun_].count;
-        ++cursorRun_;
-    }
+    if (cursorRun_ >= runs_.size() || index < runs_[cursorRun_].first) cursorRun_ = 0;
+    while (index >= RunEnd(cursorRun_)) ++cursorRun_;
     return pool_[runs_[cursorRun_].id];
 }
 
 void InstructionHistory::StartRun(std::uint32_t id) {
-    if (!runs_.empty() && runs_.back().id == id) ++runs_.back().count;
-    else runs_.push_back({id, 1});
+    if (runs_.empty() || runs_.back().id != id) runs_.push_back({id, count_});
     ++count_;
 }
 
@@ -28,26 +21,25 @@ void InstructionHistory::Append(std::string_view text) {
 }
 
 void InstructionHistory::DeleteLast() {
-    if (--runs_.back().count == 0) {
+    if (--count_ == runs_.back().first) {
         runs_.pop_back();
         lastRunStamp_ = kNoStamp;
     }
-    --count_;
 }
 
 void InstructionHistory::Clear() {
     runs_.clear();
     count_ = 0;
     lastRunStamp_ = kNoStamp;
-    cursorRun_ = cursorFirstLine_ = 0;
+    cursorRun_ = 0;
     if (pool_.Size() > TextPool::kKeepLimit) pool_.Clear();
 }
 
 std::string InstructionHistory::Text() const {
     std::string out;
-    for (const Run& run : runs_) {
-        for (std::uint32_t i = 0; i < run.count; ++i) {
-            out += pool_[run.id];
+    for (std::size_t run = 0; run < runs_.size(); ++run) {
+        for (std::size_t line = runs_[run].first; line < RunEnd(run); ++line) {
+            out += pool_[runs_[run].id];
             out += "\r\n";
         }
     }
@@ -62,7 +54,9 @@ void InstructionHistory::SetText(std::string_view text) {
 std::vector<std::string> InstructionHistory::Lines() const {
     std::vector<std::string> out;
     out.reserve(count_);
-    for (const Run& run : runs_) out.insert(out.end(), run.count, pool_[run.id]);
+    for (std::size_t run = 0; run < runs_.size(); ++run) {
+        out.insert(out.end(), RunEnd(run) - runs_[run].first, pool_[runs_[run].id]);
+    }
     return out;
 }
 

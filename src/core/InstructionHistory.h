@@ -24,8 +24,8 @@ public:
     const std::string& Last() const { return pool_[runs_.back().id]; }
 
     void Append(const TrackedText& text) {
+        // The last run reaches to the end, so extending it is counting a line.
         if (text.Stamp() == lastRunStamp_) [[likely]] {
-            ++runs_.back().count;
             ++count_;
             return;
         }
@@ -46,11 +46,14 @@ public:
     }
 
 private:
+    // A run holds its text from line `first` up to the next run's first line
+    // (the last run: up to the end).
     struct Run {
         std::uint32_t id;
-        std::uint32_t count;
+        std::size_t first;
     };
     void StartRun(std::uint32_t id);
+    std::size_t RunEnd(std::size_t run) const { return run + 1 < runs_.size() ? runs_[run + 1].first : count_; }
 
     std::vector<Run> runs_;
     std::size_t count_ = 0;
@@ -59,9 +62,8 @@ private:
     // when the last run did not come from a tracked text.
     static constexpr std::uint64_t kNoStamp = ~std::uint64_t{0};
     std::uint64_t lastRunStamp_ = kNoStamp;
-    // Where the last indexed read ended, so that reading in order is linear.
+    // The run of the last indexed read, so that reading in order is linear.
     mutable std::size_t cursorRun_ = 0;
-    mutable std::size_t cursorFirstLine_ = 0;
 };
 
 }  // namespace tessaly

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "core/InstructionHistory.h"
 
 namespace tessaly {
@@ -77,6 +81,48 @@ TEST(InstructionHistory, ManyDistinctTextsSurviveAClear) {
     history.Append(text);
     history.Append(text);
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{"4999", "4999"}));
+}
+
+// Random appends (tracked, plain, repeated), deletions and clears against a
+// plain vector of lines, reading single lines in every order in between.
+TEST(InstructionHistory, BehavesLikeAListOfLines) {
+    std::mt19937 random(20261207);
+    const std::vector<std::string> texts = {"NOP\t", "INC\tA", "SJMP\t00000H", "MOV\tA,R0"};
+    InstructionHistory history;
+    std::vector<std::string> model;
+    TrackedText tracked;
+    for (int step = 0; step < 20000; ++step) {
+        const unsigned action = random() % 100;
+        const std::string& text = texts[random() % texts.size()];
+        if (action < 50) {
+            history.Append(tracked);
+            model.push_back(tracked.str());
+        } else if (action < 60) {
+            tracked = std::string_view(text);
+        } else if (action < 75) {
+            history.Append(std::string_view(text));
+            model.push_back(text);
+        } else if (action < 95) {
+            if (!model.empty()) {
+                history.DeleteLast();
+                model.pop_back();
+            }
+        } else if (action < 96) {
+            history.Clear();
+            model.clear();
+        } else {
+            ASSERT_EQ(history.Lines(), model) << "step " << step;
+        }
+        ASSERT_EQ(history.Count(), model.size()) << "step " << step;
+        if (!model.empty()) {
+            const std::size_t index = random() % model.size();
+            ASSERT_EQ(history[index], model[index]) << "step " << step;
+            ASSERT_EQ(history.Last(), model.back()) << "step " << step;
+        }
+    }
+    std::string text;
+    for (const std::string& line : model) text += line + "\r\n";
+    EXPECT_EQ(history.Text(), text);
 }
 
 }  // namespace
