@@ -7,13 +7,6 @@
 
 namespace tessaly {
 
-struct WindowBounds {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
-
 // The live windows behind the 22 layout entries, as the GUI provides them.
 // Indexes 0-8 are the child views, which exist only while open; 9-21 exist
 // for the whole run.

@@ -77,10 +77,10 @@ WindowLayoutBlock EncodeWindowLayout(const WindowLayout& layout) {
     for (std::size_t i = 0; i < WindowLayout::kEntryCount; ++i) {
         std::uint8_t* entry = &block[kEntriesOffset + kEntrySize * i];
         const WindowLayoutEntry& e = layout.entries[i];
-        le::Put32(entry + kLeft, static_cast<std::uint32_t>(e.left));
-        le::Put32(entry + kTop, static_cast<std::uint32_t>(e.top));
-        le::Put32(entry + kWidth, static_cast<std::uint32_t>(e.width));
-        le::Put32(entry + kHeight, static_cast<std::uint32_t>(e.height));
+        le::Put32(entry + kLeft, static_cast<std::uint32_t>(e.bounds.left));
+        le::Put32(entry + kTop, static_cast<std::uint32_t>(e.bounds.top));
+        le::Put32(entry + kWidth, static_cast<std::uint32_t>(e.bounds.width));
+        le::Put32(entry + kHeight, static_cast<std::uint32_t>(e.bounds.height));
         entry[kVisible] = e.visible;
     }
     block[kFileReadOffset] = layout.layoutFileRead;
@@ -94,10 +94,10 @@ void DecodeWindowLayout(std::span<const std::uint8_t, kWindowLayoutBlockSize> bl
     for (std::size_t i = 0; i < WindowLayout::kEntryCount; ++i) {
         const std::uint8_t* entry = &block[kEntriesOffset + kEntrySize * i];
         WindowLayoutEntry& e = layout.entries[i];
-        e.left = le::GetSigned32(entry + kLeft);
-        e.top = le::GetSigned32(entry + kTop);
-        e.width = le::GetSigned32(entry + kWidth);
-        e.height = le::GetSigned32(entry + kHeight);
+        e.bounds.left = le::GetSigned32(entry + kLeft);
+        e.bounds.top = le::GetSigned32(entry + kTop);
+        e.bounds.width = le::GetSigned32(entry + kWidth);
+        e.bounds.height = le::GetSigned32(entry + kHeight);
         e.visible = entry[kVisible];
     }
     layout.layoutFileRead = block[kFileReadOffset];

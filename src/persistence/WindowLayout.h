@@ -9,14 +9,20 @@
 
 namespace tessaly {
 
-// Where one window was and whether it was open. The run-time window
-// reference of the stored entry is kept by the GUI, not here: in a file those
-// four bytes mean nothing.
-struct WindowLayoutEntry {
+struct WindowBounds {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
+
+    friend bool operator==(const WindowBounds&, const WindowBounds&) = default;
+};
+
+// Where one window was and whether it was open. The run-time window
+// reference of the stored entry is kept by the GUI, not here: in a file those
+// four bytes mean nothing.
+struct WindowLayoutEntry {
+    WindowBounds bounds;
     std::uint8_t visible = 0;
 
     friend bool operator==(const WindowLayoutEntry&, const WindowLayoutEntry&) = default;

@@ -73,7 +73,7 @@ TEST(ApplyWindowLayout, WithoutAStartupFileChildViewsOpenAndOtherWindowsHide) {
     for (std::size_t i = 0; i < 9; ++i) EXPECT_TRUE(windows.open[i]) << i;
     for (std::size_t i = 9; i < 22; ++i) {
         EXPECT_FALSE(windows.shown[i]) << i;
-        EXPECT_EQ(windows.bounds[i].width, layout.entries[i].width) << i;
+        EXPECT_EQ(windows.bounds[i].width, layout.entries[i].bounds.width) << i;
     }
 }
 

@@ -34,7 +34,7 @@ struct Opened {
         bench.processor->usPC = 0x7777;
         bench.breakPoints.Add(0x9999);
         bench.activeWatch.Append("Internal RAM~|*7F");
-        bench.layout.entries[20].left = -1234;
+        bench.layout.entries[20].bounds.left = -1234;
         bench.workspace->lstCodeLabels.Set(1, "BEFORE");
         result = Load(bench, bytes);
     }
@@ -69,7 +69,7 @@ TEST(SnapshotCutShort, OnlyTheMagicNumberGivesAResetWorkspace) {
     EXPECT_TRUE(o.bench.activeWatch.Empty());
     ExpectLabelListsUnlabelled(*o.bench.workspace);
     // The layout is not part of the reset: it stays as it was.
-    EXPECT_EQ(o.bench.layout.entries[20].left, -1234);
+    EXPECT_EQ(o.bench.layout.entries[20].bounds.left, -1234);
     EXPECT_EQ(o.bench.calls, (std::vector<std::string>{"reset", "restored", "refresh"}));
 }
 
@@ -120,7 +120,7 @@ TEST(SnapshotCutShort, CutInsideTheLayoutKeepsTheLayoutAsItWas) {
     Opened o(CutAt(start[27] + 700));
     ASSERT_EQ(o.result, 1);
     EXPECT_EQ(o.p().iRxLogPos, 5);
-    EXPECT_EQ(o.bench.layout.entries[20].left, -1234);
+    EXPECT_EQ(o.bench.layout.entries[20].bounds.left, -1234);
     EXPECT_TRUE(o.bench.breakPoints.Empty());
 }
 
