@@ -13,6 +13,9 @@
 
 namespace tessaly {
 
+// What one opcode does to the machine, its operands already decoded.
+using InstructionHandler = void (*)(Processor&);
+
 // Everything one instruction does once its bytes are fetched: the decoded
 // fields, the PC advance, the handler, P, the counters, the timers, the
 // serial port and the message list limits. `code` holds the opcode and the
@@ -22,7 +25,7 @@ using InstructionStep = void (*)(Processor&, std::uint32_t code);
 // The step made for one opcode, so that its length and cycles are constants
 // and its handler is called directly. With WiredSerial the handler runs
 // through ExecuteWithHardwareSerial.
-template <std::uint8_t Opcode, void (*Handler)(Processor&), bool WiredSerial>
+template <std::uint8_t Opcode, InstructionHandler Handler, bool WiredSerial>
 void ExecuteStep(Processor& p, std::uint32_t code) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
     p.ucInstructionCycles = timing.cycles;
@@ -43,7 +46,7 @@ void ExecuteStep(Processor& p, std::uint32_t code) {
     p.ullBytesExecuted += timing.length;
 
     UpdateTimers(p, timing.cycles);
-    UpdateSerialPort(p);
+    UpdateSerialPort(p, timing.cycles);
     ApplyMessageListLimits(p);
 }
 

@@ -1,5 +1,3 @@
-#include "core/OpcodeTable.h"
-
 #include <utility>
 
 #include "core/InstructionStep.h"
@@ -44,8 +42,6 @@ constexpr std::array<InstructionHandler, 256> kHandlerMap = {
 #undef NIBBLES_6_TO_F
 #undef NIBBLES_4_TO_F
 #undef NIBBLES_8_TO_F
-
-const std::array<InstructionHandler, 256> kInstructionHandlers = kHandlerMap;
 
 namespace {
 

@@ -95,7 +95,7 @@ void RecomputeRates(Processor& p) {
     inputs.crystal = p.CrystalFrequency();
 }
 
-void Step(Processor& p) {
+void Step(Processor& p, unsigned cycles) {
     auto& inputs = p.baudRateInputs;
     if (p.ucSfrChanges & sfr_watch::kBaudRates) {
         p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kBaudRates);
@@ -103,7 +103,7 @@ void Step(Processor& p) {
     }
     PostInvalidRateWarnings(p);
     if (p.bTxInProgress) {
-        p.iTxCyclesLeft -= p.ucInstructionCycles;
+        p.iTxCyclesLeft -= static_cast<std::int32_t>(cycles);
         if (p.iTxCyclesLeft <= 0) {
             p.WriteBit(bit::TI, 1);  // through WriteBit, so the interrupt scan sees TI
             p.bTxInProgress = 0;

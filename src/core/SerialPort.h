@@ -37,16 +37,16 @@ inline std::uint64_t RateRegisters(const Processor& p) {
 
 void RecomputeRates(Processor& p);
 // The serial port's per-instruction work once something needs it.
-void Step(Processor& p);
+void Step(Processor& p, unsigned cycles);
 
 }  // namespace serial_detail
 
 // The per-instruction step, after the timers: rates, then the transmission
-// count-down by the instruction's machine cycles. The rates are a pure
+// count-down by the instruction's `cycles` machine cycles. The rates are a pure
 // function of a few register bits and the crystal, so nothing needs doing
 // while those stay unchanged, the rates are valid and nothing is being sent.
-inline void UpdateSerialPort(Processor& p) {
-    if (p.ucSfrChanges & (sfr_watch::kBaudRates | sfr_watch::kSerialActivity)) serial_detail::Step(p);
+inline void UpdateSerialPort(Processor& p, unsigned cycles) {
+    if (p.ucSfrChanges & (sfr_watch::kBaudRates | sfr_watch::kSerialActivity)) serial_detail::Step(p, cycles);
 }
 
 }  // namespace tessaly

@@ -20,7 +20,4 @@ void PlanTimers(Processor& p);
     if (p.timerPlan.count) p.timerPlan.count(p, cycles);
 }
 
-// The same by the machine cycles of the instruction just executed.
-inline void UpdateTimers(Processor& p) { UpdateTimers(p, p.ucInstructionCycles); }
-
 }  // namespace tessaly

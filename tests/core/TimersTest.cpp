@@ -9,10 +9,7 @@ namespace {
 using test::NewProcessor;
 
 // Runs the timer step as if an instruction of `cycles` machine cycles had just executed.
-void Tick(Processor& p, std::uint8_t cycles) {
-    p.ucInstructionCycles = cycles;
-    UpdateTimers(p);
-}
+void Tick(Processor& p, std::uint8_t cycles) { UpdateTimers(p, cycles); }
 
 TEST(Timer0, Mode1OverflowsPastFFFF) {
     auto p = NewProcessor();
