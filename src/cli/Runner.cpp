@@ -1,7 +1,6 @@
 #include "cli/Runner.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -15,6 +14,7 @@
 #include "cli/SelfLoop.h"
 #include "cli/StateJson.h"
 #include "cli/StderrHost.h"
+#include "control/AddressSet.h"
 #include "control/BreakPoints.h"
 #include "core/Diagnostics.h"
 #include "core/Processor.h"
@@ -160,21 +160,16 @@ RunEnd EndOf(const RunOptions& o, const Processor& p) {
 // Addresses where the run must look closer before executing: the break
 // points and, when asked for, the instructions that jump to themselves. Code
 // memory does not change while a program runs, so both are known up front.
-class StopAddresses {
-public:
-    StopAddresses(const BreakPoints& breakPoints, const Processor& p, bool selfLoops) {
-        for (unsigned address = 0; address < 0x10000; ++address) {
+AddressSet StopAddresses(const BreakPoints& breakPoints, const Processor& p, bool selfLoops) {
+    AddressSet stops = breakPoints.Addresses();
+    if (selfLoops) {
+        for (std::uint32_t address = 0; address < AddressSet::kAddressCount; ++address) {
             const auto pc = static_cast<std::uint16_t>(address);
-            if (breakPoints.Contains(pc) || (selfLoops && JumpsToItself(p, pc))) {
-                bits_[address >> 6] |= std::uint64_t{1} << (address & 63);
-            }
+            if (JumpsToItself(p, pc)) stops.Insert(pc);
         }
     }
-    bool Contains(std::uint16_t address) const { return (bits_[address >> 6] >> (address & 63)) & 1u; }
-
-private:
-    std::array<std::uint64_t, 0x10000 / 64> bits_{};
-};
+    return stops;
+}
 
 // The free run: the break point test before every instruction, then the
 // self-loop and the limits, all counted from the start of this run.
@@ -182,7 +177,7 @@ template <bool Tracing, bool CopySerial, bool CycleLimit>
 std::string Run(Session& s, const RunOptions& o, std::ostream* trace, SerialCopier& serial) {
     Processor& p = *s.processor;
     const RunEnd end = EndOf(o, p);
-    const StopAddresses stops(s.breakPoints, p, o.stopOnSelfLoop);
+    const AddressSet stops = StopAddresses(s.breakPoints, p, o.stopOnSelfLoop);
     // The skip flag (set by a stop at a break point) lets the first instruction
     // run; the break point test clears it, so it matters only at a stop address.
     if (!stops.Contains(p.usPC)) p.bSkipBreakPointOnce = 0;

@@ -1,6 +1,5 @@
 #include "control/BreakPoints.h"
 
-#include <bit>
 
 namespace tessaly {
 
@@ -46,7 +45,7 @@ std::optional<std::uint16_t> BreakPoints::Highest() const {
 
 bool BreakPoints::Add(std::uint16_t address) {
     if (Contains(address)) return false;
-    SetBit(address);
+    addresses_.Insert(address);
     // Additions in ascending order (the disassembly window's) append; any
     // other order rebuilds the text list from the bit set.
     const auto highest = Highest();
@@ -57,7 +56,7 @@ bool BreakPoints::Add(std::uint16_t address) {
 
 bool BreakPoints::Delete(std::uint16_t address) {
     if (!Contains(address)) return false;
-    ClearBit(address);
+    addresses_.Erase(address);
     if (Highest() == address) list_.DeleteLast();
     else RebuildList();
     return true;
@@ -75,14 +74,14 @@ bool BreakPoints::Toggle(std::uint16_t address) {
 }
 
 void BreakPoints::Clear() {
-    bits_.fill(0);
+    addresses_.Clear();
     list_.Clear();
 }
 
 void BreakPoints::SetFromLines(const std::vector<std::string>& lines) {
-    bits_.fill(0);
+    addresses_.Clear();
     for (const std::string& line : lines) {
-        if (const auto address = ParseText(line)) SetBit(*address);
+        if (const auto address = ParseText(line)) addresses_.Insert(*address);
     }
     RebuildList();
 }
@@ -101,12 +100,7 @@ bool BreakPoints::StopsBeforeInstruction(Processor& processor) const {
 
 void BreakPoints::RebuildList() {
     list_.Clear();
-    for (std::size_t word = 0; word < bits_.size(); ++word) {
-        for (std::uint64_t bits = bits_[word]; bits != 0; bits &= bits - 1) {
-            const auto address = static_cast<std::uint16_t>(word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
-            list_.Append(Text(address));
-        }
-    }
+    addresses_.ForEach([this](std::uint16_t address) { list_.Append(Text(address)); });
 }
 
 }  // namespace tessaly

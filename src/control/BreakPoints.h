@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -8,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "control/AddressSet.h"
 #include "core/Processor.h"
 #include "core/TextList.h"
 
@@ -19,8 +19,6 @@ namespace tessaly {
 // instruction in constant time.
 class BreakPoints {
 public:
-    static constexpr std::size_t kAddressCount = 0x10000;
-
     // "0x" followed by four upper-case hexadecimal digits.
     static std::string Text(std::uint16_t address);
     // The address of a break point text: "0x" or "0X" and exactly four
@@ -32,9 +30,8 @@ public:
     const TextList& List() const { return list_; }
     std::size_t Count() const { return list_.Count(); }
     bool Empty() const { return list_.Empty(); }
-    bool Contains(std::uint16_t address) const {
-        return (bits_[address >> 6] >> (address & 63)) & 1u;
-    }
+    bool Contains(std::uint16_t address) const { return addresses_.Contains(address); }
+    const AddressSet& Addresses() const { return addresses_; }
     // The address of entry `index`, which must exist.
     std::uint16_t AddressAt(std::size_t index) const;
 
@@ -64,15 +61,13 @@ public:
     // instruction a run stopped at executes once when the run resumes.
     bool StopsBeforeInstruction(Processor& processor) const;
 
-    friend bool operator==(const BreakPoints& a, const BreakPoints& b) { return a.bits_ == b.bits_; }
+    friend bool operator==(const BreakPoints& a, const BreakPoints& b) { return a.addresses_ == b.addresses_; }
 
 private:
-    void SetBit(std::uint16_t address) { bits_[address >> 6] |= std::uint64_t{1} << (address & 63); }
-    void ClearBit(std::uint16_t address) { bits_[address >> 6] &= ~(std::uint64_t{1} << (address & 63)); }
     std::optional<std::uint16_t> Highest() const;
     void RebuildList();
 
-    std::array<std::uint64_t, kAddressCount / 64> bits_{};
+    AddressSet addresses_;
     TextList list_;
 };
 
