@@ -13,6 +13,7 @@
 
 #include "analysis/ListingImport.h"
 #include "analysis/ListingImportText.h"
+#include "core/AsciiCase.h"
 
 namespace tessaly {
 
@@ -39,13 +40,6 @@ void ForEachEntry(std::string_view line, Store&& store) {
         store(entry);
         line.remove_prefix(std::min(kEntryWidth, line.size()));
     }
-}
-
-std::string UpperCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 // The table's names that occur in `upper` as "   NAME:". Looked up once per

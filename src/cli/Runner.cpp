@@ -15,6 +15,7 @@
 #include "cli/StateJson.h"
 #include "cli/StderrHost.h"
 #include "control/AddressSet.h"
+#include "core/AsciiCase.h"
 #include "control/BreakPoints.h"
 #include "core/Diagnostics.h"
 #include "core/Processor.h"
@@ -86,10 +87,7 @@ private:
 };
 
 bool IsSnapshotPath(const std::string& path) {
-    const std::string extension = FileExtension(path);
-    std::string upper;
-    for (char c : extension) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper == ".SLF";
+    return UpperCase(FileExtension(path)) == ".SLF";
 }
 
 // Copies the bytes the program transmitted since the last call.

@@ -1,20 +1,12 @@
 #include "loading/ProgramFile.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "core/AsciiCase.h"
 #include "loading/BinLoader.h"
 #include "loading/HexReader.h"
 
 namespace tessaly {
 
 namespace {
-
-std::string UpperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 std::filesystem::path WithExtension(const std::filesystem::path& path, std::string_view extension) {
     std::string name = path.filename().string();
