@@ -4,6 +4,7 @@
 
 #include "analysis/OpcodeText.h"
 #include "core/ExecutionStatus.h"
+#include "core/HexDigits.h"
 #include "core/InstructionSet.h"
 #include "core/JumpRoutines.h"
 #include "core/Messages.h"
@@ -14,7 +15,6 @@ namespace tessaly {
 namespace {
 
 constexpr std::string_view kReservedText = "Reserved Opcode";
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 // Only these SFRs are named in direct operands; bits are never named here.
 constexpr auto kSfrNames = [] {

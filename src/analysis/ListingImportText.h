@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/Workspace.h"
+#include "core/HexDigits.h"
 #include "core/TextList.h"
 
 // Text helpers shared by the two listing layouts.
@@ -34,12 +35,9 @@ inline bool HexValue(std::string_view digits, unsigned& value) {
     if (digits.empty()) return false;
     unsigned v = 0;
     for (char c : digits) {
-        unsigned d;
-        if (c >= '0' && c <= '9') d = static_cast<unsigned>(c - '0');
-        else if (c >= 'A' && c <= 'F') d = static_cast<unsigned>(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f') d = static_cast<unsigned>(c - 'a' + 10);
-        else return false;
-        v = v * 16 + d;
+        const int d = HexDigitValue(c);
+        if (d < 0) return false;
+        v = v * 16 + static_cast<unsigned>(d);
     }
     value = v;
     return true;

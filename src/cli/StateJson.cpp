@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/Diagnostics.h"
+#include "core/HexDigits.h"
 
 namespace tessaly::cli {
 
@@ -13,11 +14,10 @@ namespace {
 constexpr std::size_t kMessageLinesShown = 1000;
 
 void Hex(std::ostream& out, const std::uint8_t* bytes, std::size_t count) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text(count * 2, '0');
     for (std::size_t i = 0; i < count; ++i) {
-        text[2 * i] = kDigits[bytes[i] >> 4];
-        text[2 * i + 1] = kDigits[bytes[i] & 15];
+        text[2 * i] = kHexDigits[bytes[i] >> 4];
+        text[2 * i + 1] = kHexDigits[bytes[i] & 15];
     }
     out << text;
 }

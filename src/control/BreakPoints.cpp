@@ -1,20 +1,8 @@
 #include "control/BreakPoints.h"
 
+#include "core/HexDigits.h"
 
 namespace tessaly {
-
-namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::string BreakPoints::Text(std::uint16_t address) {
     std::string text = "0x0000";
@@ -29,7 +17,7 @@ std::optional<std::uint16_t> BreakPoints::ParseText(std::string_view text) {
     if (text.size() != 6 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
     unsigned value = 0;
     for (std::size_t i = 2; i < 6; ++i) {
-        const int digit = HexDigit(text[i]);
+        const int digit = HexDigitValue(text[i]);
         if (digit < 0) return std::nullopt;
         value = value * 16 + static_cast<unsigned>(digit);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/HexDigits.h"
 #include "loading/FileBytes.h"
 
 namespace tessaly {
@@ -50,13 +51,6 @@ struct Record {
     std::uint8_t Type() const { return bytes[3]; }
 };
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // Checks one line in order (marker, length, bytes, checksum, size against
 // the count) and decodes it into `record`.
 int DecodeLine(std::string_view line, Record& record) {
@@ -67,8 +61,8 @@ int DecodeLine(std::string_view line, Record& record) {
     for (std::size_t i = 1; i < line.size(); i += 2) {
         // A longer line cannot be a valid record; stop before the buffer ends.
         if (record.size == record.bytes.size()) return hex_status::kRecordTooLong;
-        const int high = HexDigit(line[i]);
-        const int low = HexDigit(line[i + 1]);
+        const int high = HexDigitValue(line[i]);
+        const int low = HexDigitValue(line[i + 1]);
         if (high < 0 || low < 0) return hex_status::kInvalidDataByte;
         const auto byte = static_cast<std::uint8_t>(high * 16 + low);
         record.bytes[record.size++] = byte;
