@@ -1,9 +1,8 @@
 #include "analysis/ListingImport.h"
 
-#include <fstream>
-#include <iterator>
 
 #include "analysis/ListingImportText.h"
+#include "loading/FileBytes.h"
 
 namespace tessaly {
 
@@ -57,11 +56,9 @@ std::vector<std::string> SplitListingLines(std::string_view text) {
 }
 
 bool ReadListingLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) return false;
-    lines = SplitListingLines(text);
+    const auto text = ReadWholeFile(path);
+    if (!text) return false;
+    lines = SplitListingLines(*text);
     return true;
 }
 

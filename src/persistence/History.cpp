@@ -1,11 +1,10 @@
 #include "persistence/History.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "loading/FileBytes.h"
 #include "persistence/SafeFileWriter.h"
 
 namespace tessaly {
@@ -36,11 +35,9 @@ int LoadHistory(const std::filesystem::path& configDir, TextList& history) {
     const std::filesystem::path file = configDir / kHistoryFileName;
     std::error_code error;
     if (!std::filesystem::exists(file, error)) return 1;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return -1;
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return -1;
-    history.SetText(text);
+    const auto text = ReadWholeFile(file);
+    if (!text) return -1;
+    history.SetText(*text);
     return 1;
 }
 
