@@ -4,6 +4,9 @@
 #include <bit>
 #include <fstream>
 
+#include "persistence/LittleEndian.h"
+#include "persistence/SafeFileWriter.h"
+
 namespace tessaly {
 
 namespace {
@@ -23,26 +26,6 @@ constexpr std::size_t kThreadPriority = 36;
 constexpr std::size_t kPriorityClass = 40;
 constexpr std::size_t kPadding44 = 44;
 }  // namespace offset
-
-void Put32(SettingsImage& image, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-void Put64(SettingsImage& image, std::size_t at, std::uint64_t value) {
-    for (std::size_t i = 0; i < 8; ++i) image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::uint32_t Get32(const SettingsImage& image, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value |= std::uint32_t{image[at + i]} << (8 * i);
-    return value;
-}
-
-std::uint64_t Get64(const SettingsImage& image, std::size_t at) {
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < 8; ++i) value |= std::uint64_t{image[at + i]} << (8 * i);
-    return value;
-}
 
 template <std::size_t N>
 void PutBytes(SettingsImage& image, std::size_t at, const std::array<std::uint8_t, N>& bytes) {
@@ -71,17 +54,17 @@ void Mend(T& field, bool valid, T fallback, int& mended) {
 
 SettingsImage EncodeSettings(const SimulationSettings& s) {
     SettingsImage image{};
-    Put32(image, offset::kSpeedDelay, s.speedDelay);
-    Put32(image, offset::kInstructionsPerTick, s.instructionsPerTick);
-    Put32(image, offset::kRefreshType, static_cast<std::uint32_t>(s.refreshType));
+    le::Put32(&image[offset::kSpeedDelay], s.speedDelay);
+    le::Put32(&image[offset::kInstructionsPerTick], s.instructionsPerTick);
+    le::Put32(&image[offset::kRefreshType], static_cast<std::uint32_t>(s.refreshType));
     PutBytes(image, offset::kPadding12, s.padding12);
-    Put64(image, offset::kCrystalFrequency, std::bit_cast<std::uint64_t>(s.crystalFrequency));
-    Put32(image, offset::kBulkStepCount, static_cast<std::uint32_t>(s.bulkStepCount));
-    Put32(image, offset::kStepTimeInUSec, s.stepTimeInUSec);
+    le::Put64(&image[offset::kCrystalFrequency], std::bit_cast<std::uint64_t>(s.crystalFrequency));
+    le::Put32(&image[offset::kBulkStepCount], static_cast<std::uint32_t>(s.bulkStepCount));
+    le::Put32(&image[offset::kStepTimeInUSec], s.stepTimeInUSec);
     image[offset::kAutoLoadLabels] = s.autoLoadLabels;
     PutBytes(image, offset::kPadding33, s.padding33);
-    Put32(image, offset::kThreadPriority, static_cast<std::uint32_t>(s.threadPriority));
-    Put32(image, offset::kPriorityClass, static_cast<std::uint32_t>(s.priorityClass));
+    le::Put32(&image[offset::kThreadPriority], static_cast<std::uint32_t>(s.threadPriority));
+    le::Put32(&image[offset::kPriorityClass], static_cast<std::uint32_t>(s.priorityClass));
     PutBytes(image, offset::kPadding44, s.padding44);
     return image;
 }
@@ -89,17 +72,17 @@ SettingsImage EncodeSettings(const SimulationSettings& s) {
 void DecodeSettings(const std::uint8_t* bytes, std::size_t size, SimulationSettings& s) {
     SettingsImage image = EncodeSettings(s);
     std::copy_n(bytes, std::min(size, kSettingsRecordSize), image.begin());
-    s.speedDelay = Get32(image, offset::kSpeedDelay);
-    s.instructionsPerTick = Get32(image, offset::kInstructionsPerTick);
-    s.refreshType = static_cast<std::int32_t>(Get32(image, offset::kRefreshType));
+    s.speedDelay = le::Get32(&image[offset::kSpeedDelay]);
+    s.instructionsPerTick = le::Get32(&image[offset::kInstructionsPerTick]);
+    s.refreshType = static_cast<std::int32_t>(le::Get32(&image[offset::kRefreshType]));
     GetBytes(image, offset::kPadding12, s.padding12);
-    s.crystalFrequency = std::bit_cast<double>(Get64(image, offset::kCrystalFrequency));
-    s.bulkStepCount = static_cast<std::int32_t>(Get32(image, offset::kBulkStepCount));
-    s.stepTimeInUSec = Get32(image, offset::kStepTimeInUSec);
+    s.crystalFrequency = std::bit_cast<double>(le::Get64(&image[offset::kCrystalFrequency]));
+    s.bulkStepCount = static_cast<std::int32_t>(le::Get32(&image[offset::kBulkStepCount]));
+    s.stepTimeInUSec = le::Get32(&image[offset::kStepTimeInUSec]);
     s.autoLoadLabels = image[offset::kAutoLoadLabels];
     GetBytes(image, offset::kPadding33, s.padding33);
-    s.threadPriority = static_cast<std::int32_t>(Get32(image, offset::kThreadPriority));
-    s.priorityClass = static_cast<std::int32_t>(Get32(image, offset::kPriorityClass));
+    s.threadPriority = static_cast<std::int32_t>(le::Get32(&image[offset::kThreadPriority]));
+    s.priorityClass = static_cast<std::int32_t>(le::Get32(&image[offset::kPriorityClass]));
     GetBytes(image, offset::kPadding44, s.padding44);
 }
 
@@ -157,10 +140,11 @@ int LoadSettings(SimulationSettings& settings, const std::filesystem::path& conf
 int SaveSettings(const SimulationSettings& settings, const std::filesystem::path& configDirectory,
                  MessageHost& host) {
     const SettingsImage image = EncodeSettings(settings);
-    std::ofstream out(SettingsFilePath(configDirectory), std::ios::binary | std::ios::trunc);
-    if (out) out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (out) out.close();
-    if (!out) {
+    SafeFileWriter writer(SettingsFilePath(configDirectory));
+    if (writer.IsOpen()) {
+        writer.Stream().write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    }
+    if (!writer.IsOpen() || !writer.Commit()) {
         host.Tell(MessageKind::Plain, "An error occured while saving current settings");
         return -1;
     }

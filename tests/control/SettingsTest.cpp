@@ -2,7 +2,14 @@
 
 #include <bit>
 #include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <iterator>
 #include <limits>
+
+#if defined(__unix__)
+#include <sys/resource.h>
+#endif
 
 #include "control/Settings.h"
 #include "support/ScratchDirectory.h"
@@ -152,6 +159,30 @@ TEST_F(SettingsFile, LongerFileReadsOnlyTheRecord) {
     EXPECT_EQ(LoadSettings(s, dir.Path()), 1);
     EXPECT_EQ(s, KnownSettings());
 }
+
+#if defined(__unix__)
+TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
+    ASSERT_EQ(SaveSettings(KnownSettings(), dir.Path(), recorder), 1);
+    const std::string before = dir.Read("stgcurnt.sud");
+
+    // A file-size limit below the record makes the write fail, like a full disk.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int result = SaveSettings(SimulationSettings{}, dir.Path(), recorder);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(result, -1);
+    ASSERT_EQ(recorder.entries.size(), 1u);
+    EXPECT_EQ(recorder.entries[0].text, "An error occured while saving current settings");
+    EXPECT_EQ(dir.Read("stgcurnt.sud"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+#endif
 
 TEST_F(SettingsFile, SaveIntoAMissingDirectoryFailsWithItsMessage) {
     EXPECT_EQ(SaveSettings(KnownSettings(), dir.Path() / "nowhere", recorder), -1);
