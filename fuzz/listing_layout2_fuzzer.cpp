@@ -4,13 +4,14 @@
 #include <string_view>
 
 #include "analysis/ListingImport.h"
+#include "util/Lines.h"
 #include "SilentMessages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static tessaly::Workspace workspace;
     tessaly::NoImportProgress progress;
     tessaly::fuzz::SilentMessages messages;
-    const auto lines = tessaly::SplitListingLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const auto lines = tessaly::SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
     const int result = tessaly::ImportLayout2(lines, workspace, progress, messages);
     if (result != tessaly::kImportOk && result != tessaly::kImportNotRecognised) __builtin_trap();
     if (workspace.lstCodeLabels.Count() != tessaly::Workspace::kLabelCount) __builtin_trap();

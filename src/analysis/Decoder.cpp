@@ -4,7 +4,7 @@
 
 #include "analysis/OpcodeText.h"
 #include "core/ExecutionStatus.h"
-#include "core/HexDigits.h"
+#include "util/HexText.h"
 #include "core/InstructionSet.h"
 #include "core/JumpRoutines.h"
 #include "core/Messages.h"
@@ -96,8 +96,7 @@ std::string OpcodeBytesText(const Processor& p) {
     std::string text;
     for (unsigned i = 0; i < p.ucInstructionLength; ++i) {
         if (i > 0) text += ' ';
-        text += kHexDigits[bytes[i] >> 4];
-        text += kHexDigits[bytes[i] & 0xF];
+        AppendHexByte(text, bytes[i]);
     }
     return text;
 }

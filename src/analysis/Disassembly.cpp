@@ -6,6 +6,7 @@
 #include "analysis/Decoder.h"
 #include "analysis/Workspace.h"
 #include "core/Processor.h"
+#include "util/HexText.h"
 
 namespace tessaly {
 
@@ -20,11 +21,7 @@ std::string AlignOperands(const std::string& instruction) {
     return aligned;
 }
 
-std::string ListingAddress(std::uint16_t address) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04XH", address);
-    return text;
-}
+std::string ListingAddress(std::uint16_t address) { return HexText(address, 4) + "H"; }
 
 std::vector<DisassemblyRow> DisassembleProgram(Processor& p, Workspace& w, DisassemblyProgress* progress) {
     std::vector<DisassemblyRow> rows;

@@ -2,7 +2,8 @@
 
 
 #include "analysis/ListingImportText.h"
-#include "loading/FileBytes.h"
+#include "util/FileBytes.h"
+#include "util/Lines.h"
 
 namespace tessaly {
 
@@ -40,25 +41,10 @@ constexpr const char* kInvalidListingMessage = "Invalid LST file";
 
 }  // namespace
 
-std::vector<std::string> SplitListingLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-    }
-    return lines;
-}
-
 bool ReadListingLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
     const auto text = ReadWholeFile(path);
     if (!text) return false;
-    lines = SplitListingLines(*text);
+    lines = SplitLines(*text);
     return true;
 }
 

@@ -62,10 +62,6 @@ int ImportLayout2(const std::filesystem::path& path, Workspace& w, ImportProgres
 int ImportLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
                   MessageHost& messages);
 
-// The lines of a text: a line ends at CR LF, LF or a lone CR, and a final
-// line break adds no empty line.
-std::vector<std::string> SplitListingLines(std::string_view text);
-
 // Reads a whole file as lines; false when it cannot be read.
 bool ReadListingLines(const std::filesystem::path& path, std::vector<std::string>& lines);
 

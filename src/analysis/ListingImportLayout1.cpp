@@ -10,6 +10,7 @@
 #include "analysis/Decoder.h"
 #include "analysis/ListingImport.h"
 #include "analysis/ListingImportText.h"
+#include "util/Lines.h"
 
 namespace tessaly {
 
@@ -63,7 +64,7 @@ int ImportLayout1(const std::vector<std::string>& lines, Workspace& w, ImportPro
     // From the column-1 position of the marker's line on.
     const std::size_t keepFrom = first - kNameWidth;
     const auto linesBefore = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(keepFrom), '\n');
-    const std::vector<std::string> kept = SplitListingLines(std::string_view(text).substr(keepFrom));
+    const std::vector<std::string> kept = SplitLines(std::string_view(text).substr(keepFrom));
 
     listing::FillUnlabelled(w.lstCodeLabels);
     listing::FillUnlabelled(w.lstBitLabels);

@@ -13,7 +13,7 @@
 
 #include "analysis/ListingImport.h"
 #include "analysis/ListingImportText.h"
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 namespace tessaly {
 

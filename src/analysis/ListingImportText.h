@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "analysis/Workspace.h"
-#include "core/HexDigits.h"
+#include "util/HexText.h"
 #include "core/TextList.h"
 
 // Text helpers shared by the two listing layouts.

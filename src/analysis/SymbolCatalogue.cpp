@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/Processor.h"
+#include "util/IntegerText.h"
 
 namespace tessaly {
 
@@ -114,9 +115,9 @@ std::string GetSymbolField(const Processor& p, int index, int tag) {
 
 std::optional<SymbolAddress> DecodeSymbolAddress(const std::string& field) {
     if (field.size() != 4) return std::nullopt;
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value, 16);
-    if (error != std::errc{} || end != field.data() + field.size()) return std::nullopt;
+    const auto parsed = ParseUnsigned<unsigned>(field, 16);
+    if (!parsed) return std::nullopt;
+    const unsigned value = *parsed;
     const auto kind = static_cast<std::uint8_t>(value >> 8);
     if (kind != 0x00 && kind != 0x01 && kind != 0x02 && kind != 0x0A) return std::nullopt;
     return SymbolAddress{static_cast<SymbolAddressKind>(kind), static_cast<std::uint8_t>(value & 0xFF)};

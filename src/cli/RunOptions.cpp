@@ -5,16 +5,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "util/IntegerText.h"
+
 namespace tessaly::cli {
 
 namespace {
 
-std::optional<std::uint64_t> ParseCount(const std::string& text) {
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
+std::optional<std::uint64_t> ParseCount(const std::string& text) { return ParseUnsigned<std::uint64_t>(text); }
 
 }  // namespace
 
@@ -22,11 +19,8 @@ std::optional<std::uint16_t> ParseHexAddress(const std::string& text) {
     std::string digits = text;
     if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits = digits.substr(2);
     else if (!digits.empty() && (digits.back() == 'H' || digits.back() == 'h')) digits.pop_back();
-    if (digits.empty() || digits.size() > 4) return std::nullopt;
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-    if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
-    return static_cast<std::uint16_t>(value);
+    if (digits.size() > 4) return std::nullopt;
+    return ParseUnsigned<std::uint16_t>(digits, 16);
 }
 
 std::optional<double> ParseFrequency(const std::string& text) {

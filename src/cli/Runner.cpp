@@ -15,7 +15,7 @@
 #include "cli/StateJson.h"
 #include "cli/StderrHost.h"
 #include "control/AddressSet.h"
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 #include "control/BreakPoints.h"
 #include "core/Diagnostics.h"
 #include "core/Processor.h"

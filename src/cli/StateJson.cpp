@@ -4,7 +4,8 @@
 #include <cstdio>
 
 #include "core/Diagnostics.h"
-#include "core/HexDigits.h"
+#include "util/IntegerText.h"
+#include "util/HexText.h"
 
 namespace tessaly::cli {
 
@@ -14,11 +15,9 @@ namespace {
 constexpr std::size_t kMessageLinesShown = 1000;
 
 void Hex(std::ostream& out, const std::uint8_t* bytes, std::size_t count) {
-    std::string text(count * 2, '0');
-    for (std::size_t i = 0; i < count; ++i) {
-        text[2 * i] = kHexDigits[bytes[i] >> 4];
-        text[2 * i + 1] = kHexDigits[bytes[i] & 15];
-    }
+    std::string text;
+    text.reserve(count * 2);
+    for (std::size_t i = 0; i < count; ++i) AppendHexByte(text, bytes[i]);
     out << text;
 }
 
@@ -88,9 +87,7 @@ void WriteStateJson(std::ostream& out, const Processor& p, const std::string& st
     for (std::size_t i = 0; i < p.lstInterruptsInProgress.Count(); ++i) {
         if (i) out << ',';
         const std::string& entry = p.lstInterruptsInProgress[i];
-        int source = -1;
-        const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), source);
-        if (error == std::errc{} && end == entry.data() + entry.size()) out << source;
+        if (const auto source = ParseUnsigned<unsigned>(entry)) out << *source;
         else JsonString(out, entry);
     }
     out << "],\"errors\":";

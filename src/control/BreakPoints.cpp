@@ -1,17 +1,10 @@
 #include "control/BreakPoints.h"
 
-#include "core/HexDigits.h"
+#include "util/HexText.h"
 
 namespace tessaly {
 
-std::string BreakPoints::Text(std::uint16_t address) {
-    std::string text = "0x0000";
-    for (int i = 5; i >= 2; --i) {
-        text[static_cast<std::size_t>(i)] = kHexDigits[address & 0xF];
-        address = static_cast<std::uint16_t>(address >> 4);
-    }
-    return text;
-}
+std::string BreakPoints::Text(std::uint16_t address) { return "0x" + HexText(address, 4); }
 
 std::optional<std::uint16_t> BreakPoints::ParseText(std::string_view text) {
     if (text.size() != 6 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;

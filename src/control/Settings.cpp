@@ -4,8 +4,8 @@
 #include <bit>
 #include <fstream>
 
-#include "persistence/LittleEndian.h"
-#include "persistence/SafeFileWriter.h"
+#include "util/LittleEndian.h"
+#include "util/SafeFileWriter.h"
 
 namespace tessaly {
 

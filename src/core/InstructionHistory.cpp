@@ -1,6 +1,6 @@
 #include "core/InstructionHistory.h"
 
-#include "core/Lines.h"
+#include "util/Lines.h"
 
 namespace tessaly {
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/Messages.h"
+#include "util/IntegerText.h"
 
 namespace tessaly {
 
@@ -41,10 +42,8 @@ constexpr ButtonInfo kButtons[] = {
 // that is not one (a snapshot file may hold anything).
 int SourceOf(const std::string& entry) {
     if (entry.size() == 1 && entry[0] >= '0' && entry[0] <= '5') return entry[0] - '0';
-    int n = -1;
-    const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), n);
-    if (error != std::errc{} || end != entry.data() + entry.size() || n < 0 || n > 5) return -1;
-    return n;
+    const auto n = ParseUnsigned<unsigned>(entry);
+    return n && *n <= 5 ? static_cast<int>(*n) : -1;
 }
 
 }  // namespace

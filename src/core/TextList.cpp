@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "core/Lines.h"
+#include "util/Lines.h"
 
 namespace tessaly {
 

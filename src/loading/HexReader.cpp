@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "core/HexDigits.h"
-#include "loading/FileBytes.h"
+#include "util/HexText.h"
+#include "util/FileBytes.h"
 
 namespace tessaly {
 

@@ -1,6 +1,6 @@
 #include "loading/ProgramFile.h"
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 #include "loading/BinLoader.h"
 #include "loading/HexReader.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "loading/FileBytes.h"
-#include "persistence/SafeFileWriter.h"
+#include "util/FileBytes.h"
+#include "util/SafeFileWriter.h"
 
 namespace tessaly {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "analysis/Decoder.h"
-#include "persistence/LittleEndian.h"
+#include "util/LittleEndian.h"
 #include "persistence/Snapshot.h"
 #include "persistence/SnapshotInput.h"
 #include "persistence/SnapshotTextList.h"

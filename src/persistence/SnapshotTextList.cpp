@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "persistence/LittleEndian.h"
+#include "util/LittleEndian.h"
 
 namespace tessaly {
 

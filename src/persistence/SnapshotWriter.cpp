@@ -10,8 +10,8 @@
 //   code labels (list) | bit labels (list) | number labels (list)
 #include <algorithm>
 
-#include "persistence/LittleEndian.h"
-#include "persistence/SafeFileWriter.h"
+#include "util/LittleEndian.h"
+#include "util/SafeFileWriter.h"
 #include "persistence/Snapshot.h"
 #include "persistence/SnapshotTextList.h"
 

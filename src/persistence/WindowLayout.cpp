@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "persistence/LittleEndian.h"
-#include "persistence/SafeFileWriter.h"
+#include "util/LittleEndian.h"
+#include "util/SafeFileWriter.h"
 
 namespace tessaly {
 

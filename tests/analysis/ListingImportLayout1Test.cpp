@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/ListingImport.h"
+#include "util/Lines.h"
 #include "support/LabelLists.h"
 #include "support/ListingText.h"
 #include "support/TestMachine.h"
@@ -218,7 +219,7 @@ TEST_F(Layout1, LineEndsOfAnyKindGiveTheSameLabels) {
         std::string text;
         for (const std::string& line : lines) text += line + end;
         Workspace fresh;
-        ASSERT_EQ(ImportLayout1(SplitListingLines(text), fresh, progress, messages), kImportOk) << end;
+        ASSERT_EQ(ImportLayout1(SplitLines(text), fresh, progress, messages), kImportOk) << end;
         EXPECT_EQ(Labelled(fresh.lstCodeLabels), (Labels{{0x30, "MAIN"}}));
         EXPECT_EQ(Labelled(fresh.lstBitLabels), (Labels{{0x91, "LED"}}));
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/ListingImport.h"
+#include "util/Lines.h"
 #include "support/LabelLists.h"
 #include "support/ListingText.h"
 #include "support/ScratchDirectory.h"
@@ -129,12 +130,12 @@ TEST_F(ListingImportFixture, SecondLayoutOnAnUnreadableFileStillCopiesAndHides) 
     ASSERT_EQ(messages.entries.size(), 1u);
 }
 
-TEST(SplitListingLines, EveryLineEndEndsALineAndTheLastAddsNone) {
-    EXPECT_EQ(SplitListingLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitListingLines("a\r\n"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(SplitListingLines("\n\n"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(SplitListingLines("a\n\rb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_TRUE(SplitListingLines("").empty());
+TEST(SplitLines, EveryLineEndEndsALineAndTheLastAddsNone) {
+    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n"), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(SplitLines("\n\n"), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(SplitLines("a\n\rb"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(SplitLines("").empty());
 }
 
 }  // namespace

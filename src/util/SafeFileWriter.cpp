@@ -1,4 +1,4 @@
-#include "persistence/SafeFileWriter.h"
+#include "util/SafeFileWriter.h"
 
 #include <system_error>
 

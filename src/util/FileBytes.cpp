@@ -1,4 +1,4 @@
-#include "loading/FileBytes.h"
+#include "util/FileBytes.h"
 
 #include <array>
 #include <fstream>

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaly {
 
@@ -18,6 +20,13 @@ void ForEachLine(std::string_view text, LineFunction&& line) {
         line(text.substr(start, end - start));
         start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
+}
+
+// The lines of `text`, split as ForEachLine splits them.
+inline std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
 }
 
 }  // namespace tessaly
