@@ -17,6 +17,8 @@
 #include "control/AddressSet.h"
 #include "util/AsciiCase.h"
 #include "control/BreakPoints.h"
+#include "control/ExecutionController.h"
+#include "control/RunHost.h"
 #include "core/Diagnostics.h"
 #include "core/Processor.h"
 #include "loading/ProgramFile.h"
@@ -155,56 +157,110 @@ RunEnd EndOf(const RunOptions& o, const Processor& p) {
     return end;
 }
 
-// Addresses where the run must look closer before executing: the break
-// points and, when asked for, the instructions that jump to themselves. Code
-// memory does not change while a program runs, so both are known up front.
-AddressSet StopAddresses(const BreakPoints& breakPoints, const Processor& p, bool selfLoops) {
-    AddressSet stops = breakPoints.Addresses();
-    if (selfLoops) {
-        for (std::uint32_t address = 0; address < AddressSet::kAddressCount; ++address) {
-            const auto pc = static_cast<std::uint16_t>(address);
-            if (JumpsToItself(p, pc)) stops.Insert(pc);
-        }
+// The instructions that jump to themselves. Code memory does not change
+// while a program runs, so they are known up front.
+AddressSet SelfLoopAddresses(const Processor& p) {
+    AddressSet stops;
+    for (std::uint32_t address = 0; address < AddressSet::kAddressCount; ++address) {
+        const auto pc = static_cast<std::uint16_t>(address);
+        if (JumpsToItself(p, pc)) stops.Insert(pc);
     }
     return stops;
 }
 
-// The free run: the break point test before every instruction, then the
-// self-loop and the limits, all counted from the start of this run.
-template <bool Tracing, bool CopySerial, bool CycleLimit>
-std::string Run(Session& s, const RunOptions& o, std::ostream* trace, SerialCopier& serial) {
-    Processor& p = *s.processor;
-    const RunEnd end = EndOf(o, p);
-    const AddressSet stops = StopAddresses(s.breakPoints, p, o.stopOnSelfLoop);
-    // The skip flag (set by a stop at a break point) lets the first instruction
-    // run; the break point test clears it, so it matters only at a stop address.
-    if (!stops.Contains(p.usPC)) p.bSkipBreakPointOnce = 0;
-    std::uint64_t instructionsLeft =
-        end.instructions > p.ullInstructionsExecuted ? end.instructions - p.ullInstructionsExecuted : 0;
-    for (;;) {
-        if (stops.Contains(p.usPC)) {
-            if (s.breakPoints.StopsBeforeInstruction(p)) return "break";
-            if (o.stopOnSelfLoop && AtSelfLoop(p)) return "self-loop";
-        }
-        if (instructionsLeft == 0) return "instructions";
-        --instructionsLeft;
-        if constexpr (CycleLimit) {
-            if (p.ullCyclesExecuted >= end.cycles) return end.cycleReason;
-        }
-        if constexpr (Tracing) {
-            DecodeInstruction(p, s.workspace);
-            const std::uint16_t pc = p.usPC;
-            const std::string bytes = p.strOpcodeBytes;
-            const std::string text = p.strInstruction.str();
-            const std::uint64_t before = p.ullCyclesExecuted;
-            p.ExecuteInstructions(1);
-            WriteTraceLine(*trace, before, pc, bytes, text, p);
-        } else {
-            p.ExecuteInstructions(1);
-        }
-        if constexpr (CopySerial) serial.Copy();
+// Most instructions between two looks at the limits and the serial log. An
+// instruction logs at most one byte, so the log cannot wrap between looks.
+constexpr std::uint64_t kTickLimit = 65536;
+
+// The free run of the execution controller with this runner as its host:
+// the limits are looked at between ticks, sized so that no tick passes a
+// limit, and end the run the way the Start/Stop command does. With a trace,
+// the refresh after every instruction writes its line.
+class RunnerHost : public RunHost {
+public:
+    RunnerHost(Session& s, const RunOptions& o, std::ostream* trace, SerialCopier& serial)
+        : s_(s), o_(o), trace_(trace), serial_(serial), end_(EndOf(o, *s.processor)) {
+        settings_.refreshType = trace ? 1 : 3;
+        if (o.stopOnSelfLoop) selfLoops_ = SelfLoopAddresses(*s.processor);
     }
-}
+
+    // Runs to a stop or a limit and returns what ended the run.
+    std::string Run() {
+        Processor& p = *s_.processor;
+        ExecutionController controller(p, s_.workspace, s_.breakPoints, settings_, *this);
+        controller_ = &controller;
+        if (o_.stopOnSelfLoop) controller.SetExtraStops(&selfLoops_);
+        if (trace_) {
+            DecodeInstruction(p, s_.workspace);
+            Remember();
+        }
+        if (!LimitReached()) controller.StartStop();
+        controller_ = nullptr;
+        if (!reason_.empty()) return reason_;
+        return controller.LastStop() == ExecutionController::Stop::BreakPoint ? "break" : "self-loop";
+    }
+
+    void PumpEvents() override {
+        serial_.Copy();
+        if (controller_->IsExecuting() && LimitReached()) controller_->StartStop();
+    }
+    void RefreshViews() override {
+        if (!trace_) return;
+        WriteTraceLine(*trace_, traced_.cycles, traced_.pc, traced_.bytes, traced_.text, *s_.processor);
+        Remember();
+    }
+    void RefreshExternalRAMFully() override {}
+    void Sleep(std::uint32_t) override {}
+    void SetStatusText(int, std::string_view, bool) override {}
+    void ShowRunningGlyph(bool) override {}
+    void EnableStartStop(bool) override {}
+
+private:
+    struct TracedInstruction {
+        std::uint16_t pc = 0;
+        std::uint64_t cycles = 0;
+        std::string bytes, text;
+    };
+
+    // The instruction just decoded, for its trace line once it has run.
+    void Remember() {
+        const Processor& p = *s_.processor;
+        traced_ = {p.usPC, p.ullCyclesExecuted, p.strOpcodeBytes, p.strInstruction.str()};
+    }
+
+    // True when the run must end before the next instruction, with the
+    // reason set; otherwise sizes the next tick.
+    bool LimitReached() {
+        Processor& p = *s_.processor;
+        const std::uint64_t instructionsLeft =
+            end_.instructions > p.ullInstructionsExecuted ? end_.instructions - p.ullInstructionsExecuted : 0;
+        const std::uint64_t cyclesLeft = end_.cycles > p.ullCyclesExecuted ? end_.cycles - p.ullCyclesExecuted : 0;
+        if (instructionsLeft == 0 || cyclesLeft == 0) {
+            // A stop due at this instruction outranks the limit.
+            if (s_.breakPoints.Contains(p.usPC) && s_.breakPoints.StopsBeforeInstruction(p)) reason_ = "break";
+            else if (o_.stopOnSelfLoop && AtSelfLoop(p)) reason_ = "self-loop";
+            else reason_ = instructionsLeft == 0 ? "instructions" : end_.cycleReason;
+            return true;
+        }
+        // An instruction takes at most four cycles, so a tick of a quarter of
+        // the cycles left never passes the cycle limit.
+        std::uint64_t tick = std::min(instructionsLeft, kTickLimit);
+        if (end_.cycles != UINT64_MAX) tick = std::min(tick, std::max<std::uint64_t>(1, cyclesLeft / 4));
+        settings_.instructionsPerTick = static_cast<std::uint32_t>(tick);
+        return false;
+    }
+
+    Session& s_;
+    const RunOptions& o_;
+    std::ostream* trace_;
+    SerialCopier& serial_;
+    const RunEnd end_;
+    SimulationSettings settings_;
+    AddressSet selfLoops_;
+    ExecutionController* controller_ = nullptr;
+    TracedInstruction traced_;
+    std::string reason_;
+};
 
 }  // namespace
 
@@ -270,11 +326,7 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     }
 
     SerialCopier serial(p, serialOut.Stream());
-    std::string stop;
-    if (trace.Stream()) stop = Run<true, true, true>(s, o, trace.Stream(), serial);
-    else if (o.maxCycles || o.maxTime) stop = Run<false, true, true>(s, o, nullptr, serial);
-    else if (serialOut.Stream()) stop = Run<false, true, false>(s, o, nullptr, serial);
-    else stop = Run<false, false, false>(s, o, nullptr, serial);
+    const std::string stop = RunnerHost(s, o, trace.Stream(), serial).Run();
     DecodeInstruction(p, s.workspace);  // the display follows the stop, as after a step
 
     int status = (stop == "break" || stop == "self-loop") ? kExitStopped : kExitLimit;

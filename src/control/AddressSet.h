@@ -17,6 +17,10 @@ public:
     void Insert(std::uint16_t address) { words_[address >> 6] |= Bit(address); }
     void Erase(std::uint16_t address) { words_[address >> 6] &= ~Bit(address); }
     void Clear() { words_.fill(0); }
+    // Adds every address of `other`.
+    void InsertAll(const AddressSet& other) {
+        for (std::size_t i = 0; i < words_.size(); ++i) words_[i] |= other.words_[i];
+    }
 
     // Calls `visit` with every address in the set, in ascending order.
     template <typename Visit>

@@ -1,0 +1,251 @@
+#include "control/ExecutionController.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "analysis/Decoder.h"
+#include "analysis/Workspace.h"
+#include "core/Interrupts.h"
+#include "core/Processor.h"
+#include "util/IntegerText.h"
+
+namespace tessaly {
+
+namespace {
+
+// A long pacing delay is waited in slices with input handled between them,
+// so that the window stays alive and Stop ends the wait (at speed 1% one
+// instruction waits half a minute).
+constexpr std::uint32_t kPauseSliceMilliseconds = 50;
+
+}  // namespace
+
+std::uint32_t PacingDelayMilliseconds(std::uint32_t speedDelay) {
+    if (speedDelay == 0) return 0;
+    const double delay = std::trunc(std::pow(1.1098, static_cast<double>(speedDelay)));
+    if (!(delay < static_cast<double>(std::numeric_limits<std::uint32_t>::max()))) {
+        return std::numeric_limits<std::uint32_t>::max();
+    }
+    return static_cast<std::uint32_t>(delay);
+}
+
+std::uint64_t TimeBaseCycles(std::uint32_t microseconds, double crystalHz) {
+    const long double cycles = std::trunc(static_cast<long double>(microseconds) * static_cast<long double>(crystalHz) *
+                                          (1.0L / 12000000.0L));
+    if (!(cycles > 0)) return 0;  // NaN included
+    if (cycles >= static_cast<long double>(std::numeric_limits<std::uint64_t>::max())) {
+        return std::numeric_limits<std::uint64_t>::max();
+    }
+    return static_cast<std::uint64_t>(cycles);
+}
+
+ExecutionController::ExecutionController(Processor& processor, Workspace& workspace, const BreakPoints& breakPoints,
+                                         const SimulationSettings& settings, RunHost& host)
+    : p_(processor), workspace_(workspace), breakPoints_(breakPoints), settings_(settings), host_(host) {}
+
+std::string ExecutionController::InterruptsPanelText(const Processor& p) {
+    const std::size_t count = p.lstInterruptsInProgress.Count();
+    std::string text = "Interrupt(s) in progress = " + std::to_string(count);
+    if (count != 0) {
+        text += " Active = ";
+        const auto source = ParseUnsigned<unsigned>(p.lstInterruptsInProgress.Last());
+        if (source && *source <= 5) text += InterruptEnableName(static_cast<int>(*source));
+    }
+    return text;
+}
+
+std::string ExecutionController::ErrorsPanelText(const Processor& p) {
+    return "Warnings = 0    Errors = " + std::to_string(p.lstErrors.Count());
+}
+
+void ExecutionController::DecodeCurrentInstruction() { DecodeInstruction(p_, workspace_); }
+
+void ExecutionController::RefreshViews() {
+    host_.RefreshViews();
+    host_.SetStatusText(2, InterruptsPanelText(p_), false);
+    host_.SetStatusText(1, ErrorsPanelText(p_), false);
+}
+
+bool ExecutionController::MayExecute() {
+    if (p_.bSkipBreakPointOnce == 0 && breakPoints_.CheckBreakPoint(p_) == 1) {
+        lastStop_ = Stop::BreakPoint;
+        host_.SetStatusText(1, run_status::kBreakPointEncountered, false);
+        return false;
+    }
+    p_.bSkipBreakPointOnce = 0;
+    if (extraStops_ && extraStops_->Contains(p_.usPC)) {
+        lastStop_ = Stop::StopAddress;
+        return false;
+    }
+    return true;
+}
+
+template <class StillRunning>
+void ExecutionController::Pause(std::uint32_t milliseconds, StillRunning stillRunning) {
+    while (milliseconds > 0 && stillRunning()) {
+        const std::uint32_t slice = std::min(milliseconds, kPauseSliceMilliseconds);
+        host_.Sleep(slice);
+        milliseconds -= slice;
+        if (milliseconds > 0) host_.PumpEvents();
+    }
+}
+
+template <class StillRunning>
+void ExecutionController::ExecuteOne(StillRunning stillRunning) {
+    p_.ExecuteInstructions(1);
+    if (settings_.speedDelay != 0) Pause(PacingDelayMilliseconds(settings_.speedDelay), stillRunning);
+    if (settings_.refreshType == 1) {
+        DecodeCurrentInstruction();
+        RefreshViews();
+        host_.PumpEvents();
+    }
+}
+
+bool ExecutionController::RunFast(std::uint32_t count) {
+    // Nothing changes the sets during the batch, so the extra stops join the
+    // break points in one set and each instruction costs one look-up.
+    AddressSet joined;
+    const AddressSet* stops = &breakPoints_.Addresses();
+    if (extraStops_) {
+        joined = *stops;
+        joined.InsertAll(*extraStops_);
+        stops = &joined;
+    }
+    for (; count != 0; --count) {
+        if (stops->Contains(p_.usPC) && !MayExecute()) return false;
+        p_.bSkipBreakPointOnce = 0;
+        p_.ExecuteInstructions(1);
+    }
+    return true;
+}
+
+bool ExecutionController::CanRunFast() const { return settings_.refreshType != 1 && settings_.speedDelay == 0; }
+
+void ExecutionController::FreeRunTick() {
+    std::uint32_t n = settings_.instructionsPerTick;
+    const auto running = [this] { return isExecuting_; };
+    while (n != 0 && isExecuting_) {
+        if (CanRunFast()) {
+            if (!RunFast(n)) isExecuting_ = false;
+            return;
+        }
+        if (!MayExecute()) {
+            isExecuting_ = false;
+            return;
+        }
+        ExecuteOne(running);
+        --n;
+    }
+}
+
+void ExecutionController::StartStop() {
+    isExecuting_ = !isExecuting_;
+    if (isExecuting_) {
+        lastStop_ = Stop::None;
+        host_.SetStatusText(0, run_status::kExecutionInProgress, true);
+        host_.ShowRunningGlyph(true);
+        while (isExecuting_) {
+            FreeRunTick();
+            if (settings_.refreshType == 2) {
+                DecodeCurrentInstruction();
+                RefreshViews();
+            }
+            host_.PumpEvents();
+        }
+    }
+    host_.SetStatusText(0, run_status::kExecutionStopped, true);
+    host_.ShowRunningGlyph(false);
+}
+
+void ExecutionController::BeginStep() {
+    host_.EnableStartStop(false);
+    isExecuting_ = false;
+    lastStop_ = Stop::None;
+    host_.SetStatusText(0, run_status::kDebuggingInProgress, true);
+}
+
+void ExecutionController::RefreshAfterStep() {
+    if (settings_.refreshType == 2) {
+        DecodeCurrentInstruction();
+        RefreshViews();
+    }
+}
+
+void ExecutionController::SingleStep() {
+    BeginStep();
+    p_.ExecuteInstructions(1);
+    DecodeCurrentInstruction();
+    host_.SetStatusText(0, run_status::kDebuggingStopped, false);
+    RefreshViews();
+    host_.PumpEvents();
+    host_.EnableStartStop(true);
+}
+
+void ExecutionController::BulkStep() {
+    BeginStep();
+    stopDebugging_ = false;
+    std::uint32_t n = static_cast<std::uint32_t>(settings_.bulkStepCount);
+    const auto running = [this] { return !stopDebugging_; };
+    while (n != 0 && !stopDebugging_) {
+        if (CanRunFast()) {
+            RunFast(n);
+            break;
+        }
+        if (!MayExecute()) break;
+        ExecuteOne(running);
+        --n;
+    }
+    RefreshAfterStep();
+    host_.SetStatusText(0, run_status::kDebuggingStopped, false);
+    host_.PumpEvents();
+    host_.EnableStartStop(true);
+}
+
+void ExecutionController::TimeBaseStep() {
+    BeginStep();
+    stopDebugging_ = false;
+    const std::uint64_t target =
+        p_.ullCyclesExecuted + TimeBaseCycles(settings_.stepTimeInUSec, settings_.crystalFrequency);
+    const auto running = [this] { return !stopDebugging_; };
+    while (p_.ullCyclesExecuted < target && !stopDebugging_) {
+        if (!MayExecute()) break;
+        ExecuteOne(running);
+    }
+    RefreshAfterStep();
+    host_.PumpEvents();
+    host_.SetStatusText(0, run_status::kDebuggingStopped, false);
+    host_.EnableStartStop(true);
+}
+
+void ExecutionController::SkipInstruction() {
+    isExecuting_ = false;
+    DecodeCurrentInstruction();
+    p_.usPC = static_cast<std::uint16_t>(p_.usPC + p_.ucInstructionLength);
+    DecodeCurrentInstruction();
+    RefreshViews();
+    host_.SetStatusText(0, run_status::kInstructionSkipped, false);
+    host_.PumpEvents();
+}
+
+void ExecutionController::ResetExecution() {
+    const std::vector<std::uint8_t> code(p_.ucCodeMemory.begin(), p_.ucCodeMemory.end());
+    const std::int32_t programSize = p_.iProgramSize;
+    p_.FullReset();
+    std::copy(code.begin(), code.end(), p_.ucCodeMemory.begin());
+    p_.iProgramSize = programSize;
+    DecodeCurrentInstruction();
+    host_.RefreshExternalRAMFully();
+    RefreshViews();
+    host_.SetStatusText(0, run_status::kReady, true);
+}
+
+void ExecutionController::ManualRefresh() {
+    DecodeCurrentInstruction();
+    host_.RefreshExternalRAMFully();
+    RefreshViews();
+    host_.PumpEvents();
+}
+
+}  // namespace tessaly

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "control/AddressSet.h"
+#include "control/BreakPoints.h"
+#include "control/RunHost.h"
+#include "control/Settings.h"
+
+namespace tessaly {
+
+class Processor;
+class Workspace;
+
+// The status bar texts of the execution commands.
+namespace run_status {
+inline constexpr std::string_view kExecutionInProgress = "Execution in Progress";
+inline constexpr std::string_view kExecutionStopped = "Execution Stopped";
+inline constexpr std::string_view kDebuggingInProgress = "Debugging in Progress";
+inline constexpr std::string_view kDebuggingStopped = "Debugging Stopped";
+inline constexpr std::string_view kInstructionSkipped = "Instruction Skipped";
+inline constexpr std::string_view kReady = "Ready";
+inline constexpr std::string_view kBreakPointEncountered = "Break Point encountered";
+}  // namespace run_status
+
+// Milliseconds the pacing delay waits after each instruction at `speedDelay`
+// (100 minus the speed percentage): trunc(1.1098 ^ speedDelay), none at 0.
+std::uint32_t PacingDelayMilliseconds(std::uint32_t speedDelay);
+
+// Machine cycles a time-base step of `microseconds` runs at `crystalHz`.
+std::uint64_t TimeBaseCycles(std::uint32_t microseconds, double crystalHz);
+
+// The main loop of the simulator: free run, single, bulk and time-base steps,
+// skip, stop, reset and manual refresh, all on the caller's thread. Input is
+// handled between instructions or ticks through the host's PumpEvents, and
+// commands issued there run nested; they talk to a running loop only through
+// the two flags. Break points, the speed and the refresh type are read afresh
+// before every instruction, the tick size before every tick.
+class ExecutionController {
+public:
+    // Why the last loop ended early.
+    enum class Stop { None, BreakPoint, StopAddress };
+
+    ExecutionController(Processor& processor, Workspace& workspace, const BreakPoints& breakPoints,
+                        const SimulationSettings& settings, RunHost& host);
+
+    // Start/Stop Execution: starts a free run, or stops the one in progress.
+    void StartStop();
+    void SingleStep();
+    void BulkStep();
+    void TimeBaseStep();
+    void SkipInstruction();
+    // Stop Debugging: bulk and time-base steps end at their next test.
+    void StopDebugging() { stopDebugging_ = true; }
+    // Processor reset that keeps the loaded program.
+    void ResetExecution();
+    void ManualRefresh();
+    // Every open view, then the interrupts and error counts in panels 2 and 3.
+    void RefreshViews();
+    // Decodes the instruction at the program counter for display.
+    void DecodeCurrentInstruction();
+
+    // The application was minimised: a free run ends at its next test.
+    void Minimised() { isExecuting_ = false; }
+    // Close File: any loop ends at its next test.
+    void CloseFile() { isExecuting_ = stopDebugging_ = false; }
+    // Exit: every loop ends at its next test.
+    void Exit() {
+        isExecuting_ = false;
+        stopDebugging_ = true;
+    }
+
+    bool IsExecuting() const { return isExecuting_; }
+    bool StopRequested() const { return stopDebugging_; }
+    Stop LastStop() const { return lastStop_; }
+
+    // Addresses where a run stops besides the break points, for hosts that run
+    // to a place (the headless runner's self-loops); nullptr for none. A stop
+    // there leaves the skip flag as it was and reports Stop::StopAddress.
+    void SetExtraStops(const AddressSet* stops) { extraStops_ = stops; }
+
+    // Panel 2 and 3 texts as RefreshViews writes them.
+    static std::string InterruptsPanelText(const Processor& p);
+    static std::string ErrorsPanelText(const Processor& p);
+
+private:
+    // What a loop does before one instruction: false when it must not run it.
+    bool MayExecute();
+    // One instruction with the pacing delay and, for refresh type 1, the
+    // decode, refresh and pump after it. `stillRunning` ends a long delay.
+    template <class StillRunning>
+    void ExecuteOne(StillRunning stillRunning);
+    template <class StillRunning>
+    void Pause(std::uint32_t milliseconds, StillRunning stillRunning);
+    void FreeRunTick();
+    // True when instructions may run back to back at engine speed: with no
+    // refresh, delay or pump between them nothing can change the break
+    // points, the flags or the settings until the batch ends.
+    bool CanRunFast() const;
+    // Up to `count` instructions, each after the break point test; false
+    // when a stop ended the batch.
+    bool RunFast(std::uint32_t count);
+    void BeginStep();
+    void RefreshAfterStep();
+
+    Processor& p_;
+    Workspace& workspace_;
+    const BreakPoints& breakPoints_;
+    const SimulationSettings& settings_;
+    RunHost& host_;
+    const AddressSet* extraStops_ = nullptr;
+    bool isExecuting_ = false;
+    bool stopDebugging_ = false;
+    Stop lastStop_ = Stop::None;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,261 @@
+#include "session/Session.h"
+
+#include <algorithm>
+
+#include "analysis/Decoder.h"
+#include "analysis/ListingImport.h"
+#include "loading/ProgramFile.h"
+#include "persistence/History.h"
+#include "persistence/LayoutWindows.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr const char* kLoadFailedFromDialog = "An error occured while loading data from file( 0 )";
+constexpr const char* kLoadFailedFromHistory = "An error occured while loading data from file( 1 )";
+
+std::string Caption(const std::string& path) { return "Tessaly( " + path + " )"; }
+
+}  // namespace
+
+// The window steps of saving and opening a snapshot, done by the session.
+class Session::SnapshotSteps : public SnapshotHost {
+public:
+    explicit SnapshotSteps(Session& session) : s_(session) {}
+    void CaptureWindowLayout() override { tessaly::CaptureWindowLayout(s_.layout, s_.host_.Windows()); }
+    void ResetWorkspace() override { s_.ResetWorkspace(); }
+    void SimulationRestored() override {
+        s_.host_.SetCaption(Caption(s_.currentFileName));
+        s_.isFileOpen = true;
+        ApplyWindowLayout(s_.layout, s_.host_.Windows());
+        s_.UpdateCommandStates();
+    }
+    void RefreshRestoredViews() override {
+        s_.runHost_.RefreshExternalRAMFully();
+        s_.controller_.RefreshViews();
+    }
+
+private:
+    Session& s_;
+};
+
+Session::Session(std::filesystem::path configDirectory, MessageHost& messages, SessionHost& host, RunHost& runHost)
+    : configDirectory_(std::move(configDirectory)),
+      messages_(messages),
+      host_(host),
+      runHost_(runHost),
+      processor_(std::make_unique<Processor>()),
+      controller_(*processor_, workspace, breakPoints, settings, runHost) {
+    LoadDefaultLayout(layout);
+    LoadSettingsIntoProcessor();
+}
+
+Session::~Session() = default;
+
+SnapshotParts Session::Parts() {
+    return {*processor_, workspace, breakPoints, lstActiveWatch, layout, currentFileName};
+}
+
+void Session::LoadSettingsIntoProcessor() {
+    LoadSettings(settings, configDirectory_);
+    processor_->SetCrystalFrequency(settings.crystalFrequency);
+}
+
+void Session::ApplyPriorities() {
+    const ProcessPriority process = settings.priorityClass == 1   ? ProcessPriority::Idle
+                                    : settings.priorityClass == 2 ? ProcessPriority::Normal
+                                                                  : ProcessPriority::High;
+    static constexpr ThreadPriority kThread[] = {ThreadPriority::Lowest,      ThreadPriority::Idle,
+                                                 ThreadPriority::BelowNormal, ThreadPriority::Normal,
+                                                 ThreadPriority::AboveNormal};
+    const ThreadPriority thread = (settings.threadPriority >= 1 && settings.threadPriority <= 5)
+                                      ? kThread[settings.threadPriority - 1]
+                                      : ThreadPriority::Highest;
+    if (!host_.SetProcessPriority(process)) messages_.Tell(MessageKind::Plain, "Cannot set prority class");
+    if (!host_.SetThreadPriority(thread)) messages_.Tell(MessageKind::Plain, "Cannot set thread priority");
+}
+
+void Session::SettingsAccepted() {
+    processor_->SetCrystalFrequency(settings.crystalFrequency);
+    ApplyPriorities();
+}
+
+void Session::RebuildHistoryMenu() {
+    const int result = tessaly::RebuildHistoryMenu(workspace.lstOpenedFiles, host_.OpenedFilesMenu(), messages_);
+    if (result < 0) {
+        messages_.Tell(MessageKind::Plain,
+                       "An error occured while loading opened files history in menu( " + std::to_string(result) + " )");
+    }
+}
+
+void Session::UpdateCommandStates() { host_.UpdateCommandStates(isFileOpen); }
+
+void Session::ResetWorkspace() {
+    host_.SetMainWindowEnabled(false);
+    controller_.CloseFile();
+    isFileOpen = false;
+    trackChildClose = true;
+    host_.CheckHistoryItem(1, false);
+    currentFileName.clear();
+    runHost_.ShowRunningGlyph(false);
+    runHost_.SetStatusText(0, "Wait ...", true);
+
+    LoadSettingsIntoProcessor();
+    ApplyPriorities();
+    processor_->FullReset();
+    processor_->lstWarnings.Clear();
+    processor_->lstErrors.Clear();
+
+    LoadHistory(configDirectory_, workspace.lstOpenedFiles);
+    RebuildHistoryMenu();
+    runHost_.SetStatusText(1, "", false);
+    runHost_.SetStatusText(2, "", false);
+    workspace.ResetLabels();
+
+    trackChildClose = false;
+    LayoutWindows& windows = host_.Windows();
+    for (std::size_t i = 0; i < WindowLayout::kChildViewCount; ++i) {
+        if (windows.IsChildOpen(i)) windows.CloseChild(i);
+    }
+    trackChildClose = true;
+
+    controller_.RefreshViews();
+    runHost_.SetStatusText(0, run_status::kReady, false);
+    host_.SetCaption("Tessaly");
+    UpdateCommandStates();
+    host_.SetMainWindowEnabled(true);
+}
+
+void Session::ChildWindowClosed(std::size_t index, const WindowBounds& bounds) {
+    tessaly::ChildWindowClosed(layout, index, bounds, trackChildClose);
+}
+
+void Session::StartUp() {
+    LoadStartupLayout(configDirectory_, layout);
+    ApplyWindowLayout(layout, host_.Windows());
+    ResetWorkspace();
+    if (layout.reopenLastFile == 1) {
+        currentFileName = layout.lastFileName;
+        OpenProgramFile(currentFileName);
+    }
+}
+
+bool Session::Exit() {
+    if (!messages_.AskYesNo(MessageKind::Confirmation, "Exit from Tessaly ?")) return false;
+    tessaly::CaptureWindowLayout(layout, host_.Windows());
+    layout.reopenLastFile = isFileOpen ? 1 : 0;
+    layout.lastFileName = currentFileName.substr(0, std::min(currentFileName.size(), WindowLayout::kMaxFileName));
+    SaveStartupLayout(configDirectory_, layout);
+    controller_.Exit();
+    return true;
+}
+
+int Session::OpenFileCommand(const std::filesystem::path& path) {
+    const int result = OpenProgramFile(path);
+    if (result <= 0) messages_.Tell(MessageKind::Plain, kLoadFailedFromDialog);
+    return result;
+}
+
+int Session::OpenFromHistory(int number) {
+    if (isFileOpen &&
+        !messages_.AskYesNo(MessageKind::Confirmation,
+                            "Currently opened file will be closed and\r\nSelected file will be opened\r\n"
+                            "Do you want to proceed ?")) {
+        return -1;
+    }
+    if (isFileOpen) ResetWorkspace();
+    for (int i = 1; i <= static_cast<int>(kOpenedFilesLimit); ++i) host_.CheckHistoryItem(i, false);
+    if (number < 1 || number > static_cast<int>(kOpenedFilesLimit)) {
+        messages_.Tell(MessageKind::Plain, "Clicked File list menu item not found( " + std::to_string(number) + " )");
+        return -3;
+    }
+    const auto index = static_cast<std::size_t>(number - 1);
+    const std::string path = index < workspace.lstOpenedFiles.Count() ? workspace.lstOpenedFiles[index] : "";
+    if (OpenProgramFile(path) > 0) return 1;
+    messages_.Tell(MessageKind::Plain, kLoadFailedFromHistory);
+    return -4;
+}
+
+void Session::ImportLabelsAfterLoad(const std::filesystem::path& programPath) {
+    const auto listing = FindListingFor(programPath);
+    if (!listing) return;
+    if (ImportListingLabels(*listing, workspace, host_.LabelProgress(), messages_) == kImportOk) {
+        controller_.DecodeCurrentInstruction();
+        controller_.RefreshViews();
+    }
+}
+
+int Session::OpenProgramFile(const std::filesystem::path& path) {
+    const int loaded = tessaly::OpenProgramFile(path, *processor_, messages_);
+    if (loaded == open_status::kFileMissing) return open_status::kFileMissing;
+    if (loaded != open_status::kOk) {
+        ResetWorkspace();
+        return open_status::kLoadFailed;
+    }
+    isFileOpen = true;
+    ApplyWindowLayout(layout, host_.Windows());
+    currentFileName = path.string();
+    UpdateCommandStates();
+    controller_.DecodeCurrentInstruction();
+    controller_.RefreshViews();
+    runHost_.SetStatusText(0, "Data loaded successfully", false);
+    host_.SetCaption(Caption(currentFileName));
+    if (settings.autoLoadLabels) ImportLabelsAfterLoad(path);
+    AddToHistory(workspace.lstOpenedFiles, currentFileName);
+    SaveHistory(configDirectory_, workspace.lstOpenedFiles);
+    RebuildHistoryMenu();
+    host_.CheckHistoryItem(1, true);
+    return open_status::kOk;
+}
+
+int Session::GetLabelsFromFile(const std::filesystem::path& path) {
+    if (ImportListingLabels(path, workspace, host_.LabelProgress(), messages_) == kImportOk) {
+        controller_.DecodeCurrentInstruction();
+        controller_.RefreshViews();
+        return 1;
+    }
+    messages_.Tell(MessageKind::Plain, "An error occured while loading labels from lst file");
+    return -1;
+}
+
+int Session::SaveSimulationCommand(const std::filesystem::path& path) {
+    SnapshotSteps steps(*this);
+    const int result = SaveSimulation(path, Parts(), steps);
+    if (result == 1) messages_.Tell(MessageKind::Information, "Simulation saved");
+    else messages_.Tell(MessageKind::Error, "An error occured while saving Simulation");
+    return result;
+}
+
+int Session::OpenSimulationCommand(const std::filesystem::path& path) {
+    SnapshotSteps steps(*this);
+    SnapshotParts parts = Parts();
+    const int result = LoadSimulation(path, parts, steps);
+    if (result != 1) messages_.Tell(MessageKind::Error, "An error occured while openening Simulation");
+    return result;
+}
+
+void Session::ClearOpenedFilesHistory() {
+    if (!messages_.AskYesNo(MessageKind::Confirmation, "Clear opened files history ?")) return;
+    ClearHistory(configDirectory_, workspace.lstOpenedFiles);
+    RebuildHistoryMenu();
+}
+
+void Session::SaveWindowsStatus() {
+    tessaly::CaptureWindowLayout(layout, host_.Windows());
+    if (tessaly::SaveWindowsStatus(configDirectory_, layout) != 1) {
+        messages_.Tell(MessageKind::Plain, "Cannot save windows status");
+    }
+}
+
+void Session::RestoreWindowsStatus() {
+    tessaly::RestoreWindowsStatus(configDirectory_, layout);
+    ApplyWindowLayout(layout, host_.Windows());
+}
+
+void Session::RestoreDefaultWindowsStatus() {
+    LoadDefaultLayout(layout);
+    ApplyWindowLayout(layout, host_.Windows());
+}
+
+}  // namespace tessaly

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "analysis/Workspace.h"
+#include "control/BreakPoints.h"
+#include "control/ExecutionController.h"
+#include "control/RunHost.h"
+#include "control/Settings.h"
+#include "core/MessageHost.h"
+#include "core/Processor.h"
+#include "core/TextList.h"
+#include "persistence/Snapshot.h"
+#include "persistence/WindowLayout.h"
+#include "session/SessionHost.h"
+
+namespace tessaly {
+
+// Everything the main window owns for the life of the program, and the
+// commands that change several of those things at once: the workspace
+// reset (Close File), opening a program or a history entry, saving and
+// opening a simulation, labels, the window layout commands, start-up and
+// exit. The desktop calls these from its actions and implements the hosts;
+// nothing here knows about widgets.
+class Session {
+public:
+    Session(std::filesystem::path configDirectory, MessageHost& messages, SessionHost& host, RunHost& runHost);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // --- what the main window owns ----------------------------------------
+    SimulationSettings settings;
+    Processor& processor() { return *processor_; }
+    const Processor& processor() const { return *processor_; }
+    Workspace workspace;
+    BreakPoints breakPoints;
+    TextList lstActiveWatch;
+    WindowLayout layout;
+    bool isFileOpen = false;
+    std::string currentFileName;
+    // While clear, a closing child view leaves its layout entry as it was.
+    bool trackChildClose = true;
+    ExecutionController& controller() { return controller_; }
+    const std::filesystem::path& ConfigDirectory() const { return configDirectory_; }
+
+    // --- start-up and exit ------------------------------------------------
+    // After the welcome screen: the start-up layout, the workspace reset and
+    // the program open at the last exit, reopened.
+    void StartUp();
+    // Asks "Exit from Tessaly ?"; on Yes writes the start-up layout with the
+    // loaded program, stops every loop and returns true: the caller ends the
+    // process.
+    bool Exit();
+
+    // --- the workspace ----------------------------------------------------
+    // Close File: settings and history reloaded, processor reset, message and
+    // label lists emptied, child views closed but kept open in the layout.
+    // Break points and the watch list stay.
+    void ResetWorkspace();
+    // Enables the commands for the current isFileOpen.
+    void UpdateCommandStates();
+    // A child view (0-8) is closing with these bounds.
+    void ChildWindowClosed(std::size_t index, const WindowBounds& bounds);
+
+    // --- opening programs -------------------------------------------------
+    // Open File after its dialog: a failed open adds "An error occured while
+    // loading data from file( 0 )". Returns what OpenProgramFile returned.
+    int OpenFileCommand(const std::filesystem::path& path);
+    // History entry `number` (1 to 10). Returns 1, -1 when the user keeps the
+    // open file, -2 or -3 when a menu item is missing, -4 when loading failed.
+    int OpenFromHistory(int number);
+    // Loads a program into the reset processor and does everything a load
+    // brings: layout, commands, display, caption, labels, history. Returns
+    // 1, -1 when there is no such file (nothing changes), -2 when loading
+    // failed (the workspace is reset).
+    int OpenProgramFile(const std::filesystem::path& path);
+    // Get Labels From File after its dialog. Returns 1 or -1.
+    int GetLabelsFromFile(const std::filesystem::path& path);
+
+    // --- simulations ------------------------------------------------------
+    // Save Simulation and Open Simulation after their dialogs, with their
+    // messages. Return what the snapshot functions returned.
+    int SaveSimulationCommand(const std::filesystem::path& path);
+    int OpenSimulationCommand(const std::filesystem::path& path);
+
+    // --- menus ------------------------------------------------------------
+    // Asks "Clear opened files history ?"; on Yes empties, saves and rebuilds.
+    void ClearOpenedFilesHistory();
+    void SaveWindowsStatus();
+    void RestoreWindowsStatus();
+    void RestoreDefaultWindowsStatus();
+    // The settings dialog closed with OK: the processor's clock follows the
+    // record and the priorities are applied.
+    void SettingsAccepted();
+    // Sets the process and thread priorities from the settings, with a
+    // message for each the system refuses.
+    void ApplyPriorities();
+
+private:
+    class SnapshotSteps;
+    void RebuildHistoryMenu();
+    void LoadSettingsIntoProcessor();
+    void ImportLabelsAfterLoad(const std::filesystem::path& programPath);
+    SnapshotParts Parts();
+
+    std::filesystem::path configDirectory_;
+    MessageHost& messages_;
+    SessionHost& host_;
+    RunHost& runHost_;
+    std::unique_ptr<Processor> processor_;
+    ExecutionController controller_;
+};
+
+}  // namespace tessaly
