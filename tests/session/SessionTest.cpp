@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "persistence/History.h"
+#include "session/Session.h"
+#include "support/DesktopRecorder.h"
+#include "support/RunRecorder.h"
+#include "support/ScratchDirectory.h"
+#include "support/TestMachine.h"
+
+namespace tessaly {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// A session on a scratch configuration directory, with programs beside it.
+struct SessionTest : ::testing::Test {
+    test::ScratchDirectory dir;
+    test::MessageRecorder messages;
+    test::DesktopRecorder desktop;
+    test::RunRecorder runs;
+    std::unique_ptr<Session> session = NewSession();
+
+    std::unique_ptr<Session> NewSession() {
+        auto s = std::make_unique<Session>(dir.Path(), messages, desktop, runs);
+        desktop.layout = &s->layout;
+        desktop.onChildClosed = [s = s.get()](std::size_t i, const WindowBounds& b) { s->ChildWindowClosed(i, b); };
+        return s;
+    }
+    // A binary program: INC 30h; SJMP back.
+    std::filesystem::path Program(const std::string& name) {
+        return dir.Write(name, std::string("\x05\x30\x80\xFC", 4));
+    }
+    Strings Texts() const {
+        Strings texts;
+        for (const auto& entry : messages.entries) texts.push_back(entry.text);
+        return texts;
+    }
+};
+
+TEST_F(SessionTest, StartUpWithoutLayoutFileIsReadyWithNothingOpen) {
+    session->StartUp();
+    EXPECT_TRUE(messages.entries.empty());
+    EXPECT_EQ(runs.panels[0], "Ready");
+    EXPECT_EQ(desktop.caption, "Tessaly");
+    EXPECT_FALSE(desktop.commandsForOpenFile);
+    EXPECT_TRUE(desktop.mainWindowEnabled);
+    EXPECT_EQ(desktop.OpenChildCount(), 0u);  // opened by the default layout, closed by the reset
+    EXPECT_EQ(session->layout.entries[1].visible, 1);
+}
+
+TEST_F(SessionTest, AnOpenBringsLayoutCaptionCommandsHistoryAndLabels) {
+    session->StartUp();
+    const auto path = Program("prog.bin");
+    dir.Write("prog.lst", "");  // not a listing: its message shows, the load stands
+    session->settings.autoLoadLabels = 1;
+    ASSERT_EQ(session->OpenFileCommand(path), 1);
+    EXPECT_EQ(Texts(), (Strings{"Invalid LST file"}));
+    EXPECT_TRUE(session->isFileOpen);
+    EXPECT_EQ(desktop.caption, "Tessaly( " + path.string() + " )");
+    EXPECT_EQ(runs.panels[0], "Data loaded successfully");
+    EXPECT_TRUE(desktop.commandsForOpenFile);
+    EXPECT_EQ(desktop.OpenChildCount(), 9u);
+    EXPECT_EQ(desktop.historyItems[0], path.string());
+    EXPECT_TRUE(desktop.historyChecked[0]);
+    EXPECT_EQ(session->processor().strInstruction.str(), "INC\t030H");
+}
+
+TEST_F(SessionTest, ABadHexFileShowsTheReadersMessageThenTheCommandsAndCloses) {
+    session->StartUp();
+    ASSERT_EQ(session->OpenFileCommand(Program("good.bin")), 1);
+    session->ResetWorkspace();
+    const auto bad = dir.Write("bad.hex", "hello\r\n");
+    EXPECT_EQ(session->OpenFileCommand(bad), -2);
+    EXPECT_EQ(Texts(), (Strings{"Invalid record marker ( Line = 1 )",
+                                "An error occured while loading data from file( 0 )"}));
+    EXPECT_FALSE(session->isFileOpen);
+    EXPECT_EQ(desktop.caption, "Tessaly");
+    EXPECT_EQ(desktop.OpenChildCount(), 0u);
+}
+
+TEST_F(SessionTest, HistoryEntriesAskFirstAndADeletedFileClosesTheOpenOne) {
+    session->StartUp();
+    const auto first = Program("first.bin");
+    const auto second = Program("second.bin");
+    session->OpenFileCommand(first);
+    session->ResetWorkspace();
+    session->OpenFileCommand(second);
+    EXPECT_EQ(desktop.historyItems[0], second.string());
+    EXPECT_EQ(desktop.historyItems[1], first.string());
+
+    messages.answers = {false};
+    EXPECT_EQ(session->OpenFromHistory(2), -1);
+    EXPECT_EQ(session->currentFileName, second.string());
+    EXPECT_EQ(desktop.historyItems[0], second.string());
+
+    std::filesystem::remove(first);
+    messages.entries.clear();
+    EXPECT_EQ(session->OpenFromHistory(2), -4);
+    EXPECT_EQ(Texts(), (Strings{"Currently opened file will be closed and\r\nSelected file will be opened\r\n"
+                                "Do you want to proceed ?",
+                                "Unable to open file", "An error occured while loading data from file( 1 )"}));
+    EXPECT_FALSE(session->isFileOpen);
+    EXPECT_EQ(desktop.caption, "Tessaly");
+}
+
+TEST_F(SessionTest, CloseFileKeepsViewsRecordedAsOpenButAViewClosedByHandStaysClosed) {
+    session->StartUp();
+    session->OpenFileCommand(Program("p.bin"));
+    desktop.bounds[1] = {40, 50, 300, 200};
+    desktop.CloseChild(1);  // the user closes the SFR window
+    session->ResetWorkspace();
+    EXPECT_EQ(desktop.OpenChildCount(), 0u);
+    session->OpenFileCommand(Program("p.bin"));
+    EXPECT_EQ(desktop.OpenChildCount(), 8u);
+    EXPECT_FALSE(desktop.open[1]);
+    EXPECT_EQ(session->layout.entries[1].bounds, (WindowBounds{40, 50, 300, 200}));
+}
+
+TEST_F(SessionTest, ExitAndStartAgainReopensTheProgramAndItsViews) {
+    session->StartUp();
+    const auto path = Program("p.bin");
+    session->OpenFileCommand(path);
+    desktop.CloseChild(7);
+    desktop.bounds[2] = {11, 22, 333, 244};
+    messages.answers = {false, true};
+    EXPECT_FALSE(session->Exit());
+    EXPECT_TRUE(session->Exit());
+
+    desktop = test::DesktopRecorder{};
+    session = NewSession();
+    session->StartUp();
+    EXPECT_TRUE(session->isFileOpen);
+    EXPECT_EQ(session->currentFileName, path.string());
+    EXPECT_EQ(desktop.OpenChildCount(), 8u);
+    EXPECT_FALSE(desktop.open[7]);
+    EXPECT_EQ(desktop.bounds[2], (WindowBounds{11, 22, 333, 244}));
+}
+
+TEST_F(SessionTest, SnapshotSavedClosedAndOpenedRestoresTheRun) {
+    session->StartUp();
+    session->OpenFileCommand(Program("p.bin"));
+    session->settings.bulkStepCount = 5;
+    session->settings.refreshType = 3;
+    session->controller().BulkStep();
+    session->breakPoints.Add(0x0002);
+    desktop.CloseChild(4);
+    const auto snapshot = dir.Path() / "run.slf";
+    ASSERT_EQ(session->SaveSimulationCommand(snapshot), 1);
+    session->ResetWorkspace();
+    session->breakPoints.Clear();
+
+    ASSERT_EQ(session->OpenSimulationCommand(snapshot), 1);
+    const Processor& p = session->processor();
+    EXPECT_EQ(p.usPC, 0x0002);
+    EXPECT_EQ(p.ullInstructionsExecuted, 5u);
+    EXPECT_EQ(p.ReadDirect(0x30), 3);
+    EXPECT_TRUE(session->breakPoints.Contains(0x0002));
+    EXPECT_TRUE(session->isFileOpen);
+    EXPECT_EQ(desktop.OpenChildCount(), 8u);
+    EXPECT_FALSE(desktop.open[4]);
+    EXPECT_EQ(desktop.caption, "Tessaly( " + (dir.Path() / "p.bin").string() + " )");
+    EXPECT_EQ(Texts(), (Strings{"Simulation saved"}));
+
+    // The break point test is armed again: the run stops at once.
+    session->controller().StartStop();
+    EXPECT_EQ(p.ullInstructionsExecuted, 5u);
+}
+
+TEST_F(SessionTest, RefusedPrioritiesEachShowTheirMessage) {
+    desktop.processPriorityAllowed = false;
+    desktop.threadPriorityAllowed = false;
+    session->ApplyPriorities();
+    EXPECT_EQ(Texts(), (Strings{"Cannot set prority class", "Cannot set thread priority"}));
+}
+
+}  // namespace
+}  // namespace tessaly
