@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <map>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+
+namespace tessaly::ui {
+
+// Every command of the main window as a QAction named as the program names
+// it ("ateOpenFile", "muiSingleStep", "tlbINT_E0" ...), with its caption,
+// shortcut, hint and icon; the menus and the tool bar in their order; and
+// the enabling rule each command's tag gives: bit 0 set means the command
+// follows the program state, bit 1 then says enabled while a program is
+// loaded (set) or while none is (clear).
+class CommandActions : public QObject {
+    Q_OBJECT
+public:
+    explicit CommandActions(QMainWindow& window);
+
+    // The action of that name; a missing name is a programming error.
+    QAction* operator[](const QString& name) const;
+    QAction* Find(const QString& name) const;
+
+    // Enables every tagged command for the program state.
+    void UpdateCommandStates(bool fileOpen);
+    // The Start/Stop glyph: stop while a free run goes on.
+    void ShowRunningGlyph(bool running);
+
+    // The View menu items of the nine child views, by layout index.
+    const std::array<QAction*, 9>& ViewItems() const { return viewItems_; }
+    // The ten history items and the separator after them.
+    const std::array<QAction*, 10>& HistoryItems() const { return historyItems_; }
+    QAction* HistorySeparator() const { return historySeparator_; }
+    QMenu* WindowMenu() const { return windowMenu_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+
+private:
+    QAction* Add(QMenu* menu, const char* name, const QString& caption, const QString& shortcut, int tag,
+                 const QString& icon = {}, const QString& hint = {});
+    void BuildFileMenu(QMainWindow& window);
+    void BuildMenus(QMainWindow& window);
+    void BuildToolBar(QMainWindow& window);
+
+    std::map<QString, QAction*> actions_;
+    std::array<QAction*, 9> viewItems_{};
+    std::array<QAction*, 10> historyItems_{};
+    QAction* historySeparator_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+};
+
+// The icon of the resources by its file name without extension.
+QIcon ResourceIcon(const QString& name);
+
+}  // namespace tessaly::ui

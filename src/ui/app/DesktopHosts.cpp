@@ -1,0 +1,69 @@
+#include "app/DesktopHosts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QThread>
+
+#include "app/ChildViews.h"
+#include "app/CommandActions.h"
+#include "app/MainWindow.h"
+
+namespace tessaly::ui {
+
+void DesktopRunHost::PumpEvents() { QApplication::processEvents(QEventLoop::AllEvents); }
+
+void DesktopRunHost::RefreshViews() {
+    if (views_) views_->RefreshAll();
+}
+
+void DesktopRunHost::RefreshExternalRAMFully() {
+    if (views_) views_->RefreshExternalRAMFully();
+}
+
+void DesktopRunHost::Sleep(std::uint32_t milliseconds) { QThread::msleep(milliseconds); }
+
+void DesktopRunHost::SetStatusText(int panel, std::string_view text, bool repaintNow) {
+    const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QLabel* label = panels_[static_cast<std::size_t>(panel)];
+    if (label->text() != value) label->setText(value);
+    if (repaintNow) statusBar_.repaint();
+}
+
+void DesktopRunHost::ShowRunningGlyph(bool running) { actions_.ShowRunningGlyph(running); }
+
+void DesktopRunHost::EnableStartStop(bool enabled) { actions_["ateStartExecution"]->setEnabled(enabled); }
+
+LayoutWindows& DesktopSessionHost::Windows() { return *views_; }
+
+void DesktopSessionHost::CheckHistoryItem(int number, bool checked) {
+    if (number >= 1 && number <= 10) actions_.HistoryItems()[static_cast<std::size_t>(number - 1)]->setChecked(checked);
+}
+
+void DesktopSessionHost::SetCaption(std::string_view caption) {
+    window_.setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void DesktopSessionHost::SetMainWindowEnabled(bool enabled) { window_.setEnabled(enabled); }
+
+void DesktopSessionHost::UpdateCommandStates(bool fileOpen) { actions_.UpdateCommandStates(fileOpen); }
+
+ImportProgress& DesktopSessionHost::LabelProgress() { return progress_ ? *progress_ : noProgress_; }
+
+bool DesktopSessionHost::SetItem(std::string_view name, std::string_view caption, bool visible) {
+    QAction* item = actions_.Find(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (!item) return false;
+    item->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    item->setVisible(visible);
+    return true;
+}
+
+bool DesktopSessionHost::SetSeparatorVisible(std::string_view name, bool visible) {
+    QAction* separator = actions_.HistorySeparator();
+    if (!separator || separator->objectName().toStdString() != name) return false;
+    separator->setVisible(visible);
+    return true;
+}
+
+}  // namespace tessaly::ui

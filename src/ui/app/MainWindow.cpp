@@ -1,0 +1,336 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/Interrupts.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/AddBreakPointDialog.h"
+#include "dialogs/BreakPointsDialog.h"
+#include "dialogs/LabelsProgressWindow.h"
+#include "dialogs/SettingsDialog.h"
+#include "loading/ProgramFile.h"
+#include "util/AsciiCase.h"
+#include "views/ViewFactory.h"
+
+namespace tessaly::ui {
+
+namespace {
+
+std::filesystem::path PathOf(const QString& path) { return std::filesystem::path(path.toStdString()); }
+
+// Layout entries of the windows that exist for the whole run.
+enum LayoutWindow : std::size_t {
+    kSettingsWindow = 9,
+    kBreakPointsWindow = 12,
+    kAddBreakPointWindow = 13,
+    kProgressLabelsWindow = 21,
+};
+
+// The help document: beside the program, in the installation's share folder,
+// then where the current directory has it.
+QString FindHelpDocument() {
+    const QString dir = QApplication::applicationDirPath();
+    for (const QString& candidate : {dir + "/Help/TessalyHelp.htm", dir + "/../share/tessaly/Help/TessalyHelp.htm",
+                                     QStringLiteral("Help/TessalyHelp.htm")}) {
+        if (QFileInfo::exists(candidate)) return QFileInfo(candidate).absoluteFilePath();
+    }
+    return {};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle("Tessaly");
+    setAcceptDrops(true);
+    if (!options.messages) ownMessages_ = std::make_unique<MessageBoxes>(this);
+    messages_ = options.messages ? options.messages : ownMessages_.get();
+
+    area_ = new QMdiArea(this);
+    area_->setObjectName("mdiArea");
+    setCentralWidget(area_);
+    actions_ = new CommandActions(*this);
+    BuildStatusBar();
+
+    runHost_ = std::make_unique<DesktopRunHost>(*statusBar(), panels_, *actions_);
+    sessionHost_ = std::make_unique<DesktopSessionHost>(*this, *actions_);
+    session_ = std::make_unique<Session>(options.configDirectory, *messages_, *sessionHost_, *runHost_);
+
+    ChildViewFactory factory = options.viewFactory;
+    if (!factory) factory = [this](int index) { return CreateChildView(index, *session_, *this); };
+    views_ = new ChildViews(*area_, *session_, std::move(factory), actions_->ViewItems());
+    runHost_->SetViews(views_);
+    sessionHost_->SetViews(views_);
+
+    settingsDialog_ = new SettingsDialog(session_->settings, session_->ConfigDirectory(), *messages_, this);
+    addBreakPointDialog_ = new AddBreakPointDialog(*messages_, this);
+    breakPointsDialog_ = new BreakPointsDialog(session_->breakPoints, *addBreakPointDialog_, *messages_, this);
+    labelsProgress_ = new LabelsProgressWindow(this);
+    aboutBox_ = new AboutBox(this);
+    sessionHost_->SetLabelProgress(labelsProgress_);
+    views_->RegisterWindow(kSettingsWindow, settingsDialog_);
+    views_->RegisterWindow(kBreakPointsWindow, breakPointsDialog_);
+    views_->RegisterWindow(kAddBreakPointWindow, addBreakPointDialog_);
+    views_->RegisterWindow(kProgressLabelsWindow, labelsProgress_);
+
+    // Exit may be chosen inside a running loop; the process ends there and
+    // then, its files already written.
+    endProcess = [] {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    };
+    openDocument = [](const QString& path) {
+        return !path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    ConnectCommands();
+    // Disabled until the first workspace reset is done.
+    setEnabled(false);
+    actions_->UpdateCommandStates(false);
+}
+
+MainWindow::~MainWindow() {
+    // The views read the session when they go; close them while it lives.
+    views_->CloseAll();
+}
+
+void MainWindow::BuildStatusBar() {
+    statusBar()->setObjectName("ssbMain");
+    statusBar()->setSizeGripEnabled(false);
+    const int widths[3] = {250, 150, 225};
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        panels_[i] = new QLabel(this);
+        panels_[i]->setObjectName(QString("ssbMainPanel%1").arg(i));
+        panels_[i]->setFixedWidth(widths[i]);
+        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusBar()->addWidget(panels_[i]);
+    }
+}
+
+void MainWindow::On(const char* action, std::function<void()> handler) {
+    connect((*actions_)[action], &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+}
+
+void MainWindow::ConnectCommands() {
+    ConnectFileCommands();
+    ExecutionController& run = session_->controller();
+    On("ateStartExecution", [&run] { run.StartStop(); });
+    On("ateResetExecution", [&run] { run.ResetExecution(); });
+    On("muiSingleStep", [&run] { run.SingleStep(); });
+    On("muiBulkStep", [&run] { run.BulkStep(); });
+    On("muiTimeBase", [&run] { run.TimeBaseStep(); });
+    On("muiSkipInstruction", [&run] { run.SkipInstruction(); });
+    On("muiStopDebugging", [&run] { run.StopDebugging(); });
+    On("tlbRefresh", [&run] { run.ManualRefresh(); });
+    for (std::size_t i = 0; i < actions_->ViewItems().size(); ++i) {
+        QAction* item = actions_->ViewItems()[i];
+        connect(item, &QAction::triggered, this, [this, i] {
+            // The item's tick follows the view, not the click.
+            views_->Toggle(static_cast<int>(i));
+            actions_->ViewItems()[i]->setChecked(views_->IsChildOpen(i));
+        });
+    }
+    On("muiBreakPoints", [this] { breakPointsDialog_->Run(); });
+    On("muiClearOpenedFilesHistory", [this] { session_->ClearOpenedFilesHistory(); });
+    On("muiSettings", [this] { ShowSettings(); });
+    On("muiHelpTopics", [this] { ShowHelp(); });
+    On("muiAbout", [this] { aboutBox_->exec(); });
+
+    static constexpr std::pair<const char*, InterruptButton> kInterrupts[] = {
+        {"tlbINT_E0", InterruptButton::External0}, {"tlbINT_E1", InterruptButton::External1},
+        {"tlbINT_T0", InterruptButton::Timer0},    {"tlbINT_T1", InterruptButton::Timer1},
+        {"tlbINT_RI", InterruptButton::Receive},   {"tlbINT_TI", InterruptButton::Transmit},
+        {"tlbINT_T2", InterruptButton::Timer2},    {"tlbINT_AR", InterruptButton::Capture},
+    };
+    for (const auto& [name, button] : kInterrupts) {
+        On(name, [this, button = button] {
+            ForceInterrupt(session_->processor(), button, *messages_);
+            session_->controller().RefreshViews();
+        });
+    }
+    ConnectWindowCommands();
+    ConnectOptions();
+}
+
+void MainWindow::ConnectFileCommands() {
+    On("ateOpenFile", [this] { OpenFile(); });
+    On("ateCloseFile", [this] { session_->ResetWorkspace(); });
+    On("ateGetLabelsFromFile", [this] { GetLabels(); });
+    On("ateOpenSimulation", [this] { OpenSimulation(); });
+    On("ateSaveSimulation", [this] { SaveSimulation(); });
+    On("ateExit", [this] { Exit(); });
+    for (int n = 1; n <= 10; ++n) {
+        connect(actions_->HistoryItems()[static_cast<std::size_t>(n - 1)], &QAction::triggered, this,
+                [this, n] { session_->OpenFromHistory(n); });
+    }
+}
+
+void MainWindow::ConnectWindowCommands() {
+    On("muiCascade", [this] { area_->cascadeSubWindows(); });
+    On("muiArrange", [this] { area_->tileSubWindows(); });
+    On("muiTileHorizontally", [this] { TileChildren(false); });
+    On("muiTileVertically", [this] { TileChildren(true); });
+    On("muiMinimizeAll", [this] {
+        for (QMdiSubWindow* frame : area_->subWindowList()) frame->showMinimized();
+    });
+    On("muiMaximizeAll", [this] {
+        for (QMdiSubWindow* frame : area_->subWindowList()) frame->showMaximized();
+    });
+    On("muiRestoreAll", [this] {
+        for (QMdiSubWindow* frame : area_->subWindowList()) frame->showNormal();
+    });
+    On("muiRestoreDefaultWindowStatus", [this] { session_->RestoreDefaultWindowsStatus(); });
+    On("muiSaveWindowsStatus", [this] { session_->SaveWindowsStatus(); });
+    On("muiRestoreWindowsStatus", [this] { session_->RestoreWindowsStatus(); });
+    On("muiClose", [this] { area_->closeActiveSubWindow(); });
+    On("muiCloseAll", [this] { views_->CloseAll(); });
+    connect(actions_->WindowMenu(), &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
+}
+
+void MainWindow::ConnectOptions() {
+    Processor& p = session_->processor();
+    QAction* serial = (*actions_)["muiHardwareSerial"];
+    serial->setChecked(p.HardwareSerial());
+    connect(serial, &QAction::toggled, this, [&p](bool on) { p.SetHardwareSerial(on); });
+}
+
+// Side by side (vertical tiling) or one above the other, each window the
+// full width or height of the area.
+void MainWindow::TileChildren(bool sideBySide) {
+    QList<QMdiSubWindow*> frames;
+    for (QMdiSubWindow* frame : area_->subWindowList()) {
+        if (!frame->isMinimized()) frames.append(frame);
+    }
+    if (frames.isEmpty()) return;
+    const QRect space = area_->viewport()->rect();
+    const int count = static_cast<int>(frames.size());
+    for (int i = 0; i < count; ++i) {
+        frames[i]->showNormal();
+        if (sideBySide) {
+            const int width = space.width() / count;
+            frames[i]->setGeometry(i * width, 0, width, space.height());
+        } else {
+            const int height = space.height() / count;
+            frames[i]->setGeometry(0, i * height, space.width(), height);
+        }
+    }
+}
+
+void MainWindow::FillWindowMenu() {
+    for (QAction* action : windowListActions_) {
+        actions_->WindowMenu()->removeAction(action);
+        delete action;
+    }
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> frames = area_->subWindowList();
+    if (frames.isEmpty()) return;
+    windowListActions_.append(actions_->WindowMenu()->addSeparator());
+    int number = 1;
+    for (QMdiSubWindow* frame : frames) {
+        QAction* item = actions_->WindowMenu()->addAction(QString("&%1 %2").arg(number++).arg(frame->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(frame == area_->activeSubWindow());
+        connect(item, &QAction::triggered, this, [this, frame] { area_->setActiveSubWindow(frame); });
+        windowListActions_.append(item);
+    }
+}
+
+QString MainWindow::DialogDirectory() const {
+    if (session_->currentFileName.empty()) return {};
+    return QString::fromStdString(session_->currentFileName);
+}
+
+void MainWindow::OpenFile() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, "Open File", DialogDirectory(),
+        "Intel Hex files( *.hex );;SDCC Intel Hex files( *.ihx );;Binary files( *.bin );;All files( * )");
+    if (!path.isEmpty()) session_->OpenFileCommand(PathOf(path));
+}
+
+void MainWindow::GetLabels() {
+    const QString path = QFileDialog::getOpenFileName(this, "Get Labels From File", DialogDirectory(),
+                                                      "8051 Cross assembler listing Files( *.LST *.lst )");
+    if (!path.isEmpty()) session_->GetLabelsFromFile(PathOf(path));
+}
+
+void MainWindow::OpenSimulation() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, "Open Simulation", DialogDirectory(), "Simulation Files( *.slf )");
+    if (!path.isEmpty()) session_->OpenSimulationCommand(PathOf(path));
+}
+
+void MainWindow::SaveSimulation() {
+    QFileDialog dialog(this, "Save Simulation", DialogDirectory(), "Simulation Files( *.slf )");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("slf");
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        session_->SaveSimulationCommand(PathOf(dialog.selectedFiles().first()));
+    }
+}
+
+void MainWindow::ShowSettings() {
+    if (settingsDialog_->Run()) session_->SettingsAccepted();
+}
+
+void MainWindow::ShowHelp() {
+    if (openDocument(FindHelpDocument())) return;
+    messages_->Tell(MessageKind::Error,
+                    "Error opening help file( TessalyHelp.htm )\r\nHelp file should be in <InstallDir>\\Help.\r\n"
+                    "Try to manually open file");
+}
+
+void MainWindow::StartUp() { session_->StartUp(); }
+
+void MainWindow::OpenPath(const QString& path) {
+    if (session_->isFileOpen) {
+        if (!messages_->AskYesNo(MessageKind::Confirmation,
+                                 "Currently opened file will be closed and\r\nSelected file will be opened\r\n"
+                                 "Do you want to proceed ?")) {
+            return;
+        }
+        session_->ResetWorkspace();
+    }
+    if (UpperCase(FileExtension(PathOf(path))) == ".SLF") session_->OpenSimulationCommand(PathOf(path));
+    else session_->OpenFileCommand(PathOf(path));
+}
+
+void MainWindow::Exit() {
+    if (session_->Exit()) endProcess();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The close request itself is always refused; Exit ends the process.
+    event->ignore();
+    Exit();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) session_->controller().Minimised();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    event->acceptProposedAction();
+    OpenPath(urls.first().toLocalFile());
+}
+
+}  // namespace tessaly::ui

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/ChildViews.h"
+#include "app/CommandActions.h"
+#include "app/DesktopHosts.h"
+#include "app/MessageBoxes.h"
+#include "session/Session.h"
+
+class QLabel;
+class QMdiArea;
+
+namespace tessaly::ui {
+
+class AboutBox;
+class AddBreakPointDialog;
+class BreakPointsDialog;
+class LabelsProgressWindow;
+class SettingsDialog;
+
+// The frame of the program: the document area with the child views, the
+// menus and tool bar, the status bar, and the wiring of every command to the
+// session and the execution controller, which do the work.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        std::filesystem::path configDirectory;
+        // Messages and questions; the main window's own message boxes when null.
+        MessageHost* messages = nullptr;
+        // The child views; the program's own when empty.
+        ChildViewFactory viewFactory;
+    };
+
+    explicit MainWindow(Options options, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session() { return *session_; }
+    CommandActions& actions() { return *actions_; }
+    ChildViews& views() { return *views_; }
+    QMdiArea& area() { return *area_; }
+    QLabel& panel(int index) { return *panels_[static_cast<std::size_t>(index)]; }
+    SettingsDialog& settingsDialog() { return *settingsDialog_; }
+    BreakPointsDialog& breakPointsDialog() { return *breakPointsDialog_; }
+
+    // After the welcome screen: layout, workspace reset, the program open at
+    // the last exit.
+    void StartUp();
+    // Opens a program or simulation named on the command line or dropped on
+    // the window, closing the open one after asking.
+    void OpenPath(const QString& path);
+
+    // What ends the process after Exit was answered Yes; a test may replace it.
+    std::function<void()> endProcess;
+    // Opens a document with the desktop's viewer; a test may replace it.
+    std::function<bool(const QString& path)> openDocument;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildStatusBar();
+    void ConnectCommands();
+    void ConnectFileCommands();
+    void ConnectWindowCommands();
+    void ConnectOptions();
+    void On(const char* action, std::function<void()> handler);
+    void Exit();
+    void OpenFile();
+    void GetLabels();
+    void OpenSimulation();
+    void SaveSimulation();
+    void ShowSettings();
+    void ShowHelp();
+    void TileChildren(bool sideBySide);
+    void FillWindowMenu();
+    QString DialogDirectory() const;
+
+    std::unique_ptr<MessageBoxes> ownMessages_;
+    MessageHost* messages_;
+    QMdiArea* area_;
+    std::array<QLabel*, 3> panels_{};
+    CommandActions* actions_;
+    std::unique_ptr<DesktopRunHost> runHost_;
+    std::unique_ptr<DesktopSessionHost> sessionHost_;
+    std::unique_ptr<Session> session_;
+    ChildViews* views_;
+    SettingsDialog* settingsDialog_;
+    AddBreakPointDialog* addBreakPointDialog_;
+    BreakPointsDialog* breakPointsDialog_;
+    LabelsProgressWindow* labelsProgress_;
+    AboutBox* aboutBox_;
+    QList<QAction*> windowListActions_;
+};
+
+}  // namespace tessaly::ui
