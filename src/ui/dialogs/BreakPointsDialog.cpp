@@ -1,0 +1,135 @@
+#include "dialogs/BreakPointsDialog.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "dialogs/AddBreakPointDialog.h"
+
+namespace tessaly::ui {
+
+namespace {
+
+constexpr int kWidth = 319;
+constexpr int kHeight = 273;
+
+QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+BreakPointsDialog::BreakPointsDialog(BreakPoints& breakPoints, AddBreakPointDialog& add, MessageHost& messages,
+                                     QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), breakPoints_(breakPoints), add_(add),
+      messages_(messages) {
+    setObjectName(QStringLiteral("TfrmBreakPoints"));
+    setWindowTitle(QStringLiteral("Break Points"));
+
+    auto* countLabel = new QLabel(QStringLiteral("Total Count = "), this);
+    edtCount_ = new QLineEdit(this);
+    edtCount_->setObjectName(QStringLiteral("edtCount"));
+    edtCount_->setReadOnly(true);
+    countLabel->setBuddy(edtCount_);
+
+    sggBrkPtsList_ = new QTableWidget(0, 2, this);
+    sggBrkPtsList_->setObjectName(QStringLiteral("sggBrkPtsList"));
+    sggBrkPtsList_->setHorizontalHeaderLabels({QStringLiteral("S No."), QStringLiteral("Address")});
+    sggBrkPtsList_->verticalHeader()->hide();
+    sggBrkPtsList_->horizontalHeader()->setStretchLastSection(true);
+    sggBrkPtsList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sggBrkPtsList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sggBrkPtsList_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    auto* addButton = Button(QStringLiteral("Add"), "BitBtn1", this);
+    auto* remove = Button(QStringLiteral("Delete"), "BitBtn2", this);
+    auto* removeAll = Button(QStringLiteral("Delete All"), "BitBtn3", this);
+    auto* ok = Button(QStringLiteral("OK"), "btnOk", this);
+    ok->setDefault(true);
+    auto* cancel = Button(QStringLiteral("Cancel"), "btnCancel", this);
+    connect(addButton, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn1Click);
+    connect(remove, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn2Click);
+    connect(removeAll, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn3Click);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(countLabel);
+    countRow->addWidget(edtCount_, 1);
+    auto* commands = new QVBoxLayout;
+    commands->addWidget(addButton);
+    commands->addWidget(remove);
+    commands->addWidget(removeAll);
+    commands->addStretch(1);
+    commands->addWidget(ok);
+    commands->addWidget(cancel);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addLayout(countRow);
+    listColumn->addWidget(sggBrkPtsList_, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(listColumn, 1);
+    layout->addLayout(commands);
+
+    resize(kWidth, kHeight);
+    Fill();
+}
+
+void BreakPointsDialog::Run() {
+    const std::vector<std::string> saved = breakPoints_.List().Lines();
+    Fill();
+    if (exec() != QDialog::Accepted) {
+        breakPoints_.SetFromLines(saved);
+        Fill();
+    }
+}
+
+void BreakPointsDialog::Fill() {
+    const auto count = static_cast<int>(breakPoints_.Count());
+    edtCount_->setText(QString::number(count));
+
+    // The selected row survives a refill as far as the new rows reach.
+    const int selected = sggBrkPtsList_->currentRow();
+    sggBrkPtsList_->clearContents();
+    sggBrkPtsList_->setRowCount(std::max(count, 1));
+    for (int row = 0; row < count; ++row) {
+        const std::string address = BreakPoints::DisplayText(breakPoints_.AddressAt(static_cast<std::size_t>(row)));
+        sggBrkPtsList_->setItem(row, 0, new QTableWidgetItem(QString::number(row + 1)));
+        sggBrkPtsList_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(address)));
+    }
+    if (count == 0) {
+        sggBrkPtsList_->setItem(0, 0, new QTableWidgetItem);
+        sggBrkPtsList_->setItem(0, 1, new QTableWidgetItem);
+    }
+    sggBrkPtsList_->setCurrentCell(std::clamp(selected, 0, sggBrkPtsList_->rowCount() - 1), 0);
+}
+
+void BreakPointsDialog::BitBtn1Click() {
+    add_.SelectAllAddress();
+    if (add_.exec() != QDialog::Accepted) return;
+    breakPoints_.Add(add_.AcceptedAddress());
+    Fill();
+}
+
+void BreakPointsDialog::BitBtn2Click() {
+    // With no entries the one blank row stands for nothing.
+    const int row = sggBrkPtsList_->currentRow();
+    if (row < 0 || !breakPoints_.DeleteAt(static_cast<std::size_t>(row))) return;
+    Fill();
+}
+
+void BreakPointsDialog::BitBtn3Click() {
+    breakPoints_.Clear();
+    Fill();
+    messages_.Tell(MessageKind::Information, "All break points deleted");
+}
+
+}  // namespace tessaly::ui
