@@ -19,7 +19,7 @@ constexpr int kWithProgram = 3;
 }  // namespace
 
 QIcon ResourceIcon(const QString& name) {
-    const QString path = ":/resources/icons/" + name + ".svg";
+    const QString path = ":/icons/" + name + ".svg";
     return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 

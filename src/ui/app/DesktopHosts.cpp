@@ -54,7 +54,8 @@ ImportProgress& DesktopSessionHost::LabelProgress() { return progress_ ? *progre
 bool DesktopSessionHost::SetItem(std::string_view name, std::string_view caption, bool visible) {
     QAction* item = actions_.Find(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     if (!item) return false;
-    item->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    // A path is shown as it is: an ampersand in it is no mnemonic.
+    item->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())).replace("&", "&&"));
     item->setVisible(visible);
     return true;
 }

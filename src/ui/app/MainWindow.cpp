@@ -114,7 +114,8 @@ void MainWindow::BuildStatusBar() {
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         panels_[i] = new QLabel(this);
         panels_[i]->setObjectName(QString("ssbMainPanel%1").arg(i));
-        panels_[i]->setFixedWidth(widths[i]);
+        // The panels' classic widths, widened where the system font needs more.
+        panels_[i]->setMinimumWidth(widths[i]);
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar()->addWidget(panels_[i]);
     }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
         }
         welcome.hide();
         window.StartUp();
+        // Without a window manager to maximise it, the window fills the screen.
+        if (QScreen* screen = window.screen()) window.setGeometry(screen->availableGeometry());
         window.showMaximized();
         if (!file.isEmpty()) window.OpenPath(QDir::current().absoluteFilePath(file));
     });
