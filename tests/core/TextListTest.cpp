@@ -86,5 +86,64 @@ TEST(TextList, CopiesAreIndependentAndCompareByText) {
     EXPECT_TRUE(a == b);
 }
 
+// Revision and count grow by the same amount only when lines were appended;
+// every other change must show as more revision than count.
+TEST(TextListRevision, OnlyAppendsGrowRevisionAndCountAlike) {
+    const struct {
+        const char* what;
+        void (*change)(TextList&);
+        bool onlyAppends;
+    } cases[] = {
+        {"append", [](TextList& l) { l.Append("d"); }, true},
+        {"append tracked", [](TextList& l) {
+             TrackedText t;
+             t = std::string_view("d");
+             l.Append(t);
+             l.Append(t);
+         }, true},
+        {"set same text", [](TextList& l) { l.Set(0, "a"); }, false},
+        {"clear", [](TextList& l) { l.Clear(); }, false},
+        {"insert", [](TextList& l) { l.Insert(1, "x"); }, false},
+        {"emptied and refilled alike", [](TextList& l) {
+             l.Clear();
+             for (const char* t : {"a", "b", "c"}) l.Append(t);
+         }, false},
+        {"assigned a longer list", [](TextList& l) {
+             TextList other;
+             for (const char* t : {"p", "q", "r", "s"}) other.Append(t);
+             l = other;
+         }, false},
+    };
+    for (const auto& c : cases) {
+        TextList list;
+        for (const char* t : {"a", "b", "c"}) list.Append(t);
+        const auto revision = list.Revision();
+        const auto count = static_cast<std::int64_t>(list.Count());
+        c.change(list);
+        const auto revisionGrowth = static_cast<std::int64_t>(list.Revision() - revision);
+        const auto countGrowth = static_cast<std::int64_t>(list.Count()) - count;
+        EXPECT_GT(revisionGrowth, 0) << c.what;
+        if (c.onlyAppends) EXPECT_EQ(revisionGrowth, countGrowth) << c.what;
+        else EXPECT_GT(revisionGrowth, countGrowth) << c.what;
+    }
+}
+
+TEST(TextListRevision, CopiesKeepItAndMovesChangeTheSource) {
+    TextList source;
+    TrackedText text;
+    text = std::string_view("kept");
+    source.Append(text);
+    const auto revision = source.Revision();
+    TextList copy = source;
+    EXPECT_EQ(copy.Revision(), revision);
+    TextList target(std::move(source));
+    EXPECT_EQ(target.Lines(), std::vector<std::string>{"kept"});
+    EXPECT_TRUE(source.Empty());
+    EXPECT_GT(source.Revision(), revision);
+    // Its tracked line belonged to the pool that moved away.
+    source.Append(text);
+    EXPECT_EQ(source.Lines(), std::vector<std::string>{"kept"});
+}
+
 }  // namespace
 }  // namespace tessaly
