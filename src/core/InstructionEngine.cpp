@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "core/EngineAccess.h"
 #include "core/InstructionStep.h"
 #include "core/Interrupts.h"
 #include "core/Processor.h"
@@ -19,17 +20,23 @@ int Processor::ExecuteInstructions(std::uint32_t count) {
 // effects become visible: a request raised during this instruction is chosen
 // at the start of the next one and entered after that one completes.
 void Processor::StepOne() {
-    ScanInterruptRequests(*this);
+    // The scan only ever adds request bits, and they stay until a RETI or a
+    // reset (both note a change), so it has something new to find only after
+    // one of the flags or enables it reads was written.
+    if (derived_.changes & sfr_watch::kInterrupts) {
+        derived_.changes &= static_cast<std::uint8_t>(~sfr_watch::kInterrupts);
+        ScanInterruptRequests(*this);
+    }
     int toService = -1;
     if (ucInterruptFlags) {
         // While a routine runs the mask is not empty; its selection changes
         // only with the mask, IP or the interrupts in progress.
-        if (ucSfrChanges & sfr_watch::kSelection) {
-            ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kSelection);
+        if (derived_.changes & sfr_watch::kSelection) {
+            derived_.changes &= static_cast<std::uint8_t>(~sfr_watch::kSelection);
             SelectInterrupt(*this);
-            iSelectedInterrupt = iInterruptToService;
+            derived_.selectedInterrupt = iInterruptToService;
         } else {
-            iInterruptToService = iSelectedInterrupt;
+            iInterruptToService = derived_.selectedInterrupt;
         }
         toService = iInterruptToService;
     } else {

@@ -8,7 +8,7 @@
 #include "core/HardwareSerial.h"
 #include "core/InstructionSet.h"
 #include "core/Processor.h"
-#include "core/SerialPort.h"
+#include "core/SerialStep.h"
 #include "core/Timers.h"
 
 namespace tessaly {

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string>
 
+#include "core/EngineAccess.h"
 #include "core/Messages.h"
 #include "util/IntegerText.h"
 
@@ -48,6 +49,19 @@ int SourceOf(const std::string& entry) {
 
 }  // namespace
 
+void ScanInterruptRequests(Processor& p) {
+    const unsigned ie = p.ucIntRAM[sfr::IE];
+    if (!(ie & 0x80)) return;
+    // Each source's flags moved to its request bit; IE holds the six enable
+    // bits at the same positions (EX0, ET0, EX1, ET1, ES, ET2). TCON has IE0,
+    // IE1 at bits 1, 3 and TF0, TF1 at bits 5, 7.
+    const unsigned tcon = p.ucIntRAM[sfr::TCON];
+    const unsigned serial = (p.ucIntRAM[sfr::SCON] & 0x03) != 0;   // RI or TI
+    const unsigned timer2 = (p.ucIntRAM[sfr::T2CON] & 0xC0) != 0;  // TF2 or EXF2
+    const unsigned flags = ((tcon >> 1) & 0x05) | ((tcon >> 4) & 0x0A) | (serial << 4) | (timer2 << 5);
+    RequestInterrupts(p, static_cast<std::uint8_t>(flags & ie));
+}
+
 void SelectInterrupt(Processor& p) {
     p.iInterruptToService = -1;
     const unsigned ip = p.ucIntRAM[sfr::IP];
@@ -77,7 +91,7 @@ void VectorInterrupt(Processor& p, int n) {
         return texts;
     }();
     p.lstInterruptsInProgress.Append(kSourceTexts[n]);
-    p.ucSfrChanges |= sfr_watch::kSelection;
+    NoteChanges(p, sfr_watch::kSelection);
     p.Push(static_cast<std::uint8_t>(p.usPC & 0xFF));
     p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
     p.usPC = kInterruptVectors[n];
@@ -92,9 +106,8 @@ void ReturnFromInterrupt(Processor& p) {
     const int current = SourceOf(p.lstInterruptsInProgress.Last());
     if (current >= 0) p.ucInterruptFlags &= static_cast<std::uint8_t>(~(1u << current));
     p.lstInterruptsInProgress.DeleteLast();
-    p.ucSfrChanges |= sfr_watch::kSelection;
     // A flag still set (RI, TI, TF2, EXF2) requests its source again at once.
-    p.ucSfrChanges |= sfr_watch::kInterrupts;
+    NoteChanges(p, sfr_watch::kSelection | sfr_watch::kInterrupts);
 }
 
 bool ForceInterrupt(Processor& p, InterruptButton button, MessageHost& host) {
@@ -105,7 +118,7 @@ bool ForceInterrupt(Processor& p, InterruptButton button, MessageHost& host) {
     }
     p.WriteBit(info.flagBit, 1);
     if (!p.ReadBit(info.enableBit) && !host.AskYesNo(MessageKind::Warning, info.disabledPrompt)) return false;
-    p.RequestInterrupts(info.request);
+    RequestInterrupts(p, info.request);
     return true;
 }
 

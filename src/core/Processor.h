@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/DerivedInputs.h"
 #include "core/InstructionHistory.h"
 #include "core/Sfr.h"
 #include "core/TextList.h"
@@ -103,14 +104,14 @@ public:
     double CrystalFrequency() const { return crystalFrequency_; }
     void SetCrystalFrequency(double hz) {
         crystalFrequency_ = hz;
-        ucSfrChanges |= sfr_watch::kBaudRates;
+        derived_.changes |= sfr_watch::kBaudRates;
     }
 
     // --- accessors --------------------------------------------------------
     std::uint8_t ReadDirect(std::uint8_t address) const { return ucIntRAM[address]; }
     void WriteDirect(std::uint8_t address, std::uint8_t value) {
         ucIntRAM[address] = value;
-        NoteDirectWrite(address);
+        derived_.changes |= sfr_watch::kWatchers.byte[address];
     }
 
     // 80h-FFh reach the upper RAM, never the SFRs.
@@ -129,7 +130,7 @@ public:
         const BitLocation& at = BitMap[bitAddress];
         if (value) ucIntRAM[at.address] |= at.mask;
         else ucIntRAM[at.address] &= static_cast<std::uint8_t>(~at.mask);
-        NoteDirectWrite(at.address);
+        derived_.changes |= sfr_watch::kWatchers.bit[bitAddress];
     }
 
     std::uint8_t ReadExtRAM(std::uint16_t address) const { return ucExtRAM[address]; }
@@ -172,20 +173,24 @@ public:
     void FullReset();
 
     // --- state derived from SFRs ------------------------------------------
-    // The interrupt scan, the timers and the serial port work from a few
-    // control registers that programs rarely change, so each keeps what it
-    // derived until one of its registers is written. Every write through
-    // WriteDirect, WriteBit and the instructions notes which of them it may
-    // affect (kSfrWatchers). Code that writes ucIntRAM's SFR bytes, the serial
-    // rate fields, ucInterruptFlags or the interrupts in progress directly
-    // calls InvalidateDerivedState afterwards.
-    std::uint8_t ucSfrChanges = sfr_watch::kAll;
+    // The timers, the interrupt scan and selection and the serial port keep
+    // what they derive from a few registers that programs rarely change
+    // (core/DerivedInputs.h) until one of those is written. WriteDirect,
+    // WriteBit and the instructions note their writes; code that writes
+    // ucIntRAM's SFR bytes, the serial rate fields, ucInterruptFlags or the
+    // interrupts in progress directly calls this afterwards.
+    void InvalidateDerivedState() {
+        derived_.changes = sfr_watch::kAll;
+        derived_.rateKey = sfr_watch::kNoRateKey;
+    }
 
-    struct BaudRateInputs {
-        std::uint64_t registers = ~std::uint64_t{0};
-        double crystal = -1.0;
-    };
-    BaudRateInputs baudRateInputs;
+    // Offset in ucIntRAM of an indirect address: 80h-FFh lie in the upper RAM.
+    static std::size_t IndirectOffset(std::uint8_t address) {
+        return address < 0x80 ? address : address + 0x80u;
+    }
+
+private:
+    friend struct EngineAccess;  // core/EngineAccess.h, for the engine's files only
 
     // The timers' configuration as the run bits, modes and gates give it, and
     // the counting routine made for it (null while no timer counts).
@@ -196,35 +201,24 @@ public:
         bool timer2 = false;           // TR2 or EXEN2 set
         void (*count)(Processor&, unsigned cycles) = nullptr;
     };
-    TimerPlan timerPlan;
+    struct DerivedState {
+        // sfr_watch bits of the results whose inputs may have changed.
+        std::uint8_t changes = sfr_watch::kAll;
+        // The inputs the rates were last computed from.
+        std::uint64_t rateKey = sfr_watch::kNoRateKey;
+        double rateCrystal = -1.0;
+        TimerPlan timers;
+        // The last interrupt selection, valid while kSelection is clear.
+        std::int32_t selectedInterrupt = -1;
+    };
 
-    // The last interrupt selection, valid while kSelection is clear.
-    std::int32_t iSelectedInterrupt = -1;
-
-    void NoteDirectWrite(std::uint8_t address) { ucSfrChanges |= kSfrWatchers[address]; }
-    // Adds request bits to ucInterruptFlags, noting a change for the selection.
-    void RequestInterrupts(std::uint8_t requests) {
-        if ((ucInterruptFlags | requests) == ucInterruptFlags) return;
-        ucInterruptFlags |= requests;
-        ucSfrChanges |= sfr_watch::kSelection;
-    }
-    void InvalidateDerivedState() {
-        ucSfrChanges = sfr_watch::kAll;
-        baudRateInputs.registers = ~std::uint64_t{0};
-    }
-
-    // Offset in ucIntRAM of an indirect address: 80h-FFh lie in the upper RAM.
-    static std::size_t IndirectOffset(std::uint8_t address) {
-        return address < 0x80 ? address : address + 0x80u;
-    }
-
-private:
     std::uint16_t Pair(std::uint8_t high, std::uint8_t low) const {
         return static_cast<std::uint16_t>((ucIntRAM[high] << 8) | ucIntRAM[low]);
     }
     void StepOne();
     void BuildTables();
 
+    DerivedState derived_;
     double crystalFrequency_ = kDefaultCrystalFrequency;
     // The instruction steps in use: the plain ones, or the ones that wire
     // every SBUF access to the serial port.

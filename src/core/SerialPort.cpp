@@ -1,4 +1,4 @@
-#include "core/SerialPort.h"
+#include "core/SerialStep.h"
 
 #include <cmath>
 #include <limits>
@@ -67,39 +67,35 @@ void AppendToLog(std::array<std::uint8_t, Processor::kSerialLogSize>& log, std::
     }
 }
 
-}  // namespace
-
-namespace {
-
 // Keeps the activity mark while an instruction has serial work to do.
 void NoteActivity(Processor& p) {
-    if ((p.iTxBaudRate | p.iRxBaudRate) < 0 || p.bTxInProgress) p.ucSfrChanges |= sfr_watch::kSerialActivity;
-    else p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kSerialActivity);
+    if ((p.iTxBaudRate | p.iRxBaudRate) < 0 || p.bTxInProgress) NoteChanges(p, sfr_watch::kSerialActivity);
+    else ClearChanges(p, sfr_watch::kSerialActivity);
+}
+
+void RecomputeRates(Processor& p) {
+    ComputeRates(p);
+    auto& derived = Derived(p);
+    ClearChanges(p, sfr_watch::kBaudRates);
+    derived.rateKey = serial_detail::RateKey(p);
+    derived.rateCrystal = p.CrystalFrequency();
 }
 
 }  // namespace
 
 void UpdateBaudRates(Processor& p) {
-    serial_detail::RecomputeRates(p);
+    RecomputeRates(p);
     PostInvalidRateWarnings(p);
     NoteActivity(p);
 }
 
 namespace serial_detail {
 
-void RecomputeRates(Processor& p) {
-    ComputeRates(p);
-    auto& inputs = p.baudRateInputs;
-    p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kBaudRates);
-    inputs.registers = RateRegisters(p);
-    inputs.crystal = p.CrystalFrequency();
-}
-
 void Step(Processor& p, unsigned cycles) {
-    auto& inputs = p.baudRateInputs;
-    if (p.ucSfrChanges & sfr_watch::kBaudRates) {
-        p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kBaudRates);
-        if (inputs.registers != RateRegisters(p) || inputs.crystal != p.CrystalFrequency()) RecomputeRates(p);
+    if (Changed(p, sfr_watch::kBaudRates)) {
+        ClearChanges(p, sfr_watch::kBaudRates);
+        const auto& derived = Derived(p);
+        if (derived.rateKey != RateKey(p) || derived.rateCrystal != p.CrystalFrequency()) RecomputeRates(p);
     }
     PostInvalidRateWarnings(p);
     if (p.bTxInProgress) {
@@ -122,7 +118,7 @@ void TransmitByte(Processor& p, std::uint8_t value) {
         return;
     }
     p.bTxInProgress = 1;
-    p.ucSfrChanges |= sfr_watch::kSerialActivity;
+    NoteChanges(p, sfr_watch::kSerialActivity);
     const double cycles = static_cast<double>(p.iTxFrameTime) * p.CrystalFrequency() / 12000000.0;
     p.iTxCyclesLeft = cycles < static_cast<double>(std::numeric_limits<std::int32_t>::max())
                           ? static_cast<std::int32_t>(cycles)

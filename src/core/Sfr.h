@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -50,34 +49,5 @@ inline constexpr std::uint8_t P = 0xD0, OV = 0xD2, RS0 = 0xD3, RS1 = 0xD4, F0 = 
 namespace psw {
 inline constexpr std::uint8_t P = 0x01, OV = 0x04, RS0 = 0x08, RS1 = 0x10, F0 = 0x20, AC = 0x40, CY = 0x80;
 }  // namespace psw
-
-// What the per-instruction steps derive from SFRs and keep until one of the
-// registers it depends on is written. Each step owns one bit.
-namespace sfr_watch {
-inline constexpr std::uint8_t kBaudRates = 0x01;   // PCON, TCON (TR1), TMOD, TH1, SCON, T2CON, RCAP2
-inline constexpr std::uint8_t kInterrupts = 0x02;  // the request flags and enables: TCON, SCON, T2CON, IE
-inline constexpr std::uint8_t kTimers = 0x04;      // run bits, modes and gates: TCON, TMOD, T2CON, P3
-// Not a register: set while the serial port has work at every instruction (an
-// invalid rate to warn about, a transmission under way).
-inline constexpr std::uint8_t kSerialActivity = 0x08;
-// The inputs of the interrupt selection: IP, the request mask and the
-// interrupts in progress. The mask and the list are not registers; the code
-// that changes them notes it (RequestInterrupts, vectoring, RETI).
-inline constexpr std::uint8_t kSelection = 0x10;
-inline constexpr std::uint8_t kAll = 0xFF;
-}  // namespace sfr_watch
-
-// For every direct address, the derived state a write to it may change.
-inline constexpr std::array<std::uint8_t, 256> kSfrWatchers = [] {
-    std::array<std::uint8_t, 256> table{};
-    for (std::uint8_t address : {sfr::PCON, sfr::TCON, sfr::TMOD, sfr::TH1, sfr::SCON, sfr::T2CON, sfr::RCAP2L,
-                                 sfr::RCAP2H}) {
-        table[address] |= sfr_watch::kBaudRates;
-    }
-    for (std::uint8_t address : {sfr::TCON, sfr::SCON, sfr::T2CON, sfr::IE}) table[address] |= sfr_watch::kInterrupts;
-    for (std::uint8_t address : {sfr::TCON, sfr::TMOD, sfr::T2CON, sfr::P3}) table[address] |= sfr_watch::kTimers;
-    table[sfr::IP] |= sfr_watch::kSelection;
-    return table;
-}();
 
 }  // namespace tessaly

@@ -11,14 +11,12 @@ constexpr std::uint8_t kTF2 = 0x80;
 
 // An overflow sets the flag and, when the source is enabled, requests service.
 // EA is not looked at here: the request waits in the mask whatever EA holds.
-// A timer's request bit in ucInterruptFlags equals its enable bit in IE.
+// A timer's request bit in ucInterruptFlags equals its enable bit in IE. As
+// the request goes in directly, the interrupt scan could add nothing for this
+// flag, so the flag is set in place without noting a change.
 void Overflow(Processor& p, std::uint8_t flagRegister, std::uint8_t flagMask, std::uint8_t enableMask) {
-    p.RequestInterrupts(static_cast<std::uint8_t>(p.ucIntRAM[sfr::IE] & enableMask));
-    // A flag that is already set (a baud-rate timer's TF1, which nobody
-    // clears) gives the interrupt scan nothing new.
-    if (p.ucIntRAM[flagRegister] & flagMask) return;
+    RequestInterrupts(p, static_cast<std::uint8_t>(p.ucIntRAM[sfr::IE] & enableMask));
     p.ucIntRAM[flagRegister] |= flagMask;
-    p.ucSfrChanges |= sfr_watch::kInterrupts;
 }
 
 struct TimerRegisters {
@@ -105,7 +103,7 @@ void CountPlanned(Processor& p, unsigned n) {
 
 // Timer 0 in mode 3, whatever the others do.
 void CountWithSplitTimer0(Processor& p, unsigned n) {
-    const auto& plan = p.timerPlan;
+    const auto& plan = Derived(p).timers;
     if (plan.run0) CountByte(p, sfr::TL0, n, kTF0, kET0);
     if (plan.splitTimer0High) CountByte(p, sfr::TH0, n, kTF1, kET1);
     if (plan.run1) CountTimer(p, kTimer1Registers, plan.mode1, n);
@@ -129,11 +127,11 @@ constexpr const Counter* kCounters[4][4] = {
 }  // namespace
 
 void PlanTimers(Processor& p) {
-    p.ucSfrChanges &= static_cast<std::uint8_t>(~sfr_watch::kTimers);
+    ClearChanges(p, sfr_watch::kTimers);
     const unsigned tcon = p.ucIntRAM[sfr::TCON];
     const unsigned tmod = p.ucIntRAM[sfr::TMOD];
     const unsigned p3 = p.ucIntRAM[sfr::P3];
-    auto& plan = p.timerPlan;
+    auto& plan = Derived(p).timers;
     // Timer k runs when TRk is set, its C/T bit is clear, and GATE is clear
     // or INTk (P3.2, P3.3) is high.
     plan.mode0 = static_cast<std::uint8_t>(tmod & 0x03);

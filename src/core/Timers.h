@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
-#include "core/Processor.h"
+#include "core/EngineAccess.h"
 
 namespace tessaly {
 
 namespace timer_detail {
-// Re-reads the run bits, modes and gates into Processor::timerPlan.
+// Re-reads the run bits, modes and gates into the timer plan.
 void PlanTimers(Processor& p);
 }  // namespace timer_detail
 
@@ -16,8 +16,9 @@ void PlanTimers(Processor& p);
 // the timer function is modelled: a timer set to count external pulses does
 // not count at all.
 [[gnu::always_inline]] inline void UpdateTimers(Processor& p, unsigned cycles) {
-    if (p.ucSfrChanges & sfr_watch::kTimers) timer_detail::PlanTimers(p);
-    if (p.timerPlan.count) p.timerPlan.count(p, cycles);
+    if (Changed(p, sfr_watch::kTimers)) timer_detail::PlanTimers(p);
+    const auto count = Derived(p).timers.count;
+    if (count) count(p, cycles);
 }
 
 }  // namespace tessaly

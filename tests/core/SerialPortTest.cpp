@@ -122,6 +122,62 @@ TEST(SerialTransmit, TiRisesOneFrameAfterMovSbufA) {
     EXPECT_TRUE(p->lstWarnings.Empty());
 }
 
+// Machine cycles from a MOV SBUF,A placed at the PC (NOPs follow) until TI rises.
+unsigned CyclesUntilTi(Processor& p) {
+    LoadCode(p, p.usPC, {0xF5, 0x99});
+    const std::uint64_t start = p.ullCyclesExecuted;
+    while (!p.ReadBit(bit::TI) && p.ullCyclesExecuted - start < 5000) p.ExecuteInstructions(1);
+    return static_cast<unsigned>(p.ullCyclesExecuted - start);
+}
+
+// SMOD shares nothing with SM1 but the bit position inside its register.
+TEST(SerialRates, SmodSetByTheProgramDoublesTheTimer1Rate) {
+    auto p = NewProcessor();
+    Setup9600(*p);
+    p->ExecuteInstructions(1);  // NOP at 9600
+    LoadCode(*p, 1, {0x43, 0x87, 0x80});  // ORL PCON,#80h
+    p->ExecuteInstructions(1);
+    EXPECT_EQ(p->iTxBaudRate, 19200);
+    EXPECT_EQ(p->iRxBaudRate, 19200);
+    EXPECT_EQ(p->iTxFrameTime, 520);
+    EXPECT_EQ(CyclesUntilTi(*p), 479u);  // trunc(520 us * 11.0592 MHz / 12), not 959
+}
+
+TEST(SerialRates, ModeChangeByTheProgramWithSmodSetTakesTheNewRate) {
+    struct Case {
+        const char* what;
+        std::uint8_t sconBefore, t2con, sconAfter;
+        std::int32_t rate;
+        unsigned cyclesToTi;
+    };
+    const Case cases[] = {
+        // Timer 2 at RCAP2 = FFDCh: 9600, 1041 us a frame.
+        {"mode 0 to mode 1 on timer 2", 0x00, 0x34, 0x50, 9600, 959},
+        // 2 * fosc / 64, 11 bits in 31 us.
+        {"mode 3 to mode 2", 0xC0, 0x00, 0x90, 345600, 28},
+        // fosc / 12, 8 bits in 8 us.
+        {"mode 1 to mode 0", 0x50, 0x00, 0x10, 921600, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto p = NewProcessor();
+        p->SetCrystalFrequency(k11059200);
+        p->WriteDirect(sfr::PCON, 0x80);
+        p->WriteDirect(sfr::SCON, c.sconBefore);
+        p->WriteDirect(sfr::T2CON, c.t2con);
+        p->WriteDirect(sfr::RCAP2H, 0xFF);
+        p->WriteDirect(sfr::RCAP2L, 0xDC);
+        p->ExecuteInstructions(1);  // NOP at the old rates
+        LoadCode(*p, 1, {0x75, 0x98, c.sconAfter});  // MOV SCON,#sconAfter
+        p->ExecuteInstructions(1);
+        EXPECT_EQ(p->iTxBaudRate, c.rate);
+        EXPECT_EQ(p->iRxBaudRate, c.rate);
+        const std::size_t warnings = p->lstWarnings.Count();
+        EXPECT_EQ(CyclesUntilTi(*p), c.cyclesToTi);
+        EXPECT_EQ(p->lstWarnings.Count(), warnings);
+    }
+}
+
 TEST(SerialTransmit, OnlyMovDirectAFromAccumulatorTransmits) {
     auto p = NewProcessor();
     Setup9600(*p);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/EngineAccess.h"
 #include "core/Processor.h"
 
 // Operand access and flag helpers shared by the instruction handlers.
@@ -16,7 +17,7 @@ inline std::uint8_t& Indirect(Processor& p, unsigned i) {
 }
 // A direct byte the instruction is about to write.
 inline std::uint8_t& Direct(Processor& p, std::uint8_t address) {
-    p.NoteDirectWrite(address);
+    NoteDirectWrite(p, address);
     return p.ucIntRAM[address];
 }
 
