@@ -72,7 +72,6 @@ void Processor::FullReset() {
 }
 
 void Processor::BuildTables() {
-    for (unsigned i = 0; i < usBitMask.size(); ++i) usBitMask[i] = static_cast<std::uint16_t>(1u << i);
     for (unsigned v = 0; v < 256; ++v) {
         unsigned ones = 0;
         for (unsigned b = v; b; b >>= 1) ones += b & 1;

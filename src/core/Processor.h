@@ -85,7 +85,6 @@ public:
     std::int32_t iRxLogShown = 0;
 
     // --- look-up tables, rebuilt by every full reset ---------------------
-    std::array<std::uint16_t, 16> usBitMask{};
     std::array<std::uint8_t, 256> ucParity{};
     std::array<BitLocation, 256> BitMap{};
 
