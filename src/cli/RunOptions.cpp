@@ -104,6 +104,8 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
             if (!textOption(o.disassemble)) return fail("--disassemble needs a file or -");
         } else if (arg == "--hardware-serial") {
             o.hardwareSerial = true;
+        } else if (arg == "--xram-paging") {
+            o.xramPaging = true;
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
             return fail("unknown option " + arg);
         } else if (o.program.empty()) {
@@ -129,6 +131,7 @@ std::string UsageText() {
            "Machine:\n"
            "  --crystal FREQ         crystal in Hz, k or M suffix allowed (11.0592M); default 12M\n"
            "  --hardware-serial      every write of SBUF transmits, every read receives\n"
+           "  --xram-paging          MOVX @R0/@R1 take the high address byte from P2\n"
            "  --labels FILE          import labels from an assembler listing first\n"
            "Output:\n"
            "  --serial-out FILE|-    the bytes the program transmits, raw\n"

@@ -24,6 +24,7 @@ struct RunOptions {
     std::string saveSnapshot;
     std::string disassemble;
     bool hardwareSerial = false;
+    bool xramPaging = false;
     bool help = false;
 };
 

@@ -7,9 +7,17 @@
 
 namespace tessaly {
 
-bool Processor::HardwareSerial() const { return steps_ == kWiredSerialSteps.data(); }
+void Processor::SetHardwareSerial(bool on) {
+    hardwareSerial_ = on;
+    ChooseSteps();
+}
 
-void Processor::SetHardwareSerial(bool on) { steps_ = on ? kWiredSerialSteps.data() : kInstructionSteps.data(); }
+void Processor::SetXramPaging(bool on) {
+    xramPaging_ = on;
+    ChooseSteps();
+}
+
+void Processor::ChooseSteps() { steps_ = kStepTables[hardwareSerial_][xramPaging_].data(); }
 
 int Processor::ExecuteInstructions(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count; ++i) StepOne();

@@ -50,8 +50,8 @@ void ExecuteStep(Processor& p, std::uint32_t code) {
     ApplyMessageListLimits(p);
 }
 
-// The step of every opcode, with the serial port as specified and wired.
-extern const std::array<InstructionStep, 256> kInstructionSteps;
-extern const std::array<InstructionStep, 256> kWiredSerialSteps;
+// The step of every opcode for each choice of the engine options, indexed by
+// [hardware serial][XRAM paging]; the plain steps are kStepTables[0][0].
+extern const std::array<InstructionStep, 256> kStepTables[2][2];
 
 }  // namespace tessaly

@@ -45,17 +45,34 @@ constexpr std::array<InstructionHandler, 256> kHandlerMap = {
 
 namespace {
 
-// With the serial port wired, only the instructions that may reach SBUF
-// through a direct address need a step of their own.
-template <bool WiredSerial, std::size_t... Opcodes>
+// MOVX @Ri with P2 as the high address byte.
+constexpr std::array<InstructionHandler, 256> kPagedXramHandlerMap = [] {
+    auto map = kHandlerMap;
+    map[0xE2] = MOVX_A_PagedRi<0>;
+    map[0xE3] = MOVX_A_PagedRi<1>;
+    map[0xF2] = MOVX_PagedRi_A<0>;
+    map[0xF3] = MOVX_PagedRi_A<1>;
+    return map;
+}();
+
+// Each option changes the steps of a few opcodes only; the others are the
+// same functions in every table. With the serial port wired, only the
+// instructions that may reach SBUF through a direct address need a step of
+// their own.
+template <bool WiredSerial, bool PagedXram, std::size_t... Opcodes>
 constexpr std::array<InstructionStep, 256> StepTable(std::index_sequence<Opcodes...>) {
-    return {ExecuteStep<static_cast<std::uint8_t>(Opcodes), kHandlerMap[Opcodes],
+    constexpr const auto& handlers = PagedXram ? kPagedXramHandlerMap : kHandlerMap;
+    return {ExecuteStep<static_cast<std::uint8_t>(Opcodes), handlers[Opcodes],
                         WiredSerial && TouchesDirectSbuf(static_cast<std::uint8_t>(Opcodes))>...};
 }
 
+constexpr auto kOpcodes = std::make_index_sequence<256>{};
+
 }  // namespace
 
-const std::array<InstructionStep, 256> kInstructionSteps = StepTable<false>(std::make_index_sequence<256>{});
-const std::array<InstructionStep, 256> kWiredSerialSteps = StepTable<true>(std::make_index_sequence<256>{});
+const std::array<InstructionStep, 256> kStepTables[2][2] = {
+    {StepTable<false, false>(kOpcodes), StepTable<false, true>(kOpcodes)},
+    {StepTable<true, false>(kOpcodes), StepTable<true, true>(kOpcodes)},
+};
 
 }  // namespace tessaly

@@ -8,7 +8,10 @@
 
 namespace tessaly {
 
-Processor::Processor() : steps_(kInstructionSteps.data()) { FullReset(); }
+Processor::Processor() {
+    ChooseSteps();
+    FullReset();
+}
 
 void Processor::ResetExecutionState() {
     usPC = 0;

@@ -88,13 +88,19 @@ public:
     std::array<std::uint8_t, 256> ucParity{};
     std::array<BitLocation, 256> BitMap{};
 
-    // --- serial port wiring -----------------------------------------------
-    // Off: only MOV A,SBUF receives and MOV SBUF,A transmits. On: every
-    // instruction that writes SBUF transmits the byte and every instruction
-    // that reads it as a source receives, as on the real chip. Not saved in
-    // snapshots.
-    bool HardwareSerial() const;
+    // --- engine options (not processor state: no reset touches them and
+    // snapshots do not store them) -----------------------------------------
+    // Serial port wiring. Off: only MOV A,SBUF receives and MOV SBUF,A
+    // transmits. On: every instruction that writes SBUF transmits the byte and
+    // every instruction that reads it as a source receives, as on the real chip.
+    bool HardwareSerial() const { return hardwareSerial_; }
     void SetHardwareSerial(bool on);
+    // External RAM paging. Off: MOVX @Ri reaches 0000h-00FFh only. On: P2
+    // supplies the high address byte, as it does on the chip's port pins, so
+    // MOVX @Ri reaches all 64K a page at a time (SDCC's start-up code copies
+    // initialised xdata this way, stepping pages with INC P2).
+    bool XramPaging() const { return xramPaging_; }
+    void SetXramPaging(bool on);
 
     // --- clock ------------------------------------------------------------
     // Crystal frequency in Hz. The serial port derives its rates and frame
@@ -216,11 +222,13 @@ private:
     }
     void StepOne();
     void BuildTables();
+    void ChooseSteps();
 
     DerivedState derived_;
     double crystalFrequency_ = kDefaultCrystalFrequency;
-    // The instruction steps in use: the plain ones, or the ones that wire
-    // every SBUF access to the serial port.
+    bool hardwareSerial_ = false;
+    bool xramPaging_ = false;
+    // The instruction steps made for the two options, chosen when one changes.
     void (*const* steps_)(Processor&, std::uint32_t code);
 };
 

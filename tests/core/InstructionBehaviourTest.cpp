@@ -214,6 +214,42 @@ TEST(ExternalRam, MovxWithRiIgnoresP2AndMarksTheWrite) {
     EXPECT_EQ(p->ullCyclesExecuted, 8u);
 }
 
+// SDCC's start-up code copies initialised xdata with MOVX @R0,A and steps
+// pages with INC P2; with paging on, P2 is the high address byte.
+TEST(ExternalRam, PagingTakesTheHighByteFromP2) {
+    struct Case {
+        bool paging;
+        std::uint16_t written;  // where MOVX @R1,A lands with P2 = 12h
+        std::uint8_t read;      // what MOVX A,@R0 reads after INC P2
+    };
+    const Case cases[] = {{false, 0x0080, 0xC5}, {true, 0x1280, 0x3A}};
+    for (bool wired : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << "paging " << c.paging << ", hardware serial " << wired);
+            auto p = NewProcessor();
+            p->SetXramPaging(c.paging);
+            p->SetHardwareSerial(wired);
+            p->FullReset();  // the options are not processor state
+            EXPECT_EQ(p->XramPaging(), c.paging);
+            EXPECT_EQ(p->HardwareSerial(), wired);
+            LoadCode(*p, 0, {0xF3, 0x05, 0xA0, 0xE2});  // MOVX @R1,A; INC P2; MOVX A,@R0
+            p->WriteRegister(0, 0x80);
+            p->WriteRegister(1, 0x80);
+            p->WriteDirect(sfr::P2, 0x12);
+            p->WriteDirect(sfr::ACC, 0xC5);
+            p->ucExtRAM[0x1380] = 0x3A;
+            p->ExecuteInstructions(1);
+            EXPECT_EQ(p->ucExtRAM[c.written], 0xC5);
+            EXPECT_EQ(p->ucExtRAM[c.written ^ 0x1200], 0x00);
+            EXPECT_EQ(p->bExtRAMWritten, 1);
+            EXPECT_EQ(p->iExtRAMWriteAddress, c.written);
+            p->ExecuteInstructions(2);
+            EXPECT_EQ(p->ReadDirect(sfr::ACC), c.read);
+            EXPECT_EQ(p->ullCyclesExecuted, 5u);
+        }
+    }
+}
+
 TEST(DataMoves, MovDirectDirectTakesTheSourceFirst) {
     auto p = NewProcessor();
     LoadCode(*p, 0, {0x85, 0x30, 0x40, 0x75, 0x50, 0x99, 0x90, 0x12, 0x34});

@@ -58,7 +58,8 @@ inline void MOVC_A_DPTR(Processor& p) { Acc(p) = p.ucCodeMemory[p.GetDPTR() + Ac
 
 inline void MOVX_A_DPTR(Processor& p) { Acc(p) = p.ReadExtRAM(p.GetDPTR()); }
 
-// MOVX with @Ri reaches 00h-FFh only; P2 is not used as the high byte.
+// MOVX with @Ri reaches 00h-FFh only; P2 is not used as the high byte
+// unless XRAM paging is on (the paged forms below).
 template <unsigned I>
 void MOVX_A_Ri(Processor& p) { Acc(p) = p.ReadExtRAM(Register(p, I)); }
 
@@ -70,6 +71,17 @@ inline void WriteExternal(Processor& p, std::uint16_t address) {
 inline void MOVX_DPTR_A(Processor& p) { WriteExternal(p, p.GetDPTR()); }
 template <unsigned I>
 void MOVX_Ri_A(Processor& p) { WriteExternal(p, Register(p, I)); }
+
+// With XRAM paging, P2 drives the high address byte of MOVX @Ri, as its port
+// pins do on the chip, and Ri the low byte.
+template <unsigned I>
+std::uint16_t PagedAddress(Processor& p) {
+    return static_cast<std::uint16_t>((p.ucIntRAM[sfr::P2] << 8) | Register(p, I));
+}
+template <unsigned I>
+void MOVX_A_PagedRi(Processor& p) { Acc(p) = p.ReadExtRAM(PagedAddress<I>(p)); }
+template <unsigned I>
+void MOVX_PagedRi_A(Processor& p) { WriteExternal(p, PagedAddress<I>(p)); }
 
 // The source byte is read after SP moves, so PUSH SP stores the new SP.
 inline void PUSH(Processor& p) {
