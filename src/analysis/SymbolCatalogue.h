@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "core/SfrCatalogue.h"
+
 namespace tessaly {
 
 class Processor;
@@ -11,10 +13,10 @@ class Processor;
 // Tag numbers of GetSymbolField.
 enum SymbolTag : int { kTagType = 0, kTagName = 1, kTagNickName = 2, kTagAddress = 3, kTagDescription = 4 };
 
-inline constexpr int kSymbolCatalogueSize = 74;
+inline constexpr int kSymbolCatalogueSize = kSfrCatalogueSize;
 
-// Fills lstSymbolCatalogue with the fixed 74 records of named SFRs and SFR bits;
-// returns 1.
+// Fills lstSymbolCatalogue with the fixed 74 records of named SFRs and SFR bits
+// (core/SfrCatalogue.h); returns 1.
 int BuildSymbolCatalogue(Processor& p);
 
 // The value of one field of catalogue record `index`, or "Failure" when the

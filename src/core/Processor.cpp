@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "analysis/SymbolCatalogue.h"
 #include "core/InstructionStep.h"
 #include "core/SerialPort.h"
+#include "core/SfrCatalogue.h"
 
 namespace tessaly {
 
@@ -69,7 +69,7 @@ void Processor::FullReset() {
     LoadPowerOnResetValues();
     InitializeExtRAM(0);
     ClearCodeMemory();
-    BuildSymbolCatalogue(*this);
+    FillSfrCatalogue(lstSymbolCatalogue);
     UpdateBaudRates(*this);
     BuildTables();
 }
