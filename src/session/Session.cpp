@@ -143,12 +143,16 @@ void Session::StartUp() {
 
 bool Session::Exit() {
     if (!messages_.AskYesNo(MessageKind::Confirmation, "Exit from Tessaly ?")) return false;
+    SaveExitState();
+    return true;
+}
+
+void Session::SaveExitState() {
     tessaly::CaptureWindowLayout(layout, host_.Windows());
     layout.reopenLastFile = isFileOpen ? 1 : 0;
     layout.lastFileName = currentFileName.substr(0, std::min(currentFileName.size(), WindowLayout::kMaxFileName));
     SaveStartupLayout(configDirectory_, layout);
     controller_.Exit();
-    return true;
 }
 
 int Session::OpenFileCommand(const std::filesystem::path& path) {

@@ -54,6 +54,9 @@ public:
     // loaded program, stops every loop and returns true: the caller ends the
     // process.
     bool Exit();
+    // What Exit does after the Yes: the layout and the loaded program written
+    // to the start-up layout, every loop told to stop.
+    void SaveExitState();
 
     // --- the workspace ----------------------------------------------------
     // Close File: settings and history reloaded, processor reset, message and

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/MainWindow.h"
+#include "app/TerminationSignals.h"
 #include "dialogs/WelcomeScreen.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +27,12 @@ int main(int argc, char** argv) {
     QDir().mkpath(configDirectory);
 
     tessaly::ui::MainWindow window({std::filesystem::path(configDirectory.toStdString()), nullptr, {}});
+    // Ended from outside: saved as at Exit, without the question.
+    tessaly::ui::TerminationSignals termination([&window] {
+        window.session().SaveExitState();
+        // exit(), not quit(): quit() would first ask every window to close.
+        QApplication::exit(0);
+    });
     tessaly::ui::WelcomeScreen welcome;
     welcome.show();
 
