@@ -12,6 +12,12 @@ packages=(
   libbenchmark-dev
   clang
   libclang-rt-14-dev
+  qt6-base-dev
+  qt6-svg-dev
+  fonts-dejavu-core
+  xvfb
+  xauth
+  x11-utils
 )
 
 missing=()
