@@ -54,7 +54,7 @@ Session::Session(std::filesystem::path configDirectory, MessageHost& messages, S
 Session::~Session() = default;
 
 SnapshotParts Session::Parts() {
-    return {*processor_, workspace, breakPoints, lstActiveWatch, layout, currentFileName};
+    return {*processor_, workspace, breakPoints, lstActiveWatch.List(), layout, currentFileName};
 }
 
 void Session::LoadSettingsIntoProcessor() {

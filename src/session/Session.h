@@ -9,6 +9,7 @@
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"
 #include "control/Settings.h"
+#include "control/WatchList.h"
 #include "core/MessageHost.h"
 #include "core/Processor.h"
 #include "core/TextList.h"
@@ -37,7 +38,7 @@ public:
     const Processor& processor() const { return *processor_; }
     Workspace workspace;
     BreakPoints breakPoints;
-    TextList lstActiveWatch;
+    WatchList lstActiveWatch;
     WindowLayout layout;
     bool isFileOpen = false;
     std::string currentFileName;
