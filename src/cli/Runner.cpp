@@ -298,6 +298,7 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
         s.currentFileName = o.program;
     }
     p.SetHardwareSerial(o.hardwareSerial);
+    p.SetXramPaging(o.xramPaging);
 
     if (!o.labels.empty()) {
         NoImportProgress progress;

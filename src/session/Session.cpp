@@ -49,6 +49,21 @@ Session::Session(std::filesystem::path configDirectory, MessageHost& messages, S
       controller_(*processor_, workspace, breakPoints, settings, runHost) {
     LoadDefaultLayout(layout);
     LoadSettingsIntoProcessor();
+    engineOptions_ = LoadEngineOptions(configDirectory_);
+    processor_->SetHardwareSerial(engineOptions_.hardwareSerial);
+    processor_->SetXramPaging(engineOptions_.xramPaging);
+}
+
+void Session::SetHardwareSerial(bool on) {
+    engineOptions_.hardwareSerial = on;
+    processor_->SetHardwareSerial(on);
+    SaveEngineOptions(configDirectory_, engineOptions_);
+}
+
+void Session::SetXramPaging(bool on) {
+    engineOptions_.xramPaging = on;
+    processor_->SetXramPaging(on);
+    SaveEngineOptions(configDirectory_, engineOptions_);
 }
 
 Session::~Session() = default;

@@ -13,6 +13,7 @@
 #include "core/MessageHost.h"
 #include "core/Processor.h"
 #include "core/TextList.h"
+#include "persistence/EngineOptions.h"
 #include "persistence/Snapshot.h"
 #include "persistence/WindowLayout.h"
 #include "session/SessionHost.h"
@@ -102,6 +103,11 @@ public:
     // Sets the process and thread priorities from the settings, with a
     // message for each the system refuses.
     void ApplyPriorities();
+    // The Options menu's engine choices, applied to the processor at once and
+    // kept in their own file.
+    const EngineOptions& Options() const { return engineOptions_; }
+    void SetHardwareSerial(bool on);
+    void SetXramPaging(bool on);
 
 private:
     class SnapshotSteps;
@@ -115,6 +121,7 @@ private:
     SessionHost& host_;
     RunHost& runHost_;
     std::unique_ptr<Processor> processor_;
+    EngineOptions engineOptions_;
     ExecutionController controller_;
 };
 

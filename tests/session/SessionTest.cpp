@@ -169,6 +169,16 @@ TEST_F(SessionTest, SnapshotSavedClosedAndOpenedRestoresTheRun) {
     EXPECT_EQ(p.ullInstructionsExecuted, 5u);
 }
 
+TEST_F(SessionTest, EngineOptionsSurviveResetsAndRestarts) {
+    session->SetXramPaging(true);
+    session->StartUp();
+    EXPECT_TRUE(session->processor().XramPaging());
+    EXPECT_FALSE(session->processor().HardwareSerial());
+    session = NewSession();
+    EXPECT_TRUE(session->processor().XramPaging());
+    EXPECT_EQ(dir.Read("engopts.sud"), std::string("\x00\x01", 2));
+}
+
 TEST_F(SessionTest, RefusedPrioritiesEachShowTheirMessage) {
     desktop.processPriorityAllowed = false;
     desktop.threadPriorityAllowed = false;

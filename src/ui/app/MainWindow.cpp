@@ -202,10 +202,12 @@ void MainWindow::ConnectWindowCommands() {
 }
 
 void MainWindow::ConnectOptions() {
-    Processor& p = session_->processor();
     QAction* serial = (*actions_)["muiHardwareSerial"];
-    serial->setChecked(p.HardwareSerial());
-    connect(serial, &QAction::toggled, this, [&p](bool on) { p.SetHardwareSerial(on); });
+    serial->setChecked(session_->Options().hardwareSerial);
+    connect(serial, &QAction::toggled, this, [this](bool on) { session_->SetHardwareSerial(on); });
+    QAction* paging = (*actions_)["muiXramPaging"];
+    paging->setChecked(session_->Options().xramPaging);
+    connect(paging, &QAction::toggled, this, [this](bool on) { session_->SetXramPaging(on); });
 }
 
 // Side by side (vertical tiling) or one above the other, each window the

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+
+namespace tessaly {
+
+// The two engine choices of the Options menu, kept in their own small file
+// beside the settings so that the 48-byte settings record keeps its format:
+// byte 0 the hardware-accurate serial port, byte 1 external RAM paging
+// through P2, each 0 or 1.
+struct EngineOptions {
+    bool hardwareSerial = false;
+    bool xramPaging = false;
+
+    friend bool operator==(const EngineOptions&, const EngineOptions&) = default;
+};
+
+inline constexpr const char* kEngineOptionsFileName = "engopts.sud";
+
+// The options of the file, or the defaults (both off) when there is none; a
+// byte that is neither 0 nor 1 reads as off.
+EngineOptions LoadEngineOptions(const std::filesystem::path& configDir);
+// Returns 1, or -1 when the file cannot be written (the previous one stays).
+int SaveEngineOptions(const std::filesystem::path& configDir, const EngineOptions& options);
+
+}  // namespace tessaly
