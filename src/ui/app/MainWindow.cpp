@@ -21,6 +21,7 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/AddBreakPointDialog.h"
 #include "dialogs/BreakPointsDialog.h"
+#include "dialogs/DisassemblyWindow.h"
 #include "dialogs/LabelsProgressWindow.h"
 #include "dialogs/SettingsDialog.h"
 #include "loading/ProgramFile.h"
@@ -36,6 +37,7 @@ std::filesystem::path PathOf(const QString& path) { return std::filesystem::path
 // Layout entries of the windows that exist for the whole run.
 enum LayoutWindow : std::size_t {
     kSettingsWindow = 9,
+    kDisassemblyWindow = 11,
     kBreakPointsWindow = 12,
     kAddBreakPointWindow = 13,
     kProgressLabelsWindow = 21,
@@ -81,8 +83,11 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     breakPointsDialog_ = new BreakPointsDialog(session_->breakPoints, *addBreakPointDialog_, *messages_, this);
     labelsProgress_ = new LabelsProgressWindow(this);
     aboutBox_ = new AboutBox(this);
+    disassembly_ = new DisassemblyWindow(session_->processor(), session_->workspace, session_->breakPoints,
+                                         *messages_, this);
     sessionHost_->SetLabelProgress(labelsProgress_);
     views_->RegisterWindow(kSettingsWindow, settingsDialog_);
+    views_->RegisterWindow(kDisassemblyWindow, disassembly_);
     views_->RegisterWindow(kBreakPointsWindow, breakPointsDialog_);
     views_->RegisterWindow(kAddBreakPointWindow, addBreakPointDialog_);
     views_->RegisterWindow(kProgressLabelsWindow, labelsProgress_);
@@ -145,6 +150,10 @@ void MainWindow::ConnectCommands() {
         });
     }
     On("muiBreakPoints", [this] { breakPointsDialog_->Run(); });
+    On("muiDisassembleCode", [this] {
+        disassembly_->SetProgramPath(QString::fromStdString(session_->currentFileName));
+        disassembly_->Run();
+    });
     On("muiClearOpenedFilesHistory", [this] { session_->ClearOpenedFilesHistory(); });
     On("muiSettings", [this] { ShowSettings(); });
     On("muiHelpTopics", [this] { ShowHelp(); });

@@ -20,6 +20,7 @@ namespace tessaly::ui {
 class AboutBox;
 class AddBreakPointDialog;
 class BreakPointsDialog;
+class DisassemblyWindow;
 class LabelsProgressWindow;
 class SettingsDialog;
 
@@ -47,6 +48,7 @@ public:
     QLabel& panel(int index) { return *panels_[static_cast<std::size_t>(index)]; }
     SettingsDialog& settingsDialog() { return *settingsDialog_; }
     BreakPointsDialog& breakPointsDialog() { return *breakPointsDialog_; }
+    DisassemblyWindow& disassemblyWindow() { return *disassembly_; }
 
     // After the welcome screen: layout, workspace reset, the program open at
     // the last exit.
@@ -98,6 +100,7 @@ private:
     BreakPointsDialog* breakPointsDialog_;
     LabelsProgressWindow* labelsProgress_;
     AboutBox* aboutBox_;
+    DisassemblyWindow* disassembly_;
     QList<QAction*> windowListActions_;
 };
 

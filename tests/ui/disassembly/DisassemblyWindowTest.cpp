@@ -1,0 +1,104 @@
+#include <QTableView>
+#include <QTest>
+
+#include <fstream>
+#include <memory>
+
+#include "UiTestRegistry.h"
+#include "analysis/Workspace.h"
+#include "control/BreakPoints.h"
+#include "dialogs/DisassemblyWindow.h"
+#include "support/ScratchDirectory.h"
+#include "support/TestMachine.h"
+
+using namespace tessaly;
+
+namespace {
+
+struct Listing {
+    std::unique_ptr<Processor> p = test::NewProcessor();
+    Workspace workspace;
+    BreakPoints breakPoints;
+    test::MessageRecorder messages;
+    ui::DisassemblyWindow window{*p, workspace, breakPoints, messages};
+
+    QString Cell(int row, int column) {
+        return window.Model().data(window.Model().index(row, column), Qt::DisplayRole).toString();
+    }
+    // Clicks a cell of the grid as a user would.
+    void Click(int row, int column) {
+        auto* grid = window.findChild<QTableView*>("sggDisassembledCode");
+        grid->scrollTo(window.Model().index(row, column));
+        const QRect cell = grid->visualRect(window.Model().index(row, column));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+};
+
+}  // namespace
+
+class DisassemblyWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aFullProgramOfNopsListsEveryAddress() {
+        Listing l;
+        l.p->iProgramSize = 65536;
+        QVERIFY(l.window.Fill());
+        QCOMPARE(l.window.Model().rowCount(), 65536);
+        QCOMPARE(l.Cell(65535, 1), QString("65536"));
+        QCOMPARE(l.Cell(65535, 2), QString("FFFFH"));
+        QCOMPARE(l.Cell(0, 4), QString("NOP       "));
+        QCOMPARE(l.window.Progress().Position(), 100);
+        QVERIFY(!l.window.Progress().isVisible());
+
+        l.p->iProgramSize = 0;
+        QVERIFY(!l.window.Fill());
+    }
+
+    void clickedMarksBecomeTheBreakPointsOnOkOnly() {
+        Listing l;
+        test::LoadCode(*l.p, 0, {0x02, 0x00, 0x10});  // LJMP 0010h, then NOPs
+        l.p->iProgramSize = 0x20;
+        l.breakPoints.Add(0x0001);  // inside the LJMP: no row of its own
+        l.breakPoints.Add(0x0005);
+        QVERIFY(l.window.Fill());
+        l.window.show();
+        QCOMPARE(l.Cell(3, 0), QString("B"));  // row of 0005H
+        l.Click(1, 0);  // 0003H
+        l.Click(14, 0);  // 0010H
+        l.Click(14, 0);  // clicked twice: unmarked again
+        l.Click(14, 3);  // not the mark column
+        l.Click(14, 0);
+        l.Click(3, 0);  // 0005H unmarked
+        l.window.btbOkClick();
+        QCOMPARE(l.breakPoints.List().Lines(), (std::vector<std::string>{"0x0003", "0x0010"}));
+    }
+
+    void exportWritesLabelsOnTheirOwnLine() {
+        Listing l;
+        test::ScratchDirectory dir;
+        test::LoadCode(*l.p, 0, {0x02, 0x00, 0x03, 0x00});
+        l.p->iProgramSize = 4;
+        l.workspace.lstCodeLabels.Set(0, "START");
+        l.workspace.lstCodeLabels.Set(3, "MAIN");
+        QVERIFY(l.window.Fill());
+        QString proposed;
+        l.window.SetProgramPath(QString::fromStdString((dir.Path() / "prog.hex").string()));
+        l.window.askFileName = [&](const QString& name) {
+            proposed = name;
+            return name;
+        };
+        l.window.btbSaveClick();
+        QCOMPARE(proposed, QString::fromStdString((dir.Path() / "output.asm").string()));
+        QCOMPARE(QString::fromStdString(dir.Read("output.asm")),
+                 QString("START:\r\n\t\t\tLJMP      MAIN\r\nMAIN:\r\n\t\t\tNOP       \r\n"));
+        QCOMPARE(QString::fromStdString(l.messages.entries.back().text), QString("Extracted code saved successfully"));
+
+        l.window.askFileName = [&](const QString&) { return QString::fromStdString((dir.Path() / "no/such/dir").string()); };
+        l.window.btbSaveClick();
+        QCOMPARE(QString::fromStdString(l.messages.entries.back().text),
+                 QString("An error occured while saving extracted code to file"));
+    }
+};
+
+TESSALY_UI_TEST(DisassemblyWindowTest)
+#include "DisassemblyWindowTest.moc"
