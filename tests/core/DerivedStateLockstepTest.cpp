@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Interrupts.h"
@@ -94,6 +95,7 @@ void EmitInstruction(Random& r, std::vector<std::uint8_t>& code, bool mayPop) {
     case 19: emit({0x74, ValueFor(r, d)}); break;          // MOV A,#data
     case 20: emit({static_cast<std::uint8_t>(0x78 + n), ValueFor(r, d)}); break;  // MOV Rn,#data
     case 21: emit({static_cast<std::uint8_t>(0x76 + i), ValueFor(r, d)}); break;  // MOV @Ri,#data
+    // SETB C, CLR C, NOP, MUL AB (four cycles)
     case 22: emit({r.Pick({std::uint8_t{0xD3}, std::uint8_t{0xC3}, std::uint8_t{0x00}, std::uint8_t{0xA4}})}); break;
     default: emit({0xD0, d}); break;                       // POP direct
     }
@@ -116,90 +118,71 @@ void LoadProgram(Random& r, Processor& a, Processor& b) {
         routines[n].push_back(0x32);  // RETI
     }
     for (Processor* p : {&a, &b}) {
-        p->ucCodeMemory[0] = 0x02;  // LJMP 0100h
-        p->ucCodeMemory[1] = 0x01;
-        p->ucCodeMemory[2] = 0x00;
-        test::LoadCode(*p, 0x100, main);
+        test::LoadCode(*p, 0x0000, {0x02, 0x01, 0x00});  // LJMP 0100h
+        test::LoadCode(*p, 0x0100, main);
         for (unsigned n = 0; n < 6; ++n) {
             const auto at = static_cast<std::uint16_t>(0x800 + 0x40 * n);
-            test::LoadCode(*p, kInterruptVectors[n], {0x02, static_cast<std::uint8_t>(at >> 8), static_cast<std::uint8_t>(at)});
+            const auto high = static_cast<std::uint8_t>(at >> 8), low = static_cast<std::uint8_t>(at);
+            test::LoadCode(*p, kInterruptVectors[n], {0x02, high, low});  // LJMP to the routine
             test::LoadCode(*p, at, routines[n]);
         }
     }
 }
 
-void WriteBoth(Processor& a, Processor& b, std::uint8_t address, std::uint8_t value) {
-    a.WriteDirect(address, value);
-    b.WriteDirect(address, value);
+
+// Does the same to both processors.
+template <class Action>
+void Both(Processor& a, Processor& b, Action&& action) {
+    action(a);
+    action(b);
 }
 
-// A starting configuration: the classic timer 1 set-up, timer 2 as the
-// clock, or anything at all.
+// A starting configuration: random control registers, biased toward working
+// clocks, often the classic timer 1 set-up.
 void Configure(Random& r, Processor& a, Processor& b) {
     const double crystal = r.Pick(kCrystals);
-    a.SetCrystalFrequency(crystal);
-    b.SetCrystalFrequency(crystal);
-    for (std::uint8_t address = 0x30; address < 0x80; ++address) WriteBoth(a, b, address, r.Byte());
-    WriteBoth(a, b, sfr::SP, 0x60);
-    for (std::uint8_t target : kTargets) WriteBoth(a, b, target, ValueFor(r, target));
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> writes = {{sfr::SP, 0x60}};
+    for (std::uint8_t address = 0x30; address < 0x80; ++address) writes.emplace_back(address, r.Byte());
+    for (std::uint8_t target : kTargets) writes.emplace_back(target, ValueFor(r, target));
     if (r.Percent(40)) {
-        WriteBoth(a, b, sfr::TMOD, 0x21);
-        WriteBoth(a, b, sfr::TH1, 0xFD);
-        WriteBoth(a, b, sfr::TCON, 0x50);
-        WriteBoth(a, b, sfr::SCON, 0x50);
+        writes.insert(writes.end(), {{sfr::TMOD, 0x21}, {sfr::TH1, 0xFD}, {sfr::TCON, 0x50}, {sfr::SCON, 0x50}});
     }
+    Both(a, b, [&](Processor& p) {
+        p.SetCrystalFrequency(crystal);
+        for (const auto& [address, value] : writes) p.WriteDirect(address, value);
+    });
 }
 
-// What a user or a loaded snapshot may do between two instructions, applied
-// to both processors alike.
+// What a user or a loaded snapshot may do between two instructions.
 void LibraryWrite(Random& r, Processor& a, Processor& b) {
     const std::uint8_t target = r.Pick(kTargets);
     const std::uint8_t value = ValueFor(r, target);
+    const std::uint8_t bitAddress = BitAddress(r);
+    const double crystal = r.Pick(kCrystals);
+    const auto button = static_cast<InterruptButton>(r.Below(8));
     switch (r.Below(9)) {
     case 0:
-    case 1: WriteBoth(a, b, target, value); break;
-    case 2: {
-        const std::uint8_t at = BitAddress(r);
-        const std::uint8_t on = r.Below(2);
-        a.WriteBit(at, on);
-        b.WriteBit(at, on);
-        break;
-    }
-    case 3: {
-        const double crystal = r.Pick(kCrystals);
-        a.SetCrystalFrequency(crystal);
-        b.SetCrystalFrequency(crystal);
-        break;
-    }
+    case 1: Both(a, b, [&](Processor& p) { p.WriteDirect(target, value); }); break;
+    case 2: Both(a, b, [&](Processor& p) { p.WriteBit(bitAddress, value & 1); }); break;
+    case 3: Both(a, b, [&](Processor& p) { p.SetCrystalFrequency(crystal); }); break;
     case 4:
-        if (r.Percent(10)) {
-            a.LoadPowerOnResetValues();
-            b.LoadPowerOnResetValues();
-        }
+        if (value < 0x20) Both(a, b, [](Processor& p) { p.LoadPowerOnResetValues(); });
         break;
-    case 5:
-        a.InitializeBitMemory(value & 1);
-        b.InitializeBitMemory(value & 1);
-        break;
-    case 6:
-        TransmitByte(a, value);
-        TransmitByte(b, value);
-        break;
-    case 7: {
+    case 5: Both(a, b, [&](Processor& p) { p.InitializeBitMemory(value & 1); }); break;
+    case 6: Both(a, b, [&](Processor& p) { TransmitByte(p, value); }); break;
+    case 7:
         // The snapshot reader's way: bytes written behind the engine's back.
-        for (Processor* p : {&a, &b}) {
-            p->ucIntRAM[target] = value;
-            p->InvalidateDerivedState();
-        }
+        Both(a, b, [&](Processor& p) {
+            p.ucIntRAM[target] = value;
+            p.InvalidateDerivedState();
+        });
         break;
-    }
-    default: {
-        const auto button = static_cast<InterruptButton>(r.Below(8));
-        test::MessageRecorder host;  // answers Yes
-        ForceInterrupt(a, button, host);
-        ForceInterrupt(b, button, host);
+    default:
+        Both(a, b, [&](Processor& p) {
+            test::MessageRecorder host;  // answers Yes
+            ForceInterrupt(p, button, host);
+        });
         break;
-    }
     }
 }
 
