@@ -113,9 +113,12 @@ bool ExecutionController::RunFast(std::uint32_t count) {
         joined.InsertAll(*extraStops_);
         stops = &joined;
     }
+    // The skip flag is cleared before every instruction: here once, or by
+    // the stop test where there is one; only a stop sets it again, and a
+    // stop ends the batch.
+    if (!stops->Contains(p_.usPC)) p_.bSkipBreakPointOnce = 0;
     for (; count != 0; --count) {
         if (stops->Contains(p_.usPC) && !MayExecute()) return false;
-        p_.bSkipBreakPointOnce = 0;
         p_.ExecuteInstructions(1);
     }
     return true;

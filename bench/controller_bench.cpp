@@ -1,0 +1,46 @@
+// The execution controller's free run with refresh type 3 and a host that
+// does nothing, against the engine alone: the loop around the engine (break
+// point test, tick, pump) should cost next to nothing.
+#include <benchmark/benchmark.h>
+
+#include "MixedProgram.h"
+#include "analysis/Workspace.h"
+#include "control/ExecutionController.h"
+
+namespace {
+
+using namespace tessaly;
+
+// Stops the run at the first pump: one tick per free run.
+class StopAtPump : public RunHost {
+public:
+    ExecutionController* controller = nullptr;
+    void PumpEvents() override { controller->StartStop(); }
+    void RefreshViews() override {}
+    void RefreshExternalRAMFully() override {}
+    void Sleep(std::uint32_t) override {}
+    void SetStatusText(int, std::string_view, bool) override {}
+    void ShowRunningGlyph(bool) override {}
+    void EnableStartStop(bool) override {}
+};
+
+void BM_FreeRunRefreshType3(benchmark::State& state) {
+    auto p = bench::MixedProgram();
+    Workspace workspace;
+    BreakPoints breakPoints;
+    breakPoints.Add(0x7000);  // never reached, but the test runs before every instruction
+    SimulationSettings settings;
+    settings.refreshType = 3;
+    settings.instructionsPerTick = static_cast<std::uint32_t>(state.range(0));
+    StopAtPump host;
+    ExecutionController controller(*p, workspace, breakPoints, settings, host);
+    host.controller = &controller;
+    for (auto _ : state) controller.StartStop();
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+    if (p->ullInstructionsExecuted != static_cast<std::uint64_t>(state.iterations() * state.range(0))) {
+        state.SkipWithError("a run did not execute its whole tick");
+    }
+}
+BENCHMARK(BM_FreeRunRefreshType3)->Arg(1000000);
+
+}  // namespace
