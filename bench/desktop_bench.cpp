@@ -57,13 +57,13 @@ void Run(benchmark::State& state, int refreshType, std::uint32_t perTick, int ti
     state.SetItemsProcessed(static_cast<std::int64_t>(s.processor().ullInstructionsExecuted - before));
 }
 
-void BM_DesktopFreeRunRefreshType3(benchmark::State& state) { Run(state, 3, 1000000, 4); }
+void BM_DesktopFreeRunRefreshType3(benchmark::State& state) { Run(state, 3, 1000000, 20); }
 BENCHMARK(BM_DesktopFreeRunRefreshType3)->Unit(benchmark::kMillisecond);
 
-void BM_DesktopFreeRunRefreshType2(benchmark::State& state) { Run(state, 2, 1000, 200); }
+void BM_DesktopFreeRunRefreshType2(benchmark::State& state) { Run(state, 2, 1000, 5000); }
 BENCHMARK(BM_DesktopFreeRunRefreshType2)->Unit(benchmark::kMillisecond);
 
-void BM_DesktopFreeRunRefreshType1(benchmark::State& state) { Run(state, 1, 1000, 1); }
+void BM_DesktopFreeRunRefreshType1(benchmark::State& state) { Run(state, 1, 1000000, 5000); }
 BENCHMARK(BM_DesktopFreeRunRefreshType1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

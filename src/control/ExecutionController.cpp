@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "analysis/Decoder.h"
@@ -106,12 +107,12 @@ void ExecutionController::ExecuteOne(StillRunning stillRunning) {
 bool ExecutionController::RunFast(std::uint32_t count) {
     // Nothing changes the sets during the batch, so the extra stops join the
     // break points in one set and each instruction costs one look-up.
-    AddressSet joined;
     const AddressSet* stops = &breakPoints_.Addresses();
+    std::unique_ptr<AddressSet> joined;
     if (extraStops_) {
-        joined = *stops;
-        joined.InsertAll(*extraStops_);
-        stops = &joined;
+        joined = std::make_unique<AddressSet>(*stops);
+        joined->InsertAll(*extraStops_);
+        stops = joined.get();
     }
     // The skip flag is cleared before every instruction: here once, or by
     // the stop test where there is one; only a stop sets it again, and a

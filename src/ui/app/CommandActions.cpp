@@ -217,7 +217,8 @@ void CommandActions::UpdateCommandStates(bool fileOpen) {
 }
 
 void CommandActions::ShowRunningGlyph(bool running) {
-    actions_["ateStartExecution"]->setIcon(ResourceIcon(running ? "stop" : "start"));
+    static const QIcon start = ResourceIcon("start"), stop = ResourceIcon("stop");
+    actions_["ateStartExecution"]->setIcon(running ? stop : start);
 }
 
 }  // namespace tessaly::ui
