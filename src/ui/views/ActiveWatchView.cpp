@@ -1,0 +1,176 @@
+#include "views/ActiveWatchView.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+#include "control/WatchList.h"
+#include "dialogs/AddWatchDialog.h"
+#include "session/Session.h"
+#include "views/ViewContext.h"
+
+namespace tessaly::ui {
+
+namespace {
+
+constexpr int kIndex = 5;
+constexpr std::array<int, 6> kColumnWidths = {35, 111, 92, 32, 53, 120};
+constexpr int kFirstValueColumn = 3;
+const QColor kChangedBackground(255, 250, 190);
+
+QToolButton* ToolButton(const QString& caption, const QString& hint, const QIcon& icon, const char* name,
+                        QToolBar* bar) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setIcon(icon);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->addWidget(button);
+    return button;
+}
+
+QLabel* Panel(int width, QStatusBar* bar) {
+    auto* panel = new QLabel(bar);
+    panel->setFixedWidth(width);
+    bar->addWidget(panel);
+    return panel;
+}
+
+}  // namespace
+
+ActiveWatchView::ActiveWatchView(ViewContext& context, AddWatchDialog& add, MessageHost& messages, QWidget* parent)
+    : ChildView(kIndex, QStringLiteral("Active Watch"), parent), context_(context), add_(add), messages_(messages) {
+    setObjectName(QStringLiteral("TfrmActiveWatch"));
+
+    auto* bar = new QToolBar(this);
+    auto* addButton = ToolButton(QStringLiteral("Add"), QStringLiteral("Add Items"),
+                                 QIcon(QStringLiteral(":/icons/view-watch.svg")), "tobAdd", bar);
+    auto* remove = ToolButton(QStringLiteral("Delete"), QStringLiteral("Delete selected item"),
+                              style()->standardIcon(QStyle::SP_DialogDiscardButton), "tobDelete", bar);
+    auto* removeAll = ToolButton(QStringLiteral("Delete All"), QStringLiteral("Delete all items"),
+                                 style()->standardIcon(QStyle::SP_DialogResetButton), "tobDeleteAll", bar);
+    connect(addButton, &QToolButton::clicked, this, &ActiveWatchView::tobAddClick);
+    connect(remove, &QToolButton::clicked, this, &ActiveWatchView::tobDeleteClick);
+    connect(removeAll, &QToolButton::clicked, this, &ActiveWatchView::tobDeleteAllClick);
+    // The dialog adds while it is open; the grid follows each add.
+    connect(&add_, &AddWatchDialog::watchListChanged, this, &ActiveWatchView::Refresh);
+
+    sggActiveWatch_ = new QTableWidget(0, static_cast<int>(WatchList::kHeader.size()), this);
+    sggActiveWatch_->setObjectName(QStringLiteral("sggActiveWatch"));
+    sggActiveWatch_->setAccessibleName(QStringLiteral("Active Watch"));
+    QStringList header;
+    for (std::string_view title : WatchList::kHeader) header << QString::fromUtf8(title.data(), title.size());
+    sggActiveWatch_->setHorizontalHeaderLabels(header);
+    sggActiveWatch_->verticalHeader()->hide();
+    for (std::size_t c = 0; c < kColumnWidths.size(); ++c) {
+        sggActiveWatch_->setColumnWidth(static_cast<int>(c), kColumnWidths[c]);
+    }
+    sggActiveWatch_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sggActiveWatch_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sggActiveWatch_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(sggActiveWatch_, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { sggActiveWatchDblClick(row); });
+
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("ssbStatusBar"));
+    statusBar->setSizeGripEnabled(false);
+    countPanel_ = Panel(200, statusBar);
+    countPanel_->setAccessibleName(QStringLiteral("Count"));
+    Panel(50, statusBar);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(sggActiveWatch_, 1);
+    layout->addWidget(statusBar);
+    resize(470, 240);
+    Refresh();
+}
+
+void ActiveWatchView::Refresh() {
+    const Session& session = context_.session;
+    const WatchList& watch = session.lstActiveWatch;
+    const QString count = QString::fromStdString(watch.CountText());
+    if (countPanel_->text() != count) countPanel_->setText(count);
+
+    const std::vector<WatchList::Row> rows = watch.Rows(session.processor());
+    const std::vector<std::string> entries = watch.List().Lines();
+    const int dataRows = static_cast<int>(rows.size()) - 1;
+    if (sggActiveWatch_->rowCount() != dataRows) sggActiveWatch_->setRowCount(dataRows);
+
+    for (int r = 0; r < dataRows; ++r) {
+        const auto entry = static_cast<std::size_t>(r);
+        const bool sameEntry =
+            entry < entries.size() && entry < shownEntries_.size() && entries[entry] == shownEntries_[entry];
+        const WatchList::Row& cells = rows[entry + 1];
+        for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
+            QTableWidgetItem* item = sggActiveWatch_->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                sggActiveWatch_->setItem(r, c, item);
+            }
+            const QString text = QString::fromStdString(cells[static_cast<std::size_t>(c)]);
+            const bool changed = item->text() != text;
+            if (changed) item->setText(text);
+            const bool marked = sameEntry && changed && c >= kFirstValueColumn;
+            const bool wasMarked = item->data(Qt::BackgroundRole).isValid();
+            if (marked && !wasMarked) item->setBackground(kChangedBackground);
+            else if (!marked && wasMarked) item->setData(Qt::BackgroundRole, QVariant());
+        }
+    }
+    shownEntries_ = entries;
+}
+
+void ActiveWatchView::RefreshFully() {
+    shownEntries_.clear();
+    Refresh();
+}
+
+void ActiveWatchView::tobAddClick() {
+    add_.Run();
+    Refresh();
+}
+
+void ActiveWatchView::tobDeleteClick() {
+    const int row = sggActiveWatch_->currentRow();
+    if (row < 0) return;
+    context_.session.lstActiveWatch.DeleteRow(static_cast<std::size_t>(row) + 1);
+    Refresh();
+}
+
+void ActiveWatchView::tobDeleteAllClick() {
+    context_.session.lstActiveWatch.Clear();
+    Refresh();
+}
+
+void ActiveWatchView::sggActiveWatchDblClick(int row) {
+    const Session& session = context_.session;
+    const TextList& list = session.lstActiveWatch.List();
+    const auto index = static_cast<std::size_t>(row);
+    const std::string entry = row >= 0 && index < list.Count() ? list[index] : std::string();
+    const std::optional<Location> at = WatchList::ParseEntry(entry);
+    if (!at && !LocationKindFromText(entry.substr(0, entry.find(WatchList::kSeparator)))) {
+        messages_.Tell(MessageKind::Plain, "Type not found( Active watch General Write )");
+        return;
+    }
+    if (!at || LocationWidth(session.processor(), *at) == 0) {
+        messages_.Tell(MessageKind::Plain, "Name not found( Active watch General Write )");
+        // The dialog still opens on the row's type when it names one.
+        if (!at) return;
+    }
+    if (context_.openGeneralWrite) context_.openGeneralWrite(*at);
+}
+
+}  // namespace tessaly::ui
