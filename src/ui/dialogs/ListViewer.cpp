@@ -1,0 +1,84 @@
+#include "dialogs/ListViewer.h"
+
+#include <QIcon>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <string>
+
+#include "session/Session.h"
+
+namespace tessaly::ui {
+
+namespace {
+
+constexpr int kWidth = 340;
+constexpr int kHeight = 272;
+
+QToolButton* ToolButton(const QString& caption, const QIcon& icon, const char* name, QToolBar* bar) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setIcon(icon);
+    button->setAccessibleName(caption);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+ListViewer::ListViewer(Session& session, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), session_(session) {
+    setObjectName(QStringLiteral("TfrmListViewer"));
+    setWindowTitle(QStringLiteral("List Viewer"));
+
+    auto* bar = new QToolBar(this);
+    auto* refresh =
+        ToolButton(QStringLiteral("Refresh"), QIcon(QStringLiteral(":/icons/refresh.svg")), "tlbRefresh", bar);
+    auto* clear =
+        ToolButton(QStringLiteral("Clear"), style()->standardIcon(QStyle::SP_DialogResetButton), "tlbClear", bar);
+    connect(refresh, &QToolButton::clicked, this, &ListViewer::tlbRefreshClick);
+    connect(clear, &QToolButton::clicked, this, &ListViewer::tlbClearClick);
+
+    rheList_ = new QPlainTextEdit(this);
+    rheList_->setObjectName(QStringLiteral("rheList"));
+    rheList_->setAccessibleName(QStringLiteral("Executed instructions"));
+    rheList_->setReadOnly(true);
+    rheList_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    rheList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    rheList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(rheList_, 1);
+    resize(kWidth, kHeight);
+}
+
+void ListViewer::Run() {
+    tlbRefreshClick();
+    exec();
+}
+
+void ListViewer::tlbRefreshClick() {
+    const InstructionHistory& history = session_.processor().lstExecutedInstructions;
+    std::string text;
+    for (std::size_t i = 0; i < history.Count(); ++i) {
+        if (i != 0) text += '\n';
+        text += history[i];
+    }
+    rheList_->setPlainText(QString::fromStdString(text));
+}
+
+void ListViewer::tlbClearClick() {
+    session_.processor().lstExecutedInstructions.Clear();
+    tlbRefreshClick();
+}
+
+}  // namespace tessaly::ui
