@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/Processor.h"
+
+namespace tessaly {
+
+// The two records of the serial port that the terminal shows: every byte
+// transmitted (ucTxLog, iTxLogPos) and every byte received (ucRxLog,
+// iRxLogPos), each with the terminal's display cursor (iTxLogShown,
+// iRxLogShown), the number of its bytes already in the terminal's pane.
+enum class SerialLogSide : std::uint8_t { Transmit, Receive };
+
+// The bytes the record holds now, from its first.
+std::span<const std::uint8_t> RecordedBytes(const Processor& p, SerialLogSide side);
+
+// The bytes of the record past its display cursor, which then counts them as
+// shown. Nothing while the cursor is at or past the record's count.
+std::span<const std::uint8_t> TakeUnshownBytes(Processor& p, SerialLogSide side);
+
+// A newly opened terminal shows each record again from its first byte.
+void ForgetShownSerialBytes(Processor& p);
+
+// Empties one record: its bytes zeroed, its count and display cursor 0. SBUF,
+// TI, RI and a transmission in progress are left alone.
+void ClearSerialLog(Processor& p, SerialLogSide side);
+
+// Each byte as two upper-case hexadecimal digits and a blank ("41 42 ").
+std::string SerialBytesAsHex(std::span<const std::uint8_t> bytes);
+
+// The bytes as text: printable ASCII as itself; CR, LF and the pair CR LF
+// each one line break ('\n'); every other byte '.'. `afterCarriageReturn`
+// carries whether the last byte converted was a CR from one call to the
+// next, so a CR LF split between two refreshes still makes one break.
+std::string SerialBytesAsText(std::span<const std::uint8_t> bytes, bool& afterCarriageReturn);
+
+}  // namespace tessaly
