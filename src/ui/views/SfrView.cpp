@@ -1,0 +1,246 @@
+#include "views/SfrView.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+#include <optional>
+#include <string>
+
+#include "control/Location.h"
+#include "core/Sfr.h"
+#include "session/Session.h"
+#include "util/HexText.h"
+#include "views/MemoryGrid.h"
+#include "views/ViewContext.h"
+
+namespace tessaly::ui {
+
+namespace {
+
+constexpr int kSfrWindowIndex = 1;
+constexpr int kBoxesPerRow = 2;
+
+template <std::uint8_t Address>
+std::uint16_t Byte(const Processor& p) {
+    return p.ReadDirect(Address);
+}
+std::uint16_t Timer0(const Processor& p) { return p.GetTimer0(); }
+std::uint16_t Timer1(const Processor& p) { return p.GetTimer1(); }
+std::uint16_t Timer2(const Processor& p) { return p.GetTimer2(); }
+std::uint16_t Rcap2(const Processor& p) { return p.GetRCAP2(); }
+std::uint16_t Dptr(const Processor& p) { return p.GetDPTR(); }
+
+QGroupBox* Group(const char* caption, QWidget* parent) {
+    auto* group = new QGroupBox(QLatin1String(caption), parent);
+    new QGridLayout(group);
+    return group;
+}
+
+// The next free place of a label and its box in a group, two to a row.
+void Place(QGroupBox* group, QWidget* label, QWidget* box) {
+    auto* grid = static_cast<QGridLayout*>(group->layout());
+    const int placed = grid->count() / 2;
+    const int row = placed / kBoxesPerRow;
+    const int column = (placed % kBoxesPerRow) * 2;
+    grid->addWidget(label, row, column);
+    grid->addWidget(box, row, column + 1);
+}
+
+// "edtACC" names ACC, "lblCY" names CY: the component's name without its
+// three-letter kind.
+std::string ComponentSubject(const QWidget& component) { return component.objectName().mid(3).toStdString(); }
+
+// The catalogue record of `kind` named `name`, as the write dialog's name list
+// holds it.
+std::optional<std::uint16_t> CatalogueKey(const Processor& p, LocationKind kind, const std::string& name,
+                                          std::uint16_t& firstKey) {
+    const LocationNames names = FillNames(p, kind);
+    firstKey = names.items.empty() ? 0 : names.items.front().key;
+    for (const auto& item : names.items) {
+        if (item.text == name) return item.key;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+TfrmSFRWindow::TfrmSFRWindow(ViewContext& context, MessageHost& messages, QWidget* parent)
+    : ChildView(kSfrWindowIndex, QStringLiteral("SFRs window"), parent), context_(context), messages_(messages) {
+    setObjectName(QStringLiteral("TfrmSFRWindow"));
+
+    QGroupBox* general = Group("General", this);
+    AddBox(general, "ACC", 2, &Byte<sfr::ACC>);
+    AddBox(general, "B", 2, &Byte<sfr::B>);
+    for (int n = 0; n < 8; ++n) AddWorkingRegister(general, n);
+
+    QGroupBox* timers = Group("Timers", this);
+    AddBox(timers, "TMOD", 2, &Byte<sfr::TMOD>);
+    AddBox(timers, "TCON", 2, &Byte<sfr::TCON>);
+    AddBox(timers, "T2CON", 2, &Byte<sfr::T2CON>);
+    AddBox(timers, "T0", 4, &Timer0);
+    AddBox(timers, "T1", 4, &Timer1);
+    AddBox(timers, "T2", 4, &Timer2);
+    AddBox(timers, "RCAP2", 4, &Rcap2);
+
+    QGroupBox* others = Group("Others", this);
+    AddBox(others, "PSW", 2, &Byte<sfr::PSW>);
+    AddBox(others, "SP", 2, &Byte<sfr::SP>);
+    AddBox(others, "IE", 2, &Byte<sfr::IE>);
+    AddBox(others, "IP", 2, &Byte<sfr::IP>);
+    AddBox(others, "PCON", 2, &Byte<sfr::PCON>);
+    AddBox(others, "SBUF", 2, &Byte<sfr::SBUF>);
+    AddBox(others, "SCON", 2, &Byte<sfr::SCON>);
+    AddBox(others, "DPTR", 4, &Dptr);
+
+    QGroupBox* ports = Group("I/O Ports", this);
+    AddBox(ports, "P0", 2, &Byte<sfr::P0>);
+    AddBox(ports, "P1", 2, &Byte<sfr::P1>);
+    AddBox(ports, "P2", 2, &Byte<sfr::P2>);
+    AddBox(ports, "P3", 2, &Byte<sfr::P3>);
+
+    auto* flags = new QGroupBox(QStringLiteral("Flags"), this);
+    new QHBoxLayout(flags);
+    AddFlag(flags, "CY", bit::CY);
+    AddFlag(flags, "AC", bit::AC);
+    AddFlag(flags, "OV", bit::OV);
+    AddFlag(flags, "P", bit::P);
+    AddFlag(flags, "RS1", bit::RS1);
+    AddFlag(flags, "RS0", bit::RS0);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(general);
+    left->addWidget(others);
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(timers);
+    right->addWidget(ports);
+    right->addWidget(flags);
+    right->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addLayout(right);
+
+    Refresh();
+}
+
+void TfrmSFRWindow::AddBox(QGroupBox* group, const char* name, int digits, std::uint16_t (*read)(const Processor&)) {
+    auto* label = new QLabel(QLatin1String(name), group);
+    auto* edit = new QLineEdit(group);
+    edit->setObjectName(QStringLiteral("edt") + QLatin1String(name));
+    edit->setReadOnly(true);
+    edit->setAccessibleName(QLatin1String(name));
+    // Room for the digits and the frame, whatever the system font.
+    const QString widest(digits, QLatin1Char('D'));
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(widest) + 16);
+    label->setBuddy(edit);
+    edit->installEventFilter(this);
+    Place(group, label, edit);
+    const bool working = read == nullptr;
+    boxes_.push_back({edit, working ? Target::WorkingRegister : Target::Register, digits, read, 0});
+}
+
+void TfrmSFRWindow::AddWorkingRegister(QGroupBox* group, int n) {
+    const std::string name = "R" + std::to_string(n);
+    AddBox(group, name.c_str(), 2, nullptr);
+    boxes_.back().workingRegister = n;
+}
+
+void TfrmSFRWindow::AddFlag(QGroupBox* group, const char* name, int bit) {
+    auto* label = new QLabel(QLatin1String(name), group);
+    label->setObjectName(QStringLiteral("lbl") + QLatin1String(name));
+    label->setAccessibleName(QLatin1String(name));
+    // Reachable from the keyboard, so Enter opens the write dialog as a
+    // double-click does.
+    label->setFocusPolicy(Qt::StrongFocus);
+    label->installEventFilter(this);
+    group->layout()->addWidget(label);
+    flags_.push_back({label, bit});
+}
+
+QColor TfrmSFRWindow::FlagColour(bool set) { return set ? QColor(Qt::red) : QColor(Qt::blue); }
+
+bool TfrmSFRWindow::IsHighlighted(const QLineEdit& box) { return box.property("changed").toBool(); }
+
+void TfrmSFRWindow::Highlight(QLineEdit& box, bool on) {
+    if (IsHighlighted(box) == on) return;
+    box.setProperty("changed", on);
+    if (!on) {
+        box.setPalette(QPalette());
+        return;
+    }
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Base, MemoryGridModel::HighlightColour());
+    box.setPalette(palette);
+}
+
+void TfrmSFRWindow::Refresh() {
+    const Processor& p = context_.session.processor();
+    for (const Box& box : boxes_) {
+        const std::uint16_t value = box.read ? box.read(p) : p.ReadRegister(static_cast<unsigned>(box.workingRegister));
+        const QString text = QString::fromStdString(HexText(value, box.digits));
+        const bool changed = box.edit->text() != text;
+        if (changed) box.edit->setText(text);
+        // The first refresh fills the boxes; it changes nothing the user saw.
+        Highlight(*box.edit, changed && refreshed_);
+    }
+    for (const Flag& flag : flags_) {
+        const bool set = p.ReadBit(static_cast<std::uint8_t>(flag.bit)) != 0;
+        const QColor colour = FlagColour(set);
+        if (flag.label->palette().color(QPalette::WindowText) == colour) continue;
+        QPalette palette = flag.label->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        flag.label->setPalette(palette);
+        flag.label->setAccessibleDescription(set ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    refreshed_ = true;
+}
+
+bool TfrmSFRWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* component = qobject_cast<QWidget*>(watched);
+    if (!component) return ChildView::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Open(*component);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Open(*component);
+            return true;
+        }
+    }
+    return ChildView::eventFilter(watched, event);
+}
+
+void TfrmSFRWindow::Open(QWidget& component) {
+    const Processor& p = context_.session.processor();
+    for (const Box& box : boxes_) {
+        if (box.edit != &component) continue;
+        if (box.target == Target::WorkingRegister) {
+            // The register's byte in internal RAM: the bank base plus its number.
+            const auto address = static_cast<std::uint16_t>(p.RegisterBankBase() + box.workingRegister);
+            context_.openGeneralWrite(Location{LocationKind::InternalRAM, address});
+            return;
+        }
+        std::uint16_t first = 0;
+        const auto key = CatalogueKey(p, LocationKind::SfrRegister, ComponentSubject(component), first);
+        if (!key) messages_.Tell(MessageKind::Plain, "Specified name not found( SFR Registers )");
+        context_.openGeneralWrite(Location{LocationKind::SfrRegister, key.value_or(first)});
+        return;
+    }
+    std::uint16_t first = 0;
+    const auto key = CatalogueKey(p, LocationKind::SfrBit, ComponentSubject(component), first);
+    if (!key) messages_.Tell(MessageKind::Plain, "Specified name not found( SFR Bits )");
+    context_.openGeneralWrite(Location{LocationKind::SfrBit, key.value_or(first)});
+}
+
+}  // namespace tessaly::ui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QColor>
+
+#include <cstdint>
+#include <vector>
+
+#include "core/MessageHost.h"
+#include "views/ChildView.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
+namespace tessaly {
+class Processor;
+}
+
+namespace tessaly::ui {
+
+struct ViewContext;
+
+// The SFR window: the special function registers, R0-R7 of the selected bank
+// and the PSW flags, display only. A double-click on a value box or a flag
+// (or Enter on it) opens the General Write dialog at that register, at the
+// internal RAM byte of that working register, or at that bit.
+class TfrmSFRWindow : public ChildView {
+    Q_OBJECT
+public:
+    TfrmSFRWindow(ViewContext& context, MessageHost& messages, QWidget* parent = nullptr);
+
+    void Refresh() override;
+
+    // A flag's colour: red when its bit is 1, blue when it is 0.
+    static QColor FlagColour(bool set);
+    // Whether a value box changed at the last refresh (it is drawn highlighted).
+    static bool IsHighlighted(const QLineEdit& box);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // What a double-click on a component edits.
+    enum class Target : std::uint8_t { Register, WorkingRegister, Flag };
+    struct Box {
+        QLineEdit* edit;
+        Target target;
+        int digits;
+        std::uint16_t (*read)(const Processor& p);  // null for R0-R7
+        int workingRegister;                        // 0-7 for R0-R7
+    };
+    struct Flag {
+        QLabel* label;
+        int bit;  // of PSW
+    };
+
+    void AddBox(QGroupBox* group, const char* name, int digits, std::uint16_t (*read)(const Processor&));
+    void AddWorkingRegister(QGroupBox* group, int n);
+    void AddFlag(QGroupBox* group, const char* name, int bit);
+    void Highlight(QLineEdit& box, bool on);
+    void Open(QWidget& component);
+
+    ViewContext& context_;
+    MessageHost& messages_;
+    std::vector<Box> boxes_;
+    std::vector<Flag> flags_;
+    bool refreshed_ = false;
+};
+
+}  // namespace tessaly::ui
