@@ -1,0 +1,242 @@
+#include "views/TerminalView.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStyle>
+#include <QTextCursor>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "dialogs/SendByteDialog.h"
+#include "session/Session.h"
+#include "views/ViewContext.h"
+
+namespace tessaly::ui {
+
+namespace {
+
+constexpr int kTerminalIndex = 6;
+constexpr int kWidth = 420;
+constexpr int kHeight = 380;
+// A hexadecimal pane starts a new line after this many bytes: one endless
+// line would be laid out again at every byte appended.
+constexpr int kHexBytesPerLine = 16;
+
+QToolButton* ToolButton(const QString& hint, const QIcon& icon, const char* name, QToolBar* bar) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QLatin1String(name));
+    button->setText(hint);
+    button->setToolTip(hint);
+    button->setIcon(icon);
+    button->setAccessibleName(hint);
+    button->setAutoRaise(true);
+    bar->addWidget(button);
+    return button;
+}
+
+QLineEdit* RateBox(const char* name, const QString& caption, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setReadOnly(true);
+    box->setAccessibleName(caption);
+    return box;
+}
+
+QString RateText(std::int32_t rate) {
+    return rate == -1 ? QStringLiteral("Unknown Baud rate") : QString::number(rate);
+}
+
+template <class Widget>
+void SetTextIfDifferent(Widget* widget, const QString& text) {
+    if (widget->text() != text) widget->setText(text);
+}
+
+}  // namespace
+
+const char* const TfrmTerminalWindow::kPreferencesFile = "terminal.ini";
+
+TfrmTerminalWindow::TfrmTerminalWindow(ViewContext& context, TfrmSendByteSerially& sendByte, QWidget* parent)
+    : ChildView(kTerminalIndex, QStringLiteral("Terminal Window"), parent), context_(context), sendByte_(sendByte) {
+    setObjectName(QStringLiteral("TfrmTerminalWindow"));
+
+    auto* bar = new QToolBar(this);
+    auto* transmitByte = ToolButton(QStringLiteral("Transmit Byte"), style()->standardIcon(QStyle::SP_ArrowRight),
+                                    "tlbTransmitByte", bar);
+    auto* clearTx = ToolButton(QStringLiteral("Clear Transmit Buffer"),
+                               style()->standardIcon(QStyle::SP_DialogResetButton), "tlbClearTxBuffer", bar);
+    auto* clearRx = ToolButton(QStringLiteral("Clear Receive Buffer"),
+                               style()->standardIcon(QStyle::SP_DialogDiscardButton), "tlbClearRxBuffer", bar);
+    auto* refresh =
+        ToolButton(QStringLiteral("Refresh"), QIcon(QStringLiteral(":/icons/refresh.svg")), "tlbRefresh", bar);
+    connect(transmitByte, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbTransmitByteClick);
+    connect(clearTx, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbClearTxBufferClick);
+    connect(clearRx, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbClearRxBufferClick);
+    connect(refresh, &QToolButton::clicked, this, &TfrmTerminalWindow::Refresh);
+
+    const QString transmitCaption = QStringLiteral("Apparent Transmit Baud Rate");
+    const QString receiveCaption = QStringLiteral("Apparent Receive Baud Rate");
+    edtTransmitBR_ = RateBox("edtTransmitBR", transmitCaption, this);
+    edtReceiveBR_ = RateBox("edtReceiveBR", receiveCaption, this);
+    auto* rates = new QGridLayout;
+    rates->addWidget(new QLabel(transmitCaption, this), 0, 0);
+    rates->addWidget(edtTransmitBR_, 0, 1);
+    rates->addWidget(new QLabel(receiveCaption, this), 1, 0);
+    rates->addWidget(edtReceiveBR_, 1, 1);
+
+    transmit_.side = SerialLogSide::Transmit;
+    receive_.side = SerialLogSide::Receive;
+    QWidget* transmitPane = BuildPane(transmit_, QStringLiteral("Transmit Buffer Count = "), "lblTxCount",
+                                      "rheTransmit", "cobTxFormat", QStringLiteral("Transmitted bytes"));
+    QWidget* receivePane = BuildPane(receive_, QStringLiteral("Receive Buffer Count = "), "lblRxCount", "rheReceive",
+                                     "cobRxFormat", QStringLiteral("Received bytes"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(bar);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(6, 0, 6, 6);
+    body->addLayout(rates);
+    body->addWidget(transmitPane, 1);
+    body->addWidget(receivePane, 1);
+    layout->addLayout(body, 1);
+    resize(kWidth, kHeight);
+
+    LoadFormats();
+    // A newly opened terminal shows each record again from its first byte.
+    ForgetShownSerialBytes(context_.session.processor());
+    Refresh();
+}
+
+QWidget* TfrmTerminalWindow::BuildPane(Pane& pane, const QString& countCaption, const char* countName,
+                                       const char* textName, const char* formatName, const QString& paneName) {
+    auto* box = new QWidget(this);
+    auto* caption = new QLabel(countCaption, box);
+    pane.count = new QLabel(box);
+    pane.count->setObjectName(QLatin1String(countName));
+    pane.count->setAccessibleName(countCaption.trimmed().chopped(1).trimmed());
+    pane.format = new QComboBox(box);
+    pane.format->setObjectName(QLatin1String(formatName));
+    pane.format->addItems({QStringLiteral("Hex"), QStringLiteral("Text")});
+    pane.format->setAccessibleName(paneName + QStringLiteral(" shown as"));
+    pane.text = new QPlainTextEdit(box);
+    pane.text->setObjectName(QLatin1String(textName));
+    pane.text->setAccessibleName(paneName);
+    pane.text->setReadOnly(true);
+    pane.text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane.text->setUndoRedoEnabled(false);
+
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(caption);
+    countRow->addWidget(pane.count);
+    countRow->addStretch(1);
+    countRow->addWidget(pane.format);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(countRow);
+    layout->addWidget(pane.text, 1);
+
+    connect(pane.format, &QComboBox::currentIndexChanged, this, [this, &pane] {
+        Redraw(pane);
+        SaveFormats();
+    });
+    return box;
+}
+
+TfrmTerminalWindow::PaneFormat TfrmTerminalWindow::FormatOf(const Pane& pane) const {
+    return pane.format->currentIndex() == 1 ? PaneFormat::Text : PaneFormat::Hex;
+}
+
+void TfrmTerminalWindow::Refresh() {
+    const Processor& p = context_.session.processor();
+    SetTextIfDifferent(edtTransmitBR_, RateText(p.iTxBaudRate));
+    SetTextIfDifferent(edtReceiveBR_, RateText(p.iRxBaudRate));
+    SetTextIfDifferent(transmit_.count, QString::number(p.iTxLogPos));
+    ShowNewBytes(transmit_);
+    SetTextIfDifferent(receive_.count, QString::number(p.iRxLogPos));
+    ShowNewBytes(receive_);
+}
+
+QString TfrmTerminalWindow::Rendered(Pane& pane, std::span<const std::uint8_t> bytes) {
+    if (FormatOf(pane) == PaneFormat::Text) {
+        return QString::fromLatin1(SerialBytesAsText(bytes, pane.afterCarriageReturn));
+    }
+    std::string text;
+    while (!bytes.empty()) {
+        if (pane.hexInLine == kHexBytesPerLine) {
+            text += '\n';
+            pane.hexInLine = 0;
+        }
+        const std::size_t taken = std::min(bytes.size(), static_cast<std::size_t>(kHexBytesPerLine - pane.hexInLine));
+        text += SerialBytesAsHex(bytes.first(taken));
+        pane.hexInLine += static_cast<int>(taken);
+        bytes = bytes.subspan(taken);
+    }
+    return QString::fromLatin1(text);
+}
+
+void TfrmTerminalWindow::ShowNewBytes(Pane& pane) {
+    const auto bytes = TakeUnshownBytes(context_.session.processor(), pane.side);
+    if (bytes.empty()) return;
+    QTextCursor end(pane.text->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(Rendered(pane, bytes));
+    // The caret on the last character keeps the end in view.
+    pane.text->moveCursor(QTextCursor::End);
+    pane.text->ensureCursorVisible();
+}
+
+void TfrmTerminalWindow::Redraw(Pane& pane) {
+    const Processor& p = context_.session.processor();
+    const std::int32_t shown = pane.side == SerialLogSide::Transmit ? p.iTxLogShown : p.iRxLogShown;
+    auto bytes = RecordedBytes(p, pane.side);
+    bytes = bytes.first(std::min(bytes.size(), static_cast<std::size_t>(std::max(shown, 0))));
+    pane.afterCarriageReturn = false;
+    pane.hexInLine = 0;
+    pane.text->setPlainText(Rendered(pane, bytes));
+    pane.text->moveCursor(QTextCursor::End);
+    pane.text->ensureCursorVisible();
+}
+
+void TfrmTerminalWindow::Clear(Pane& pane) {
+    ClearSerialLog(context_.session.processor(), pane.side);
+    pane.text->clear();
+    pane.afterCarriageReturn = false;
+    pane.hexInLine = 0;
+    Refresh();
+}
+
+void TfrmTerminalWindow::tlbTransmitByteClick() { sendByte_.exec(); }
+
+void TfrmTerminalWindow::tlbClearTxBufferClick() { Clear(transmit_); }
+
+void TfrmTerminalWindow::tlbClearRxBufferClick() { Clear(receive_); }
+
+QString TfrmTerminalWindow::PreferencesPath() const {
+    return QString::fromStdString((context_.session.ConfigDirectory() / kPreferencesFile).string());
+}
+
+void TfrmTerminalWindow::LoadFormats() {
+    QSettings preferences(PreferencesPath(), QSettings::IniFormat);
+    for (Pane* pane : {&transmit_, &receive_}) {
+        const QString key = pane == &transmit_ ? QStringLiteral("Transmit/Format") : QStringLiteral("Receive/Format");
+        const bool text = preferences.value(key).toString() == QStringLiteral("Text");
+        const QSignalBlocker quiet(pane->format);
+        pane->format->setCurrentIndex(text ? 1 : 0);
+    }
+}
+
+void TfrmTerminalWindow::SaveFormats() const {
+    QSettings preferences(PreferencesPath(), QSettings::IniFormat);
+    preferences.setValue(QStringLiteral("Transmit/Format"), transmit_.format->currentText());
+    preferences.setValue(QStringLiteral("Receive/Format"), receive_.format->currentText());
+}
+
+}  // namespace tessaly::ui
