@@ -21,11 +21,17 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/AddBreakPointDialog.h"
 #include "dialogs/BreakPointsDialog.h"
+#include "dialogs/AddWatchDialog.h"
 #include "dialogs/DisassemblyWindow.h"
+#include "dialogs/GeneralDialog.h"
+#include "dialogs/InitializeDialogs.h"
+#include "dialogs/ListViewer.h"
+#include "dialogs/SendByteDialog.h"
 #include "dialogs/LabelsProgressWindow.h"
 #include "dialogs/SettingsDialog.h"
 #include "loading/ProgramFile.h"
 #include "util/AsciiCase.h"
+#include "views/ViewContext.h"
 #include "views/ViewFactory.h"
 
 namespace tessaly::ui {
@@ -37,9 +43,17 @@ std::filesystem::path PathOf(const QString& path) { return std::filesystem::path
 // Layout entries of the windows that exist for the whole run.
 enum LayoutWindow : std::size_t {
     kSettingsWindow = 9,
+    kListViewerWindow = 10,
     kDisassemblyWindow = 11,
     kBreakPointsWindow = 12,
     kAddBreakPointWindow = 13,
+    kAddWatchWindow = 14,
+    kGeneralReadWindow = 15,
+    kGeneralWriteWindow = 16,
+    kInitIntRAMWindow = 17,
+    kInitExtRAMWindow = 18,
+    kInitBitMemoryWindow = 19,
+    kSendByteWindow = 20,
     kProgressLabelsWindow = 21,
 };
 
@@ -72,8 +86,9 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     sessionHost_ = std::make_unique<DesktopSessionHost>(*this, *actions_);
     session_ = std::make_unique<Session>(options.configDirectory, *messages_, *sessionHost_, *runHost_);
 
+    BuildViewDialogs();
     ChildViewFactory factory = options.viewFactory;
-    if (!factory) factory = [this](int index) { return CreateChildView(index, *session_, *this); };
+    if (!factory) factory = [this](int index) { return CreateChildView(index, *viewServices_); };
     views_ = new ChildViews(*area_, *session_, std::move(factory), actions_->ViewItems());
     runHost_->SetViews(views_);
     sessionHost_->SetViews(views_);
@@ -87,7 +102,15 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
                                          *messages_, this);
     sessionHost_->SetLabelProgress(labelsProgress_);
     views_->RegisterWindow(kSettingsWindow, settingsDialog_);
+    views_->RegisterWindow(kListViewerWindow, listViewer_);
     views_->RegisterWindow(kDisassemblyWindow, disassembly_);
+    views_->RegisterWindow(kAddWatchWindow, addWatch_);
+    views_->RegisterWindow(kGeneralReadWindow, generalRead_);
+    views_->RegisterWindow(kGeneralWriteWindow, generalWrite_);
+    views_->RegisterWindow(kInitIntRAMWindow, initIntRAM_);
+    views_->RegisterWindow(kInitExtRAMWindow, initExtRAM_);
+    views_->RegisterWindow(kInitBitMemoryWindow, initBitMemory_);
+    views_->RegisterWindow(kSendByteWindow, sendByte_);
     views_->RegisterWindow(kBreakPointsWindow, breakPointsDialog_);
     views_->RegisterWindow(kAddBreakPointWindow, addBreakPointDialog_);
     views_->RegisterWindow(kProgressLabelsWindow, labelsProgress_);
@@ -126,6 +149,47 @@ void MainWindow::BuildStatusBar() {
     }
 }
 
+// The dialogs the views open, and the context the views are made with.
+void MainWindow::BuildViewDialogs() {
+    Session& s = *session_;
+    generalRead_ = new GeneralDialog(GeneralDialog::Mode::Read, s, *messages_, this);
+    generalWrite_ = new GeneralDialog(GeneralDialog::Mode::Write, s, *messages_, this);
+    addWatch_ = new AddWatchDialog(s, *messages_, this);
+    listViewer_ = new ListViewer(s, this);
+    initIntRAM_ = new TfrmInitializeIntRAM(s, *messages_, this);
+    initExtRAM_ = new TfrmInitializeExtRAM(s, *messages_, [this] { views_->RefreshExternalRAMFully(); }, this);
+    initBitMemory_ = new TfrmInitializeBitMemory(s, *messages_, this);
+    sendByte_ = new TfrmSendByteSerially(s, *messages_, this);
+    viewContext_ = std::make_unique<ViewContext>(ViewContext{
+        s, [this](const Location& at) { generalWrite_->OpenAt(at); }, [this](int index) { ToggleView(index); },
+        [this] { listViewer_->Run(); }});
+    viewServices_ = std::make_unique<ViewServices>(ViewServices{*viewContext_, *messages_, *addWatch_, *sendByte_});
+    for (GeneralDialog* dialog : {generalRead_, generalWrite_}) {
+        connect(dialog, &GeneralDialog::watchListChanged, this, [this] {
+            if (ChildView* watch = views_->View(5)) watch->Refresh();
+        });
+    }
+}
+
+void MainWindow::ToggleView(int index) {
+    views_->Toggle(index);
+    actions_->ViewItems()[static_cast<std::size_t>(index)]->setChecked(
+        views_->IsChildOpen(static_cast<std::size_t>(index)));
+}
+
+void MainWindow::ConnectViewCommands() {
+    for (std::size_t i = 0; i < actions_->ViewItems().size(); ++i) {
+        // The item's tick follows the view, not the click.
+        connect(actions_->ViewItems()[i], &QAction::triggered, this, [this, i] { ToggleView(static_cast<int>(i)); });
+    }
+    On("muiGeneralRead", [this] { generalRead_->OpenFromMenu(); });
+    On("muiGeneralWrite", [this] { generalWrite_->OpenFromMenu(); });
+    On("muiInitSFRRegisters", [this] { InitializeSfrRegisters(*session_, *messages_); });
+    On("muiInitInternalRAM", [this] { initIntRAM_->Run(); });
+    On("muiInitExternalRAM", [this] { initExtRAM_->Run(); });
+    On("muiInitBitMemory", [this] { initBitMemory_->Run(); });
+}
+
 void MainWindow::On(const char* action, std::function<void()> handler) {
     connect((*actions_)[action], &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
 }
@@ -141,14 +205,7 @@ void MainWindow::ConnectCommands() {
     On("muiSkipInstruction", [&run] { run.SkipInstruction(); });
     On("muiStopDebugging", [&run] { run.StopDebugging(); });
     On("tlbRefresh", [&run] { run.ManualRefresh(); });
-    for (std::size_t i = 0; i < actions_->ViewItems().size(); ++i) {
-        QAction* item = actions_->ViewItems()[i];
-        connect(item, &QAction::triggered, this, [this, i] {
-            // The item's tick follows the view, not the click.
-            views_->Toggle(static_cast<int>(i));
-            actions_->ViewItems()[i]->setChecked(views_->IsChildOpen(i));
-        });
-    }
+    ConnectViewCommands();
     On("muiBreakPoints", [this] { breakPointsDialog_->Run(); });
     On("muiDisassembleCode", [this] {
         disassembly_->SetProgramPath(QString::fromStdString(session_->currentFileName));

@@ -18,6 +18,15 @@ class QMdiArea;
 namespace tessaly::ui {
 
 class AboutBox;
+class AddWatchDialog;
+class GeneralDialog;
+class ListViewer;
+class TfrmInitializeBitMemory;
+class TfrmInitializeExtRAM;
+class TfrmInitializeIntRAM;
+class TfrmSendByteSerially;
+struct ViewContext;
+struct ViewServices;
 class AddBreakPointDialog;
 class BreakPointsDialog;
 class DisassemblyWindow;
@@ -49,6 +58,8 @@ public:
     SettingsDialog& settingsDialog() { return *settingsDialog_; }
     BreakPointsDialog& breakPointsDialog() { return *breakPointsDialog_; }
     DisassemblyWindow& disassemblyWindow() { return *disassembly_; }
+    GeneralDialog& generalWrite() { return *generalWrite_; }
+    GeneralDialog& generalRead() { return *generalRead_; }
 
     // After the welcome screen: layout, workspace reset, the program open at
     // the last exit.
@@ -70,6 +81,9 @@ protected:
 
 private:
     void BuildStatusBar();
+    void BuildViewDialogs();
+    void ConnectViewCommands();
+    void ToggleView(int index);
     void ConnectCommands();
     void ConnectFileCommands();
     void ConnectWindowCommands();
@@ -101,6 +115,16 @@ private:
     LabelsProgressWindow* labelsProgress_;
     AboutBox* aboutBox_;
     DisassemblyWindow* disassembly_;
+    GeneralDialog* generalRead_ = nullptr;
+    GeneralDialog* generalWrite_ = nullptr;
+    AddWatchDialog* addWatch_ = nullptr;
+    ListViewer* listViewer_ = nullptr;
+    TfrmInitializeIntRAM* initIntRAM_ = nullptr;
+    TfrmInitializeExtRAM* initExtRAM_ = nullptr;
+    TfrmInitializeBitMemory* initBitMemory_ = nullptr;
+    TfrmSendByteSerially* sendByte_ = nullptr;
+    std::unique_ptr<ViewContext> viewContext_;
+    std::unique_ptr<ViewServices> viewServices_;
     QList<QAction*> windowListActions_;
 };
 

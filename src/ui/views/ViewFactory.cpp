@@ -1,29 +1,29 @@
 #include "views/ViewFactory.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
-
-#include "session/Session.h"
+#include "views/ActiveWatchView.h"
+#include "views/BitMemoryView.h"
+#include "views/ExecutionStatusView.h"
+#include "views/ExternalRamView.h"
+#include "views/InternalRamView.h"
+#include "views/MessageListView.h"
+#include "views/SfrView.h"
+#include "views/TerminalView.h"
 
 namespace tessaly::ui {
 
-namespace {
-
-// A view whose window has its place, caption and menu item but whose
-// contents are still to come: it says so rather than show nothing.
-class PendingView : public ChildView {
-public:
-    PendingView(int index, QWidget* parent) : ChildView(index, kChildViewCaptions[index], parent) {
-        auto* layout = new QVBoxLayout(this);
-        auto* label = new QLabel(QString("%1: not available in this version").arg(kChildViewCaptions[index]), this);
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label);
+ChildView* CreateChildView(int index, ViewServices& s) {
+    switch (index) {
+    case 0: return new ExecutionStatusView(s.context, s.messages);
+    case 1: return new TfrmSFRWindow(s.context, s.messages);
+    case 2: return new TfrmInternalRAM(s.context);
+    case 3: return new TfrmExternalRAM(s.context);
+    case 4: return new TfrmBitMemory(s.context);
+    case 5: return new ActiveWatchView(s.context, s.addWatch, s.messages);
+    case 6: return new TfrmTerminalWindow(s.context, s.sendByte);
+    case 7: return new MessageListView(MessageListView::List::Warnings, s.context);
+    case 8: return new MessageListView(MessageListView::List::Errors, s.context);
+    default: return nullptr;
     }
-    void Refresh() override {}
-};
-
-}  // namespace
-
-ChildView* CreateChildView(int index, Session&, QWidget&) { return new PendingView(index, nullptr); }
+}
 
 }  // namespace tessaly::ui

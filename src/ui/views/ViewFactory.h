@@ -1,16 +1,27 @@
 #pragma once
 
 #include "views/ChildView.h"
-
-class QWidget;
+#include "views/ViewContext.h"
 
 namespace tessaly {
-class Session;
+class MessageHost;
 }
 
 namespace tessaly::ui {
 
-// The child view of a layout index (0-8) over the session's machine.
-ChildView* CreateChildView(int index, Session& session, QWidget& mainWindow);
+class AddWatchDialog;
+class TfrmSendByteSerially;
+
+// What the child views are made with: the context they read and write
+// through, the message boxes, and the dialogs some of them open.
+struct ViewServices {
+    ViewContext& context;
+    MessageHost& messages;
+    AddWatchDialog& addWatch;
+    TfrmSendByteSerially& sendByte;
+};
+
+// The child view of a layout index (0-8).
+ChildView* CreateChildView(int index, ViewServices& services);
 
 }  // namespace tessaly::ui
