@@ -1,6 +1,7 @@
 #include "app/ChildViews.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -43,6 +44,12 @@ ChildView* ChildViews::OpenChildWindow(int index) {
     if (viewItems_[i]) viewItems_[i]->setChecked(true);
     if (i == kExternalRAM) view->RefreshFully();
     frame->setGeometry(RectOf(session_.layout.entries[i].bounds));
+    // Recorded sizes suit the fonts they were recorded with; a view never
+    // opens smaller than its contents need with this system's font.
+    const QSize needed = frame->sizeHint();
+    if (frame->width() < needed.width() || frame->height() < needed.height()) {
+        frame->resize(std::max(frame->width(), needed.width()), std::max(frame->height(), needed.height()));
+    }
     frame->show();
     session_.controller().RefreshViews();
     return view;

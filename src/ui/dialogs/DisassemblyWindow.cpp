@@ -136,6 +136,9 @@ bool DisassemblyWindow::Fill() {
     std::vector<bool> marks(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) marks[i] = breakPoints_.Contains(rows[i].address);
     model_.SetRows(std::move(rows), std::move(marks));
+    // A grid that gets the focus makes its first cell current; start on the
+    // first row's number instead, so that showing the window marks nothing.
+    grid_->selectionModel()->setCurrentIndex(model_.index(0, 1), QItemSelectionModel::NoUpdate);
     return true;
 }
 

@@ -62,6 +62,8 @@ private slots:
         l.breakPoints.Add(0x0005);
         QVERIFY(l.window.Fill());
         l.window.show();
+        l.window.findChild<QTableView*>("sggDisassembledCode")->setFocus();
+        QCOMPARE(l.Cell(0, 0), QString());  // showing the window marks nothing
         QCOMPARE(l.Cell(3, 0), QString("B"));  // row of 0005H
         l.Click(1, 0);  // 0003H
         l.Click(14, 0);  // 0010H
