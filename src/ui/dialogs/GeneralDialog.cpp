@@ -1,3 +1,4 @@
+#include "views/ToolButtons.h"
 #include "dialogs/GeneralDialog.h"
 
 #include <QApplication>
@@ -76,17 +77,6 @@ int DecimalDigits(int width) { return width == 1 ? 1 : width == 8 ? 3 : 5; }
 
 QString ConversionMessage(const QString& text) { return "'0x" + text + "' is not a valid integer value"; }
 
-QToolButton* ToolButton(const QString& caption, const QString& hint, const char* name, QToolBar* bar) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setAccessibleName(hint);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->addWidget(button);
-    return button;
-}
 
 QLabel* BuddyLabel(const QString& caption, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(caption, parent);
@@ -142,18 +132,18 @@ void GeneralDialog::BuildControls() {
     const bool write = mode_ == Mode::Write;
 
     auto* bar = new QToolBar(this);
-    auto* add = ToolButton(QStringLiteral("Add"), QStringLiteral("Add to Active Watch"), "tlbAdd", bar);
+    auto* add = AddToolButton(bar, "tlbAdd", QStringLiteral("Add"), QStringLiteral("Add to Active Watch"));
     add->setIcon(QIcon(QStringLiteral(":/icons/view-watch.svg")));
-    auto* read = ToolButton(write ? QStringLiteral("Read") : QStringLiteral("Refresh"),
-                            write ? QStringLiteral("Read") : QStringLiteral("Refresh"), "tlbRead", bar);
+    auto* read = AddToolButton(bar, "tlbRead", write ? QStringLiteral("Read") : QStringLiteral("Refresh"),
+                               write ? QStringLiteral("Read") : QStringLiteral("Refresh"));
     read->setIcon(QIcon(QStringLiteral(":/icons/refresh.svg")));
     connect(add, &QToolButton::clicked, this, &GeneralDialog::tlbAddClick);
     connect(read, &QToolButton::clicked, this, &GeneralDialog::tlbReadClick);
     if (write) {
-        auto* store = ToolButton(QStringLiteral("Write"), QStringLiteral("Write"), "tlbWrite", bar);
+        auto* store = AddToolButton(bar, "tlbWrite", QStringLiteral("Write"), QStringLiteral("Write"));
         connect(store, &QToolButton::clicked, this, &GeneralDialog::tlbWriteClick);
     }
-    auto* ok = ToolButton(QStringLiteral("OK"), QStringLiteral("OK"), "tlbOK", bar);
+    auto* ok = AddToolButton(bar, "tlbOK", QStringLiteral("OK"), QStringLiteral("OK"));
     connect(ok, &QToolButton::clicked, this, &QDialog::accept);
 
     cobType_ = new QComboBox(this);

@@ -1,3 +1,4 @@
+#include "views/ToolButtons.h"
 #include "dialogs/ListViewer.h"
 
 #include <QIcon>
@@ -18,17 +19,6 @@ namespace {
 constexpr int kWidth = 340;
 constexpr int kHeight = 272;
 
-QToolButton* ToolButton(const QString& caption, const QIcon& icon, const char* name, QToolBar* bar) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setIcon(icon);
-    button->setAccessibleName(caption);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    bar->addWidget(button);
-    return button;
-}
 
 }  // namespace
 
@@ -39,9 +29,11 @@ ListViewer::ListViewer(Session& session, QWidget* parent)
 
     auto* bar = new QToolBar(this);
     auto* refresh =
-        ToolButton(QStringLiteral("Refresh"), QIcon(QStringLiteral(":/icons/refresh.svg")), "tlbRefresh", bar);
+        AddToolButton(bar, "tlbRefresh", QStringLiteral("Refresh"), QString(),
+                      QIcon(QStringLiteral(":/icons/refresh.svg")), Qt::ToolButtonIconOnly);
     auto* clear =
-        ToolButton(QStringLiteral("Clear"), style()->standardIcon(QStyle::SP_DialogResetButton), "tlbClear", bar);
+        AddToolButton(bar, "tlbClear", QStringLiteral("Clear"), QString(),
+                      style()->standardIcon(QStyle::SP_DialogResetButton), Qt::ToolButtonIconOnly);
     connect(refresh, &QToolButton::clicked, this, &ListViewer::tlbRefreshClick);
     connect(clear, &QToolButton::clicked, this, &ListViewer::tlbClearClick);
 

@@ -1,3 +1,4 @@
+#include "views/ToolButtons.h"
 #include "views/ActiveWatchView.h"
 
 #include <QHeaderView>
@@ -25,19 +26,6 @@ constexpr std::array<int, 6> kColumnWidths = {35, 111, 92, 32, 53, 120};
 constexpr int kFirstValueColumn = 3;
 const QColor kChangedBackground(255, 250, 190);
 
-QToolButton* ToolButton(const QString& caption, const QString& hint, const QIcon& icon, const char* name,
-                        QToolBar* bar) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setAccessibleName(hint);
-    button->setIcon(icon);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->addWidget(button);
-    return button;
-}
 
 QLabel* Panel(int width, QStatusBar* bar) {
     auto* panel = new QLabel(bar);
@@ -53,12 +41,13 @@ ActiveWatchView::ActiveWatchView(ViewContext& context, AddWatchDialog& add, Mess
     setObjectName(QStringLiteral("TfrmActiveWatch"));
 
     auto* bar = new QToolBar(this);
-    auto* addButton = ToolButton(QStringLiteral("Add"), QStringLiteral("Add Items"),
-                                 QIcon(QStringLiteral(":/icons/view-watch.svg")), "tobAdd", bar);
-    auto* remove = ToolButton(QStringLiteral("Delete"), QStringLiteral("Delete selected item"),
-                              style()->standardIcon(QStyle::SP_DialogDiscardButton), "tobDelete", bar);
-    auto* removeAll = ToolButton(QStringLiteral("Delete All"), QStringLiteral("Delete all items"),
-                                 style()->standardIcon(QStyle::SP_DialogResetButton), "tobDeleteAll", bar);
+    auto* addButton = AddToolButton(bar, "tobAdd", QStringLiteral("Add"), QStringLiteral("Add Items"),
+                                    QIcon(QStringLiteral(":/icons/view-watch.svg")));
+    auto* remove = AddToolButton(bar, "tobDelete", QStringLiteral("Delete"), QStringLiteral("Delete selected item"),
+                                 style()->standardIcon(QStyle::SP_DialogDiscardButton));
+    auto* removeAll = AddToolButton(bar, "tobDeleteAll", QStringLiteral("Delete All"),
+                                    QStringLiteral("Delete all items"),
+                                    style()->standardIcon(QStyle::SP_DialogResetButton));
     connect(addButton, &QToolButton::clicked, this, &ActiveWatchView::tobAddClick);
     connect(remove, &QToolButton::clicked, this, &ActiveWatchView::tobDeleteClick);
     connect(removeAll, &QToolButton::clicked, this, &ActiveWatchView::tobDeleteAllClick);

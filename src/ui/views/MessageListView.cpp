@@ -1,3 +1,4 @@
+#include "views/ToolButtons.h"
 #include "views/MessageListView.h"
 
 #include <QIcon>
@@ -21,19 +22,6 @@ constexpr int kHeight = 334;
 constexpr int kWarningsIndex = 7;
 constexpr int kErrorsIndex = 8;
 
-QToolButton* ToolButton(const QString& caption, const QString& hint, const QIcon& icon, const char* name,
-                        QToolBar* bar) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setIcon(icon);
-    button->setAccessibleName(caption);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->addWidget(button);
-    return button;
-}
 
 // Lines `first` to the end, joined by line breaks.
 QString JoinedLines(const TextList& list, std::size_t first) {
@@ -55,11 +43,10 @@ MessageListView::MessageListView(List list, ViewContext& context, QWidget* paren
     setObjectName(warnings ? QStringLiteral("TfrmWarnings") : QStringLiteral("TfrmErrors"));
 
     auto* bar = new QToolBar(this);
-    auto* refresh = ToolButton(QStringLiteral("Refresh"), QStringLiteral("Refresh"),
-                               QIcon(QStringLiteral(":/icons/refresh.svg")), "tlbRefresh", bar);
-    auto* clear = ToolButton(warnings ? QStringLiteral("Clear List") : QStringLiteral("Clear"),
-                             QStringLiteral("Clear List"), style()->standardIcon(QStyle::SP_DialogResetButton),
-                             "tlbClear", bar);
+    auto* refresh = AddToolButton(bar, "tlbRefresh", QStringLiteral("Refresh"), QStringLiteral("Refresh"),
+                                  QIcon(QStringLiteral(":/icons/refresh.svg")));
+    auto* clear = AddToolButton(bar, "tlbClear", warnings ? QStringLiteral("Clear List") : QStringLiteral("Clear"),
+                                QStringLiteral("Clear List"), style()->standardIcon(QStyle::SP_DialogResetButton));
     connect(refresh, &QToolButton::clicked, this, &MessageListView::RefreshFully);
     connect(clear, &QToolButton::clicked, this, &MessageListView::tlbClearClick);
 

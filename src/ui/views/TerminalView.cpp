@@ -1,3 +1,4 @@
+#include "views/ToolButtons.h"
 #include "views/TerminalView.h"
 
 #include <QComboBox>
@@ -30,17 +31,6 @@ constexpr int kHeight = 380;
 // line would be laid out again at every byte appended.
 constexpr int kHexBytesPerLine = 16;
 
-QToolButton* ToolButton(const QString& hint, const QIcon& icon, const char* name, QToolBar* bar) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(hint);
-    button->setToolTip(hint);
-    button->setIcon(icon);
-    button->setAccessibleName(hint);
-    button->setAutoRaise(true);
-    bar->addWidget(button);
-    return button;
-}
 
 QLineEdit* RateBox(const char* name, const QString& caption, QWidget* parent) {
     auto* box = new QLineEdit(parent);
@@ -68,14 +58,18 @@ TfrmTerminalWindow::TfrmTerminalWindow(ViewContext& context, TfrmSendByteSeriall
     setObjectName(QStringLiteral("TfrmTerminalWindow"));
 
     auto* bar = new QToolBar(this);
-    auto* transmitByte = ToolButton(QStringLiteral("Transmit Byte"), style()->standardIcon(QStyle::SP_ArrowRight),
-                                    "tlbTransmitByte", bar);
-    auto* clearTx = ToolButton(QStringLiteral("Clear Transmit Buffer"),
-                               style()->standardIcon(QStyle::SP_DialogResetButton), "tlbClearTxBuffer", bar);
-    auto* clearRx = ToolButton(QStringLiteral("Clear Receive Buffer"),
-                               style()->standardIcon(QStyle::SP_DialogDiscardButton), "tlbClearRxBuffer", bar);
+    auto* transmitByte = AddToolButton(bar, "tlbTransmitByte", QStringLiteral("Transmit Byte"),
+                                       QStringLiteral("Transmit Byte"), style()->standardIcon(QStyle::SP_ArrowRight),
+                                       Qt::ToolButtonIconOnly);
+    auto* clearTx = AddToolButton(bar, "tlbClearTxBuffer", QStringLiteral("Clear Transmit Buffer"),
+                                  QStringLiteral("Clear Transmit Buffer"),
+                                  style()->standardIcon(QStyle::SP_DialogResetButton), Qt::ToolButtonIconOnly);
+    auto* clearRx = AddToolButton(bar, "tlbClearRxBuffer", QStringLiteral("Clear Receive Buffer"),
+                                  QStringLiteral("Clear Receive Buffer"),
+                                  style()->standardIcon(QStyle::SP_DialogDiscardButton), Qt::ToolButtonIconOnly);
     auto* refresh =
-        ToolButton(QStringLiteral("Refresh"), QIcon(QStringLiteral(":/icons/refresh.svg")), "tlbRefresh", bar);
+        AddToolButton(bar, "tlbRefresh", QStringLiteral("Refresh"), QStringLiteral("Refresh"),
+                      QIcon(QStringLiteral(":/icons/refresh.svg")), Qt::ToolButtonIconOnly);
     connect(transmitByte, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbTransmitByteClick);
     connect(clearTx, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbClearTxBufferClick);
     connect(clearRx, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbClearRxBufferClick);
