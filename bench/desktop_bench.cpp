@@ -35,36 +35,56 @@ struct Desktop {
     ~Desktop() { std::filesystem::remove_all(config); }
 };
 
-// Runs until the event loop has been entered `ticks` times.
-void FreeRun(ui::MainWindow& window, int ticks) {
-    int seen = 0;
+// Runs until at least `instructions` more instructions have run; the event
+// loop, entered between ticks, ends the run as the Start/Stop command does.
+void FreeRun(ui::MainWindow& window, std::uint64_t instructions) {
+    Session& s = window.session();
+    const std::uint64_t target = s.processor().ullInstructionsExecuted + instructions;
     QTimer stopper;
     stopper.setInterval(0);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
-        if (++seen == ticks) window.session().controller().StartStop();
+        if (s.controller().IsExecuting() && s.processor().ullInstructionsExecuted >= target) s.controller().StartStop();
     });
     stopper.start();
-    window.session().controller().StartStop();
+    s.controller().StartStop();
 }
 
-void Run(benchmark::State& state, int refreshType, std::uint32_t perTick, int ticks) {
+void Run(benchmark::State& state, int refreshType, std::uint32_t perTick, std::uint64_t instructions) {
     Desktop d;
     Session& s = d.window->session();
     s.settings.refreshType = refreshType;
     s.settings.instructionsPerTick = perTick;
     const std::uint64_t before = s.processor().ullInstructionsExecuted;
-    for (auto _ : state) FreeRun(*d.window, ticks);
+    for (auto _ : state) FreeRun(*d.window, instructions);
     state.SetItemsProcessed(static_cast<std::int64_t>(s.processor().ullInstructionsExecuted - before));
 }
 
-void BM_DesktopFreeRunRefreshType3(benchmark::State& state) { Run(state, 3, 1000000, 20); }
+void BM_DesktopFreeRunRefreshType3(benchmark::State& state) { Run(state, 3, 1000000, 20000000); }
 BENCHMARK(BM_DesktopFreeRunRefreshType3)->Unit(benchmark::kMillisecond);
 
-void BM_DesktopFreeRunRefreshType2(benchmark::State& state) { Run(state, 2, 1000, 5000); }
+void BM_DesktopFreeRunRefreshType2(benchmark::State& state) { Run(state, 2, 1000, 2000000); }
 BENCHMARK(BM_DesktopFreeRunRefreshType2)->Unit(benchmark::kMillisecond);
 
-void BM_DesktopFreeRunRefreshType1(benchmark::State& state) { Run(state, 1, 1000000, 5000); }
+void BM_DesktopFreeRunRefreshType1(benchmark::State& state) { Run(state, 1, 1000000, 10000); }
 BENCHMARK(BM_DesktopFreeRunRefreshType1)->Unit(benchmark::kMillisecond);
+
+// One view's refresh after each instruction, by layout index.
+void BM_ViewRefreshPerInstruction(benchmark::State& state) {
+    Desktop d;
+    Session& s = d.window->session();
+    ui::ChildView* view = d.window->views().View(static_cast<int>(state.range(0)));
+    if (!view) {
+        state.SkipWithError("the view is not open");
+        return;
+    }
+    for (auto _ : state) {
+        s.processor().ExecuteInstructions(1);
+        s.controller().DecodeCurrentInstruction();
+        view->Refresh();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(BM_ViewRefreshPerInstruction)->DenseRange(0, 8);
 
 }  // namespace
 

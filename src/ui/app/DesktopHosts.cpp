@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QThread>
+#include <chrono>
 
 #include "app/ChildViews.h"
 #include "app/CommandActions.h"
@@ -12,7 +13,16 @@
 
 namespace tessaly::ui {
 
-void DesktopRunHost::PumpEvents() { QApplication::processEvents(QEventLoop::AllEvents); }
+// Input and painting are handled at most every few milliseconds: more often
+// than the eye or hand can tell, seldom enough that a run refreshing its
+// views after every instruction is not held up repainting them each time.
+// The views themselves are brought up to date at every refresh.
+void DesktopRunHost::PumpEvents() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastPump_ < kPumpInterval) return;
+    lastPump_ = now;
+    QApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void DesktopRunHost::RefreshViews() {
     if (views_) views_->RefreshAll();

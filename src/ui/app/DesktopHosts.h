@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 
 #include "app/Priorities.h"
 #include "control/RunHost.h"
@@ -38,6 +39,8 @@ private:
     std::array<QLabel*, 3> panels_;
     CommandActions& actions_;
     ChildViews* views_ = nullptr;
+    static constexpr std::chrono::milliseconds kPumpInterval{5};
+    std::chrono::steady_clock::time_point lastPump_{};
 };
 
 // The main window's answers to the session: its windows, history menu,
