@@ -65,6 +65,15 @@ void ExecutionController::DecodeCurrentInstruction() { DecodeInstruction(p_, wor
 
 void ExecutionController::RefreshViews() {
     host_.RefreshViews();
+    RefreshPanels();
+}
+
+void ExecutionController::RefreshDuringRun() {
+    host_.RefreshViewsDuringRun();
+    RefreshPanels();
+}
+
+void ExecutionController::RefreshPanels() {
     host_.SetStatusText(2, InterruptsPanelText(p_), false);
     host_.SetStatusText(1, ErrorsPanelText(p_), false);
 }
@@ -99,7 +108,7 @@ void ExecutionController::ExecuteOne(StillRunning stillRunning) {
     if (settings_.speedDelay != 0) Pause(PacingDelayMilliseconds(settings_.speedDelay), stillRunning);
     if (settings_.refreshType == 1) {
         DecodeCurrentInstruction();
-        RefreshViews();
+        RefreshDuringRun();
         host_.PumpEvents();
     }
 }
@@ -154,7 +163,7 @@ void ExecutionController::StartStop() {
             FreeRunTick();
             if (settings_.refreshType == 2) {
                 DecodeCurrentInstruction();
-                RefreshViews();
+                RefreshDuringRun();
             }
             host_.PumpEvents();
         }

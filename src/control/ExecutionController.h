@@ -102,6 +102,8 @@ private:
     // when a stop ended the batch.
     bool RunFast(std::uint32_t count);
     void BeginStep();
+    void RefreshDuringRun();
+    void RefreshPanels();
     void RefreshAfterStep();
 
     Processor& p_;

@@ -17,6 +17,10 @@ public:
     virtual void PumpEvents() = 0;
     // Rewrites every open view from the processor.
     virtual void RefreshViews() = 0;
+    // The refresh between the instructions or ticks of a running loop. A
+    // host whose screen cannot show every one may bring the views up to date
+    // less often, as long as the last state is shown once the loop yields.
+    virtual void RefreshViewsDuringRun() { RefreshViews(); }
     // The External RAM window, when open, rewrites all of its cells.
     virtual void RefreshExternalRAMFully() = 0;
     // Waits `milliseconds` without handling input.

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 
 #include "app/ChildViews.h"
@@ -25,7 +26,24 @@ void DesktopRunHost::PumpEvents() {
 }
 
 void DesktopRunHost::RefreshViews() {
+    refreshPending_ = false;
+    lastRefresh_ = std::chrono::steady_clock::now();
     if (views_) views_->RefreshAll();
+}
+
+// A running loop refreshes the views at most a hundred times a second; a
+// refresh left out is made when the event loop next runs, so the views show
+// the last state once the loop yields or ends.
+void DesktopRunHost::RefreshViewsDuringRun() {
+    if (std::chrono::steady_clock::now() - lastRefresh_ >= kRunRefreshInterval) {
+        RefreshViews();
+        return;
+    }
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    QTimer::singleShot(0, &statusBar_, [this] {
+        if (refreshPending_) RefreshViews();
+    });
 }
 
 void DesktopRunHost::RefreshExternalRAMFully() {

@@ -28,6 +28,7 @@ public:
 
     void PumpEvents() override;
     void RefreshViews() override;
+    void RefreshViewsDuringRun() override;
     void RefreshExternalRAMFully() override;
     void Sleep(std::uint32_t milliseconds) override;
     void SetStatusText(int panel, std::string_view text, bool repaintNow) override;
@@ -40,7 +41,10 @@ private:
     CommandActions& actions_;
     ChildViews* views_ = nullptr;
     static constexpr std::chrono::milliseconds kPumpInterval{5};
+    static constexpr std::chrono::milliseconds kRunRefreshInterval{10};
     std::chrono::steady_clock::time_point lastPump_{};
+    std::chrono::steady_clock::time_point lastRefresh_{};
+    bool refreshPending_ = false;
 };
 
 // The main window's answers to the session: its windows, history menu,

@@ -61,18 +61,14 @@ ExecutionStatusView::ExecutionStatusView(ViewContext& context, MessageHost& mess
     setObjectName(QStringLiteral("TfrmExecutionStatus"));
     setFont(QFont(QStringLiteral("MS Sans Serif")));
 
-    mmoCurrentInstruction_ = new QPlainTextEdit(this);
+    // A one-line, read-only box: the mnemonic, a tab and the operands.
+    // A line edit rather than a text document, so that a run refreshing
+    // after every instruction does not lay out a document each time.
+    mmoCurrentInstruction_ = new QLineEdit(this);
     mmoCurrentInstruction_->setObjectName(QStringLiteral("mmoCurrentInstruction"));
     mmoCurrentInstruction_->setAccessibleName(QStringLiteral("Instruction"));
     mmoCurrentInstruction_->setReadOnly(true);
     mmoCurrentInstruction_->setEnabled(false);
-    mmoCurrentInstruction_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    mmoCurrentInstruction_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mmoCurrentInstruction_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mmoCurrentInstruction_->setTabStopDistance(mmoCurrentInstruction_->fontMetrics().horizontalAdvance(u' ') * 8);
-    // One line: the mnemonic, a tab and the operands.
-    mmoCurrentInstruction_->setFixedHeight(mmoCurrentInstruction_->fontMetrics().lineSpacing() +
-                                           2 * (mmoCurrentInstruction_->frameWidth() + 4));
 
     edtElapsedTime_ = ValueBox("edtElapsedTime", QStringLiteral("Elapsed time"), this);
     edtInstructionsExecuted_ = ValueBox("edtInstructionsExecuted", QStringLiteral("Instructions executed"), this);
@@ -130,8 +126,7 @@ void ExecutionStatusView::Refresh() {
     const Processor& p = session.processor();
     Show(*edtErrorsEncountered_, Number(p.lstErrors.Count()));
     Show(*edtWarningsReceived_, Number(p.lstWarnings.Count()));
-    const QString instruction = QString::fromStdString(p.strInstruction.str());
-    if (mmoCurrentInstruction_->toPlainText() != instruction) mmoCurrentInstruction_->setPlainText(instruction);
+    Show(*mmoCurrentInstruction_, QString::fromStdString(p.strInstruction.str()));
     Show(*edtCurrentOpcode_, QString::fromStdString(p.strOpcodeBytes));
     Show(*edtCyclesExecuted_, Number(p.ullCyclesExecuted));
     Show(*edtElapsedTime_,

@@ -31,7 +31,7 @@ protected:
 private:
     ViewContext& context_;
     MessageHost& messages_;
-    QPlainTextEdit* mmoCurrentInstruction_;
+    QLineEdit* mmoCurrentInstruction_;
     QLineEdit* edtElapsedTime_;
     QLineEdit* edtInstructionsExecuted_;
     QLineEdit* edtCyclesExecuted_;

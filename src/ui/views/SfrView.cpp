@@ -183,20 +183,32 @@ void TfrmSFRWindow::Highlight(QLineEdit& box, bool on) {
 
 void TfrmSFRWindow::Refresh() {
     const Processor& p = context_.session.processor();
-    for (const Box& box : boxes_) {
+    shownValues_.resize(boxes_.size(), -1);
+    shownFlags_.resize(flags_.size(), -1);
+    highlighted_.resize(boxes_.size(), 0);
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        const Box& box = boxes_[i];
         const std::uint16_t value = box.read ? box.read(p) : p.ReadRegister(static_cast<unsigned>(box.workingRegister));
-        const QString text = QString::fromStdString(HexText(value, box.digits));
-        const bool changed = box.edit->text() != text;
-        if (changed) box.edit->setText(text);
+        const bool changed = shownValues_[i] != value;
+        if (changed) {
+            shownValues_[i] = value;
+            const QString text = QString::fromStdString(HexText(value, box.digits));
+            if (box.edit->text() != text) box.edit->setText(text);
+        }
         // The first refresh fills the boxes; it changes nothing the user saw.
-        Highlight(*box.edit, changed && refreshed_);
+        const char highlight = changed && refreshed_ ? 1 : 0;
+        if (highlighted_[i] != highlight) {
+            highlighted_[i] = highlight;
+            Highlight(*box.edit, highlight != 0);
+        }
     }
-    for (const Flag& flag : flags_) {
-        const bool set = p.ReadBit(static_cast<std::uint8_t>(flag.bit)) != 0;
-        const QColor colour = FlagColour(set);
-        if (flag.label->palette().color(QPalette::WindowText) == colour) continue;
+    for (std::size_t i = 0; i < flags_.size(); ++i) {
+        const Flag& flag = flags_[i];
+        const int set = p.ReadBit(static_cast<std::uint8_t>(flag.bit)) != 0 ? 1 : 0;
+        if (shownFlags_[i] == set) continue;
+        shownFlags_[i] = set;
         QPalette palette = flag.label->palette();
-        palette.setColor(QPalette::WindowText, colour);
+        palette.setColor(QPalette::WindowText, FlagColour(set != 0));
         flag.label->setPalette(palette);
         flag.label->setAccessibleDescription(set ? QStringLiteral("1") : QStringLiteral("0"));
     }

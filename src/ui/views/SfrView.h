@@ -65,6 +65,11 @@ private:
     std::vector<Box> boxes_;
     std::vector<Flag> flags_;
     bool refreshed_ = false;
+    // What each box and flag shows, so a refresh touches only what changed:
+    // -1 before the first refresh.
+    std::vector<int> shownValues_;
+    std::vector<int> shownFlags_;
+    std::vector<char> highlighted_;
 };
 
 }  // namespace tessaly::ui

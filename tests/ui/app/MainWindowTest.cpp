@@ -21,12 +21,21 @@ using tessaly::ui::MainWindow;
 
 namespace {
 
-// A child view that counts how often it was asked to refresh.
+// A child view that counts how often it was asked to refresh and remembers
+// the instruction count it last showed.
 class CountingView : public ChildView {
 public:
-    explicit CountingView(int index) : ChildView(index, tessaly::ui::kChildViewCaptions[index]) {}
-    void Refresh() override { ++refreshes; }
+    CountingView(int index, const tessaly::Processor* const* machine)
+        : ChildView(index, tessaly::ui::kChildViewCaptions[index]), machine_(machine) {}
+    void Refresh() override {
+        ++refreshes;
+        if (*machine_) shownInstructions = (*machine_)->ullInstructionsExecuted;
+    }
     int refreshes = 0;
+    std::uint64_t shownInstructions = 0;
+
+private:
+    const tessaly::Processor* const* machine_;
 };
 
 // A main window on a scratch configuration directory, its messages recorded
@@ -35,12 +44,15 @@ struct Desktop {
     ScratchDirectory dir;
     MessageRecorder messages;
     bool ended = false;
+    const tessaly::Processor* machine = nullptr;
     std::unique_ptr<MainWindow> window;
 
     Desktop() { Start(); }
     void Start() {
         window = std::make_unique<MainWindow>(MainWindow::Options{
-            dir.Path(), &messages, [](int index) { return static_cast<ChildView*>(new CountingView(index)); }});
+            dir.Path(), &messages,
+            [this](int index) { return static_cast<ChildView*>(new CountingView(index, &machine)); }});
+        machine = &window->session().processor();
         window->endProcess = [this] { ended = true; };
         window->StartUp();
         window->show();
@@ -101,6 +113,30 @@ private slots:
         QCOMPARE(d.Machine().ullInstructionsExecuted % 50, 0u);  // the run ends with its tick
         QCOMPARE(d.Panel(0), QString("Execution Stopped"));
         QVERIFY(d.View(1)->refreshes > 1);
+    }
+
+    void viewsShowTheLastStateOnceARunYields() {
+        Desktop d;
+        d.window->session().OpenFileCommand(d.Program().toStdString());
+        d.window->session().settings.refreshType = 1;
+        d.window->session().settings.instructionsPerTick = 1;
+        int pumps = 0;
+        // Stops the run from the event loop after some 20 ms of running.
+        QTimer stopper;
+        stopper.setInterval(0);
+        connect(&stopper, &QTimer::timeout, [&] {
+            if (++pumps == 4) d.Action("ateStartExecution")->trigger();
+        });
+        stopper.start();
+        d.Action("ateStartExecution")->trigger();
+        stopper.stop();
+        const std::uint64_t executed = d.Machine().ullInstructionsExecuted;
+        QVERIFY(executed > 100);
+        // Refreshing after every one of them would be wasted on the screen;
+        // the last state is shown as soon as the event loop runs.
+        QVERIFY(d.View(2)->refreshes < static_cast<int>(executed));
+        QApplication::processEvents();
+        QCOMPARE(d.View(2)->shownInstructions, executed);
     }
 
     void breakPointStopsTheRunAndTheNextStartRunsPastIt() {

@@ -26,7 +26,7 @@ using Strings = std::vector<std::string>;
 
 // The status window's boxes in their order on the window.
 QString Status(const ExecutionStatusView& view) {
-    return QStringList{Child<QPlainTextEdit>(view, "mmoCurrentInstruction")->toPlainText(),
+    return QStringList{Child<QLineEdit>(view, "mmoCurrentInstruction")->text(),
                        Text(view, "edtCurrentOpcode"),
                        Text(view, "edtElapsedTime"),
                        Text(view, "edtInstructionsExecuted"),
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(b.p().usPC, 0x0100);
         view.Refresh();
         QCOMPARE(Text(view, "edtPC"), QString("0100"));
-        QCOMPARE(Child<QPlainTextEdit>(view, "mmoCurrentInstruction")->toPlainText(), QString("INC\tA"));
+        QCOMPARE(Child<QLineEdit>(view, "mmoCurrentInstruction")->text(), QString("INC\tA"));
         b.session->controller().SingleStep();
         QCOMPARE(b.p().usPC, 0x0101);
         QCOMPARE(b.p().ReadDirect(0xE0), 0x01);
