@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "analysis/Decoder.h"
@@ -113,25 +112,32 @@ void ExecutionController::ExecuteOne(StillRunning stillRunning) {
     }
 }
 
-bool ExecutionController::RunFast(std::uint32_t count) {
-    // Nothing changes the sets during the batch, so the extra stops join the
-    // break points in one set and each instruction costs one look-up.
-    const AddressSet* stops = &breakPoints_.Addresses();
-    std::unique_ptr<AddressSet> joined;
-    if (extraStops_) {
-        joined = std::make_unique<AddressSet>(*stops);
-        joined->InsertAll(*extraStops_);
-        stops = joined.get();
-    }
+template <class Stops>
+bool ExecutionController::RunFastWith(const Stops& stops, std::uint32_t count) {
+    Processor& p = p_;
     // The skip flag is cleared before every instruction: here once, or by
     // the stop test where there is one; only a stop sets it again, and a
     // stop ends the batch.
-    if (!stops->Contains(p_.usPC)) p_.bSkipBreakPointOnce = 0;
+    if (!stops.Contains(p.usPC)) p.bSkipBreakPointOnce = 0;
     for (; count != 0; --count) {
-        if (stops->Contains(p_.usPC) && !MayExecute()) return false;
-        p_.ExecuteInstructions(1);
+        if (stops.Contains(p.usPC) && !MayExecute()) return false;
+        p.ExecuteInstructions(1);
     }
     return true;
+}
+
+bool ExecutionController::RunFast(std::uint32_t count) {
+    // Nothing changes the sets during the batch. A long batch works on a
+    // local copy joining the extra stops to the break points: one look-up
+    // per instruction, in memory nothing else can reach, so it needs no
+    // reloading around the engine's calls. A short one is not worth the copy.
+    constexpr std::uint32_t kCopyWorthwhile = 4096;
+    if (count >= kCopyWorthwhile || extraStops_) {
+        AddressSet stops = breakPoints_.Addresses();
+        if (extraStops_) stops.InsertAll(*extraStops_);
+        return RunFastWith(stops, count);
+    }
+    return RunFastWith(breakPoints_.Addresses(), count);
 }
 
 bool ExecutionController::CanRunFast() const { return settings_.refreshType != 1 && settings_.speedDelay == 0; }

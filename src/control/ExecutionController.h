@@ -101,6 +101,8 @@ private:
     // Up to `count` instructions, each after the break point test; false
     // when a stop ended the batch.
     bool RunFast(std::uint32_t count);
+    template <class Stops>
+    bool RunFastWith(const Stops& stops, std::uint32_t count);
     void BeginStep();
     void RefreshDuringRun();
     void RefreshPanels();
