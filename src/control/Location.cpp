@@ -1,5 +1,6 @@
 #include "control/Location.h"
 
+#include "util/AsciiCase.h"
 #include "analysis/Decoder.h"
 #include "analysis/SymbolCatalogue.h"
 #include "util/HexText.h"
@@ -9,16 +10,6 @@ namespace tessaly {
 namespace {
 
 constexpr std::string_view kTypeTexts[] = {"SFR Registers", "SFR Bits", "Internal RAM", "External RAM", "Bit Memory"};
-
-char LowerCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerCase(a[i]) != LowerCase(b[i])) return false;
-    }
-    return true;
-}
 
 bool IsSfrKind(LocationKind kind) { return kind == LocationKind::SfrRegister || kind == LocationKind::SfrBit; }
 

@@ -10,20 +10,6 @@ namespace tessaly {
 
 namespace {
 
-char LowerCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// The list's order and sameness ignore letter case, as the snapshot reader's
-// sort does.
-bool LessIgnoringCase(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return LowerCase(x) < LowerCase(y); });
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return LowerCase(x) == LowerCase(y); });
-}
-
 unsigned HighestAddress(LocationKind kind) {
     switch (kind) {
     case LocationKind::InternalRAM: return 0xFF;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "util/AsciiCase.h"
 #include "util/FileBytes.h"
 #include "util/SafeFileWriter.h"
 
@@ -13,13 +14,6 @@ namespace {
 
 constexpr std::string_view kItemPrefix = "muiOpenedFile";
 constexpr std::string_view kSeparator = "muiLastSeparator";
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
 
 void Replace(TextList& list, const std::vector<std::string>& lines) {
     list.Clear();

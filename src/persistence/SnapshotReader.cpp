@@ -2,6 +2,7 @@
 #include <fstream>
 #include <vector>
 
+#include "util/AsciiCase.h"
 #include "analysis/Decoder.h"
 #include "util/LittleEndian.h"
 #include "persistence/Snapshot.h"
@@ -13,18 +14,6 @@ namespace tessaly {
 namespace {
 
 constexpr std::size_t kPathFieldSize = 1000;
-
-char LowerCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return LowerCase(x) < LowerCase(y); });
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return LowerCase(x) == LowerCase(y); });
-}
 
 void Replace(TextList& list, const std::vector<std::string>& lines) {
     list.Clear();
