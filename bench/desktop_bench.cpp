@@ -9,20 +9,15 @@
 #include <filesystem>
 
 #include "MixedProgram.h"
-#include "app/MainWindow.h"
+#include "BenchWindow.h"
 
 namespace {
 
 using namespace tessaly;
 
 // A main window with a loaded machine and every view of the layout open.
-struct Desktop {
-    std::filesystem::path config = std::filesystem::temp_directory_path() / "tessaly-desktop-bench";
-    std::unique_ptr<ui::MainWindow> window;
-
-    Desktop() {
-        std::filesystem::create_directories(config);
-        window = std::make_unique<ui::MainWindow>(ui::MainWindow::Options{config, nullptr, {}});
+struct Desktop : bench::BenchWindow {
+    Desktop() : BenchWindow("tessaly-desktop-bench") {
         window->StartUp();
         Session& s = window->session();
         bench::LoadMixedProgram(s.processor());
@@ -32,7 +27,6 @@ struct Desktop {
         s.UpdateCommandStates();
         window->show();
     }
-    ~Desktop() { std::filesystem::remove_all(config); }
 };
 
 // Runs until at least `instructions` more instructions have run; the event

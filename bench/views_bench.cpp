@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/MainWindow.h"
+#include "BenchWindow.h"
 #include "views/ExternalRamView.h"
 #include "views/ViewContext.h"
 
@@ -18,14 +18,10 @@ namespace {
 using namespace tessaly;
 
 // A main window's session and a view context that opens nothing.
-struct ExternalRamBench {
-    std::filesystem::path config = std::filesystem::temp_directory_path() / "tessaly-views-bench";
-    std::unique_ptr<ui::MainWindow> window;
+struct ExternalRamBench : bench::BenchWindow {
     std::unique_ptr<ui::ViewContext> context;
 
-    ExternalRamBench() {
-        std::filesystem::create_directories(config);
-        window = std::make_unique<ui::MainWindow>(ui::MainWindow::Options{config, nullptr, {}});
+    ExternalRamBench() : BenchWindow("tessaly-views-bench") {
         context = std::make_unique<ui::ViewContext>(
             ui::ViewContext{window->session(), [](const Location&) {}, [](int) {}, [] {}});
         Processor& p = window->session().processor();
@@ -33,11 +29,7 @@ struct ExternalRamBench {
             p.ucExtRAM[address] = static_cast<std::uint8_t>(address * 7);
         }
     }
-    ~ExternalRamBench() {
-        context.reset();
-        window.reset();
-        std::filesystem::remove_all(config);
-    }
+    ~ExternalRamBench() { context.reset(); }
     Processor& Machine() { return window->session().processor(); }
 };
 
