@@ -15,7 +15,6 @@
 #include "cli/StateJson.h"
 #include "cli/StderrHost.h"
 #include "control/AddressSet.h"
-#include "util/AsciiCase.h"
 #include "control/BreakPoints.h"
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"
@@ -87,10 +86,6 @@ private:
     std::ostream* stream_ = nullptr;
     bool failed_ = false;
 };
-
-bool IsSnapshotPath(const std::string& path) {
-    return UpperCase(FileExtension(path)) == ".SLF";
-}
 
 // Copies the bytes the program transmitted since the last call.
 class SerialCopier {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "util/AsciiCase.h"
+#include "loading/ProgramFile.h"
 #include "analysis/Decoder.h"
 #include "util/LittleEndian.h"
 #include "persistence/Snapshot.h"
@@ -166,6 +167,8 @@ bool ReadSnapshotFields(std::istream& in, SnapshotParts& parts) {
     p.InvalidateDerivedState();
     return read.Whole();
 }
+
+bool IsSnapshotPath(const std::filesystem::path& path) { return UpperCase(FileExtension(path)) == ".SLF"; }
 
 int LoadSimulation(std::istream& in, SnapshotParts& parts, SnapshotHost& host) {
     std::uint8_t magic[4];

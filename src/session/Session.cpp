@@ -176,14 +176,19 @@ int Session::OpenFileCommand(const std::filesystem::path& path) {
     return result;
 }
 
-int Session::OpenFromHistory(int number) {
-    if (isFileOpen &&
-        !messages_.AskYesNo(MessageKind::Confirmation,
+bool Session::CloseOpenFileToReplaceIt() {
+    if (!isFileOpen) return true;
+    if (!messages_.AskYesNo(MessageKind::Confirmation,
                             "Currently opened file will be closed and\r\nSelected file will be opened\r\n"
                             "Do you want to proceed ?")) {
-        return -1;
+        return false;
     }
-    if (isFileOpen) ResetWorkspace();
+    ResetWorkspace();
+    return true;
+}
+
+int Session::OpenFromHistory(int number) {
+    if (!CloseOpenFileToReplaceIt()) return -1;
     for (int i = 1; i <= static_cast<int>(kOpenedFilesLimit); ++i) host_.CheckHistoryItem(i, false);
     if (number < 1 || number > static_cast<int>(kOpenedFilesLimit)) {
         messages_.Tell(MessageKind::Plain, "Clicked File list menu item not found( " + std::to_string(number) + " )");

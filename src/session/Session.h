@@ -77,6 +77,10 @@ public:
     // History entry `number` (1 to 10). Returns 1, -1 when the user keeps the
     // open file, -2 or -3 when a menu item is missing, -4 when loading failed.
     int OpenFromHistory(int number);
+    // Before another file replaces the open one: asks whether to proceed
+    // and, on Yes, closes it. False when the user keeps the open file; true
+    // at once when none is open.
+    bool CloseOpenFileToReplaceIt();
     // Loads a program into the reset processor and does everything a load
     // brings: layout, commands, display, caption, labels, history. Returns
     // 1, -1 when there is no such file (nothing changes), -2 when loading

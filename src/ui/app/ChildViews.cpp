@@ -62,9 +62,9 @@ void ChildViews::Toggle(int index) {
         return;
     }
     ChildView* view = OpenChildWindow(index);
-    // Warnings, errors and the watch list show their lists at once; external
-    // RAM rewrites all of its cells.
-    if (i == kExternalRAM || i == 5 || i == 7 || i == 8) view->RefreshFully();
+    // Warnings, errors and the watch list show their lists at once (external
+    // RAM rewrote all of its cells as it opened).
+    if (i == 5 || i == 7 || i == 8) view->RefreshFully();
 }
 
 bool ChildViews::eventFilter(QObject* watched, QEvent* event) {

@@ -29,8 +29,6 @@
 #include "dialogs/SendByteDialog.h"
 #include "dialogs/LabelsProgressWindow.h"
 #include "dialogs/SettingsDialog.h"
-#include "loading/ProgramFile.h"
-#include "util/AsciiCase.h"
 #include "views/ViewContext.h"
 #include "views/ViewFactory.h"
 
@@ -364,15 +362,8 @@ void MainWindow::ShowHelp() {
 void MainWindow::StartUp() { session_->StartUp(); }
 
 void MainWindow::OpenPath(const QString& path) {
-    if (session_->isFileOpen) {
-        if (!messages_->AskYesNo(MessageKind::Confirmation,
-                                 "Currently opened file will be closed and\r\nSelected file will be opened\r\n"
-                                 "Do you want to proceed ?")) {
-            return;
-        }
-        session_->ResetWorkspace();
-    }
-    if (UpperCase(FileExtension(PathOf(path))) == ".SLF") session_->OpenSimulationCommand(PathOf(path));
+    if (!session_->CloseOpenFileToReplaceIt()) return;
+    if (IsSnapshotPath(PathOf(path))) session_->OpenSimulationCommand(PathOf(path));
     else session_->OpenFileCommand(PathOf(path));
 }
 
