@@ -78,7 +78,83 @@ int ImportListingLabels(const std::filesystem::path& path, Workspace& w, ImportP
         messages.Tell(MessageKind::Error, kUnreadableMessage);
         return -1;
     }
-    return ImportListingLabels(lines, w, progress, messages);
+    return ImportSymbolLines(SymbolFileKindOf(path), lines, w, progress, messages);
+}
+
+namespace {
+
+using Reader = bool (*)(const std::vector<std::string>&, std::vector<ImportedSymbol>&);
+
+Reader ReaderOf(SymbolFileKind kind) {
+    switch (kind) {
+        case SymbolFileKind::SdccMap: return ReadSdccMap;
+        case SymbolFileKind::SdccNoice: return ReadNoiceFile;
+        case SymbolFileKind::SdccDebug: return ReadSdccDebugFile;
+        case SymbolFileKind::SdccRelocatedListing: return ReadRelocatedListing;
+        case SymbolFileKind::Listing: break;
+    }
+    return ReadAs31Listing;
+}
+
+// Reads the symbols; when the file is of the reader's kind, stores them with
+// the progress window up, and leaves the lists alone otherwise.
+bool ImportWith(Reader read, const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress) {
+    std::vector<ImportedSymbol> symbols;
+    if (!read(lines, symbols)) return false;
+    progress.SetPosition(0);
+    progress.Show();
+    StoreSymbols(symbols, w);
+    progress.SetPosition(100);
+    progress.Show();
+    progress.Hide();
+    return true;
+}
+
+// Messages kept back, to be shown later or dropped.
+class HeldMessages final : public MessageHost {
+public:
+    void Tell(MessageKind kind, const std::string& text) override { told_.emplace_back(kind, text); }
+    bool AskYesNo(MessageKind, const std::string&) override { return false; }
+    void ShowTo(MessageHost& host) const {
+        for (const auto& [kind, text] : told_) host.Tell(kind, text);
+    }
+
+private:
+    std::vector<std::pair<MessageKind, std::string>> told_;
+};
+
+}  // namespace
+
+int ImportSymbolLines(SymbolFileKind kind, const std::vector<std::string>& lines, Workspace& w,
+                      ImportProgress& progress, MessageHost& messages) {
+    if (kind == SymbolFileKind::Listing) return ImportListingLabels(lines, w, progress, messages);
+    if (ImportWith(ReaderOf(kind), lines, w, progress)) return 1;
+    messages.Tell(MessageKind::Plain, kInvalidListingMessage);
+    return -1;
+}
+
+int ImportLabelFiles(const std::vector<std::filesystem::path>& paths, Workspace& w, ImportProgress& progress,
+                     MessageHost& messages) {
+    if (paths.empty()) return -1;
+    if (ImportListingLabels(paths.front(), w, progress, messages) != 1) return -1;
+    for (std::size_t i = 1; i < paths.size(); ++i) {
+        Workspace next;
+        if (ImportListingLabels(paths[i], next, progress, messages) != 1) return -1;
+        MergeLabels(w, next);
+    }
+    return 1;
+}
+
+int ImportFirstLabelFile(const std::vector<std::filesystem::path>& candidates, Workspace& w,
+                         ImportProgress& progress, MessageHost& messages) {
+    HeldMessages first;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        HeldMessages held;
+        if (ImportListingLabels(candidates[i], w, progress, held) == 1) return 1;
+        if (i == 0) first = held;
+    }
+    first.ShowTo(messages);
+    return -1;
 }
 
 int ImportListingLabels(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
@@ -89,6 +165,7 @@ int ImportListingLabels(const std::vector<std::string>& lines, Workspace& w, Imp
     // filled part of the lists; the other layout would wipe them.
     if (first != kImportNotRecognised) return -1;
     if (ImportLayout2(lines, w, progress, messages) == kImportOk) return 1;
+    if (ImportWith(ReadAs31Listing, lines, w, progress)) return 1;
     messages.Tell(MessageKind::Plain, kInvalidListingMessage);
     return -1;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/SymbolFile.h"
 #include "analysis/Workspace.h"
 #include "core/MessageHost.h"
 
@@ -38,14 +39,33 @@ inline constexpr int kImportNotRecognised = -1;
 inline constexpr int kImportBadValue = -2;
 inline constexpr int kImportUnreadable = -3;
 
-// Fills the workspace's label lists from an assembler listing, trying the
-// symbol-table layout first and the name=value layout second. Returns 1, or
-// -1 after a message (the file cannot be read, neither layout fits, or a
-// value of the symbol table is not hexadecimal).
+// Fills the workspace's label lists from a symbol file. SDCC's files (.map,
+// .noi, .cdb, .rst, see SymbolFile.h) are read as their extension says; any
+// other file is an assembler listing: the symbol-table layout is tried first,
+// the name=value layout second, as31's listing third. Returns 1, or -1 after
+// a message (the file cannot be read, is in none of these formats, or a value
+// of the symbol table is not hexadecimal).
 int ImportListingLabels(const std::filesystem::path& path, Workspace& w, ImportProgress& progress,
                         MessageHost& messages);
 int ImportListingLabels(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
                         MessageHost& messages);
+
+// The lines of a file of the given kind, as ImportListingLabels reads them.
+int ImportSymbolLines(SymbolFileKind kind, const std::vector<std::string>& lines, Workspace& w,
+                      ImportProgress& progress, MessageHost& messages);
+
+// Several files imported together: the first as ImportListingLabels does,
+// each further one merged into it (MergeLabels), so that where two files name
+// one value the more specific name wins. Stops with -1 at the first file that
+// does not import; the lists then hold what the files before it gave.
+int ImportLabelFiles(const std::vector<std::filesystem::path>& paths, Workspace& w, ImportProgress& progress,
+                     MessageHost& messages);
+
+// The automatic import after a program is opened: tries the candidates in
+// order and keeps the first that imports, silently. When none does, the
+// first candidate's messages are shown, as if it had been the only one.
+int ImportFirstLabelFile(const std::vector<std::filesystem::path>& candidates, Workspace& w,
+                         ImportProgress& progress, MessageHost& messages);
 
 // Symbol-table layout: name in columns 1-32, type marker in 33-42, value in
 // 43-46. Returns kImportOk, kImportNotRecognised (lists untouched),
