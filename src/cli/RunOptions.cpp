@@ -89,7 +89,9 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
             if (!hz) return fail("--crystal needs a frequency in Hz, with an optional k or M suffix");
             o.crystal = *hz;
         } else if (arg == "--labels") {
-            if (!textOption(o.labels)) return fail("--labels needs a listing file");
+            std::string file;
+            if (!textOption(file)) return fail("--labels needs a listing or symbol file");
+            o.labels.push_back(std::move(file));
         } else if (arg == "--serial-out") {
             if (!textOption(o.serialOut)) return fail("--serial-out needs a file or -");
         } else if (arg == "--trace") {
@@ -132,7 +134,9 @@ std::string UsageText() {
            "  --crystal FREQ         crystal in Hz, k or M suffix allowed (11.0592M); default 12M\n"
            "  --hardware-serial      every write of SBUF transmits, every read receives\n"
            "  --xram-paging          MOVX @R0/@R1 take the high address byte from P2\n"
-           "  --labels FILE          import labels from an assembler listing first\n"
+           "  --labels FILE          import labels first from an assembler listing (layouts 1\n"
+           "                         and 2, as31) or SDCC's .map, .noi, .cdb or .rst; repeat it\n"
+           "                         to merge several files\n"
            "Output:\n"
            "  --serial-out FILE|-    the bytes the program transmits, raw\n"
            "  --trace FILE|-         one line per executed instruction\n"

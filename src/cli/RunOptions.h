@@ -16,7 +16,7 @@ struct RunOptions {
     std::vector<std::uint16_t> breakPoints;
     bool stopOnSelfLoop = false;
     double crystal = 12000000.0;
-    std::string labels;
+    std::vector<std::string> labels;  // imported together, in order
     std::string serialOut;
     std::string trace;
     std::string state;

@@ -297,7 +297,8 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
 
     if (!o.labels.empty()) {
         NoImportProgress progress;
-        if (ImportListingLabels(std::filesystem::path(o.labels), s.workspace, progress, host) != kImportOk) {
+        const std::vector<std::filesystem::path> files(o.labels.begin(), o.labels.end());
+        if (ImportLabelFiles(files, s.workspace, progress, host) != kImportOk) {
             return kExitBadInput;
         }
     }

@@ -60,13 +60,35 @@ std::filesystem::path ListingPathFor(const std::filesystem::path& programPath) {
     return WithExtension(programPath, ".LST");
 }
 
-std::optional<std::filesystem::path> FindListingFor(const std::filesystem::path& programPath) {
+namespace {
+
+std::vector<std::filesystem::path> ExistingBeside(const std::filesystem::path& programPath,
+                                                  std::initializer_list<std::string_view> extensions) {
+    std::vector<std::filesystem::path> found;
     std::error_code error;
-    for (std::string_view extension : {".LST", ".lst"}) {
+    for (std::string_view extension : extensions) {
         std::filesystem::path candidate = WithExtension(programPath, extension);
-        if (std::filesystem::is_regular_file(candidate, error)) return candidate;
+        if (std::filesystem::is_regular_file(candidate, error)) found.push_back(std::move(candidate));
     }
-    return std::nullopt;
+    return found;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> FindListingFor(const std::filesystem::path& programPath) {
+    auto found = ExistingBeside(programPath, {".LST", ".lst"});
+    if (found.empty()) return std::nullopt;
+    return found.front();
+}
+
+std::vector<std::filesystem::path> SymbolFilesFor(const std::filesystem::path& programPath) {
+    auto found = ExistingBeside(programPath, {".LST", ".lst", ".map", ".noi", ".cdb", ".rst"});
+    // A file system that ignores case finds one listing under both names.
+    if (found.size() >= 2 && found[0].extension() == ".LST" && found[1].extension() == ".lst") {
+        std::error_code error;
+        if (std::filesystem::equivalent(found[0], found[1], error)) found.erase(found.begin() + 1);
+    }
+    return found;
 }
 
 }  // namespace tessaly

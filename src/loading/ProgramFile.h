@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/MessageHost.h"
 #include "core/Processor.h"
@@ -39,5 +40,10 @@ std::filesystem::path ListingPathFor(const std::filesystem::path& programPath);
 // The listing file to import labels from after a load, if there is one.
 // On case-sensitive file systems ".lst" is tried after ".LST".
 std::optional<std::filesystem::path> FindListingFor(const std::filesystem::path& programPath);
+
+// Every symbol file beside a program that an automatic import may read, in
+// the order to try them: the listing (".LST", then ".lst"), then SDCC's
+// linker map, NoICE file, debug file and relocated listing.
+std::vector<std::filesystem::path> SymbolFilesFor(const std::filesystem::path& programPath);
 
 }  // namespace tessaly

@@ -202,9 +202,9 @@ int Session::OpenFromHistory(int number) {
 }
 
 void Session::ImportLabelsAfterLoad(const std::filesystem::path& programPath) {
-    const auto listing = FindListingFor(programPath);
-    if (!listing) return;
-    if (ImportListingLabels(*listing, workspace, host_.LabelProgress(), messages_) == kImportOk) {
+    const auto candidates = SymbolFilesFor(programPath);
+    if (candidates.empty()) return;
+    if (ImportFirstLabelFile(candidates, workspace, host_.LabelProgress(), messages_) == kImportOk) {
         controller_.DecodeCurrentInstruction();
         controller_.RefreshViews();
     }
@@ -234,7 +234,11 @@ int Session::OpenProgramFile(const std::filesystem::path& path) {
 }
 
 int Session::GetLabelsFromFile(const std::filesystem::path& path) {
-    if (ImportListingLabels(path, workspace, host_.LabelProgress(), messages_) == kImportOk) {
+    return GetLabelsFromFiles({path});
+}
+
+int Session::GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths) {
+    if (ImportLabelFiles(paths, workspace, host_.LabelProgress(), messages_) == kImportOk) {
         controller_.DecodeCurrentInstruction();
         controller_.RefreshViews();
         return 1;

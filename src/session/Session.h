@@ -88,6 +88,8 @@ public:
     int OpenProgramFile(const std::filesystem::path& path);
     // Get Labels From File after its dialog. Returns 1 or -1.
     int GetLabelsFromFile(const std::filesystem::path& path);
+    // The same with several files chosen together, merged (ImportLabelFiles).
+    int GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths);
 
     // --- simulations ------------------------------------------------------
     // Save Simulation and Open Simulation after their dialogs, with their

@@ -328,9 +328,19 @@ void MainWindow::OpenFile() {
 }
 
 void MainWindow::GetLabels() {
-    const QString path = QFileDialog::getOpenFileName(this, "Get Labels From File", DialogDirectory(),
-                                                      "8051 Cross assembler listing Files( *.LST *.lst )");
-    if (!path.isEmpty()) session_->GetLabelsFromFile(PathOf(path));
+    // Several files may be chosen together: an SDCC map with the relocated
+    // listing gives the globals and the local labels at once.
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        this, "Get Labels From File", DialogDirectory(),
+        "8051 Cross assembler listing Files( *.LST *.lst );;"
+        "SDCC symbol files( *.map *.noi *.cdb *.rst );;"
+        "SDCC linker map( *.map );;SDCC NoICE file( *.noi );;SDCC debug file( *.cdb );;"
+        "SDCC relocated listing( *.rst );;as31 listing( *.lst );;"
+        "All symbol files( *.LST *.lst *.map *.noi *.cdb *.rst );;All files( * )");
+    if (paths.isEmpty()) return;
+    std::vector<std::filesystem::path> files;
+    for (const QString& path : paths) files.push_back(PathOf(path));
+    session_->GetLabelsFromFiles(files);
 }
 
 void MainWindow::OpenSimulation() {
