@@ -2,7 +2,7 @@
 # Rebuilds the example programs under examples/ and the peer benchmark
 # program under bench/peer/ from their sources: as31 for the assembler
 # programs (each also gets a listing with a typed symbol table, for
-# tessaly-run --labels), SDCC for the C program. Installs the Debian
+# tessaly-run --labels), SDCC for the C program (with its symbol files). Installs the Debian
 # packages as31 and sdcc when they are missing; quiet when all is present.
 set -euo pipefail
 
@@ -44,11 +44,19 @@ assemble examples/xram-tables xram-tables listing
 assemble bench/peer peer
 
 # The C example: SDCC leaves many intermediate files, so it builds aside.
+# --debug writes the debug file (.cdb) and -Wl-j the NoICE file (.noi); the
+# linker map (.map) and the relocated listing (.rst) come always. Tessaly
+# reads its labels from any of them.
 mkdir -p "$work/c-printf"
 cp "$root/examples/c-printf/c-printf.c" "$work/c-printf/"
-if ! (cd "$work/c-printf" && sdcc -mmcs51 c-printf.c >sdcc.log 2>&1); then
+if ! (cd "$work/c-printf" && sdcc -mmcs51 --debug -Wl-j c-printf.c >sdcc.log 2>&1); then
   cat "$work/c-printf/sdcc.log" >&2
   echo "build-examples: sdcc failed on examples/c-printf/c-printf.c" >&2
   exit 1
 fi
-cp "$work/c-printf/c-printf.ihx" "$root/examples/c-printf/c-printf.ihx"
+# The map lists the libraries linked with their installed paths; keep only
+# their names.
+sed -i -E 's#^/[^[:space:]]*/([^/[:space:]]+\.lib)#\1#' "$work/c-printf/c-printf.map"
+for kind in ihx map noi cdb rst; do
+  cp "$work/c-printf/c-printf.$kind" "$root/examples/c-printf/c-printf.$kind"
+done

@@ -22,6 +22,14 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j "$jobs"
 for fuzzer in build-fuzz/fuzz/*_fuzzer; do
   corpus="$(mktemp -d)"
+  # The symbol-file readers start from a real file of their kind.
+  case "$(basename "$fuzzer")" in
+    sdcc_map_fuzzer) cp examples/c-printf/c-printf.map "$corpus/" ;;
+    noice_file_fuzzer) cp examples/c-printf/c-printf.noi "$corpus/" ;;
+    sdcc_debug_file_fuzzer) cp examples/c-printf/c-printf.cdb "$corpus/" ;;
+    relocated_listing_fuzzer) cp examples/c-printf/c-printf.rst "$corpus/" ;;
+    listing_layout1_fuzzer | as31_listing_fuzzer) cp examples/hello/hello.lst "$corpus/" ;;
+  esac
   "$fuzzer" "$corpus" -max_total_time=10 -print_final_stats=0 >/dev/null 2>"$corpus.log" || {
     cat "$corpus.log"; echo "$(basename "$fuzzer") failed"; exit 1; }
   rm -rf "$corpus" "$corpus.log"

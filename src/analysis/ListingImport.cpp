@@ -41,6 +41,11 @@ constexpr const char* kInvalidListingMessage = "Invalid LST file";
 
 }  // namespace
 
+namespace {
+int ImportSymbolText(SymbolFileKind kind, const std::vector<std::string>& lines, bool lastLineComplete,
+                     Workspace& w, ImportProgress& progress, MessageHost& messages);
+}  // namespace
+
 bool ReadListingLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
     const auto text = ReadWholeFile(path);
     if (!text) return false;
@@ -73,12 +78,13 @@ int ImportLayout2(const std::filesystem::path& path, Workspace& w, ImportProgres
 
 int ImportListingLabels(const std::filesystem::path& path, Workspace& w, ImportProgress& progress,
                         MessageHost& messages) {
-    std::vector<std::string> lines;
-    if (!ReadListingLines(path, lines)) {
+    const auto text = ReadWholeFile(path);
+    if (!text) {
         messages.Tell(MessageKind::Error, kUnreadableMessage);
         return -1;
     }
-    return ImportSymbolLines(SymbolFileKindOf(path), lines, w, progress, messages);
+    const bool complete = text->empty() || text->back() == '\n' || text->back() == '\r';
+    return ImportSymbolText(SymbolFileKindOf(path), SplitLines(*text), complete, w, progress, messages);
 }
 
 namespace {
@@ -98,7 +104,11 @@ Reader ReaderOf(SymbolFileKind kind) {
 
 // Reads the symbols; when the file is of the reader's kind, stores them with
 // the progress window up, and leaves the lists alone otherwise.
-bool ImportWith(Reader read, const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress) {
+// A file cut off in the middle of its last line would give a cut name or
+// value there: that line is left out.
+bool ImportWith(Reader read, std::vector<std::string> lines, bool lastLineComplete, Workspace& w,
+                ImportProgress& progress) {
+    if (!lastLineComplete && !lines.empty()) lines.pop_back();
     std::vector<ImportedSymbol> symbols;
     if (!read(lines, symbols)) return false;
     progress.SetPosition(0);
@@ -108,6 +118,27 @@ bool ImportWith(Reader read, const std::vector<std::string>& lines, Workspace& w
     progress.Show();
     progress.Hide();
     return true;
+}
+
+int ImportListing(const std::vector<std::string>& lines, bool lastLineComplete, Workspace& w,
+                  ImportProgress& progress, MessageHost& messages) {
+    const int first = ImportLayout1(lines, w, progress, messages);
+    if (first == kImportOk) return 1;
+    // A symbol table with a broken value has already been reported and has
+    // filled part of the lists; the other layouts would wipe them.
+    if (first != kImportNotRecognised) return -1;
+    if (ImportLayout2(lines, w, progress, messages) == kImportOk) return 1;
+    if (ImportWith(ReadAs31Listing, lines, lastLineComplete, w, progress)) return 1;
+    messages.Tell(MessageKind::Plain, kInvalidListingMessage);
+    return -1;
+}
+
+int ImportSymbolText(SymbolFileKind kind, const std::vector<std::string>& lines, bool lastLineComplete,
+                     Workspace& w, ImportProgress& progress, MessageHost& messages) {
+    if (kind == SymbolFileKind::Listing) return ImportListing(lines, lastLineComplete, w, progress, messages);
+    if (ImportWith(ReaderOf(kind), lines, lastLineComplete, w, progress)) return 1;
+    messages.Tell(MessageKind::Plain, kInvalidListingMessage);
+    return -1;
 }
 
 // Messages kept back, to be shown later or dropped.
@@ -127,10 +158,7 @@ private:
 
 int ImportSymbolLines(SymbolFileKind kind, const std::vector<std::string>& lines, Workspace& w,
                       ImportProgress& progress, MessageHost& messages) {
-    if (kind == SymbolFileKind::Listing) return ImportListingLabels(lines, w, progress, messages);
-    if (ImportWith(ReaderOf(kind), lines, w, progress)) return 1;
-    messages.Tell(MessageKind::Plain, kInvalidListingMessage);
-    return -1;
+    return ImportSymbolText(kind, lines, true, w, progress, messages);
 }
 
 int ImportLabelFiles(const std::vector<std::filesystem::path>& paths, Workspace& w, ImportProgress& progress,
@@ -159,15 +187,7 @@ int ImportFirstLabelFile(const std::vector<std::filesystem::path>& candidates, W
 
 int ImportListingLabels(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
                         MessageHost& messages) {
-    const int first = ImportLayout1(lines, w, progress, messages);
-    if (first == kImportOk) return 1;
-    // A symbol table with a broken value has already been reported and has
-    // filled part of the lists; the other layout would wipe them.
-    if (first != kImportNotRecognised) return -1;
-    if (ImportLayout2(lines, w, progress, messages) == kImportOk) return 1;
-    if (ImportWith(ReadAs31Listing, lines, w, progress)) return 1;
-    messages.Tell(MessageKind::Plain, kInvalidListingMessage);
-    return -1;
+    return ImportListing(lines, true, w, progress, messages);
 }
 
 }  // namespace tessaly

@@ -75,12 +75,6 @@ std::vector<std::filesystem::path> ExistingBeside(const std::filesystem::path& p
 
 }  // namespace
 
-std::optional<std::filesystem::path> FindListingFor(const std::filesystem::path& programPath) {
-    auto found = ExistingBeside(programPath, {".LST", ".lst"});
-    if (found.empty()) return std::nullopt;
-    return found.front();
-}
-
 std::vector<std::filesystem::path> SymbolFilesFor(const std::filesystem::path& programPath) {
     auto found = ExistingBeside(programPath, {".LST", ".lst", ".map", ".noi", ".cdb", ".rst"});
     // A file system that ignores case finds one listing under both names.

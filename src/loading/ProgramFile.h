@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,10 +35,6 @@ int OpenProgramFile(const std::filesystem::path& path, Processor& processor, Mes
 // The listing beside a program: its extension replaced by ".LST" (appended
 // when it has none).
 std::filesystem::path ListingPathFor(const std::filesystem::path& programPath);
-
-// The listing file to import labels from after a load, if there is one.
-// On case-sensitive file systems ".lst" is tried after ".LST".
-std::optional<std::filesystem::path> FindListingFor(const std::filesystem::path& programPath);
 
 // Every symbol file beside a program that an automatic import may read, in
 // the order to try them: the listing (".LST", then ".lst"), then SDCC's

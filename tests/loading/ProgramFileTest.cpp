@@ -39,13 +39,18 @@ TEST(ListingPath, ReplacesOrAppendsTheExtension) {
     EXPECT_EQ(ListingPathFor("dir.x/prog"), std::filesystem::path("dir.x/prog.LST"));
 }
 
-TEST(ListingPath, FindsTheListingBesideTheProgram) {
+TEST(ListingPath, FindsTheSymbolFilesBesideTheProgramInImportOrder) {
     test::ScratchDirectory dir;
-    EXPECT_FALSE(FindListingFor(dir.Path() / "PROG.hex"));
-    dir.Write("PROG.LST", "x");
-    EXPECT_EQ(FindListingFor(dir.Path() / "PROG.hex"), dir.Path() / "PROG.LST");
+    EXPECT_TRUE(SymbolFilesFor(dir.Path() / "PROG.hex").empty());
+    for (const char* name : {"PROG.rst", "PROG.cdb", "PROG.map", "PROG.noi", "PROG.lst", "PROG.LST", "PROG.MAP", "OTHER.map"}) {
+        dir.Write(name, "x");
+    }
+    const std::vector<std::filesystem::path> expected = {dir.Path() / "PROG.LST", dir.Path() / "PROG.lst",
+                                                         dir.Path() / "PROG.map", dir.Path() / "PROG.noi",
+                                                         dir.Path() / "PROG.cdb", dir.Path() / "PROG.rst"};
+    EXPECT_EQ(SymbolFilesFor(dir.Path() / "PROG.hex"), expected);
     dir.Write("small.lst", "x");
-    EXPECT_EQ(FindListingFor(dir.Path() / "small.ihx"), dir.Path() / "small.lst");
+    EXPECT_EQ(SymbolFilesFor(dir.Path() / "small.ihx"), std::vector<std::filesystem::path>{dir.Path() / "small.lst"});
 }
 
 class ProgramFile : public ::testing::Test {

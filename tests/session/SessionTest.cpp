@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Disassembly.h"
 #include "persistence/History.h"
+#include "util/FileBytes.h"
 #include "session/Session.h"
 #include "support/DesktopRecorder.h"
 #include "support/RunRecorder.h"
@@ -66,6 +68,24 @@ TEST_F(SessionTest, AnOpenBringsLayoutCaptionCommandsHistoryAndLabels) {
     EXPECT_EQ(desktop.historyItems[0], path.string());
     EXPECT_TRUE(desktop.historyChecked[0]);
     EXPECT_EQ(session->processor().strInstruction.str(), "INC\t030H");
+}
+
+// The C example as SDCC builds it, with its map, NoICE, debug and relocated
+// files beside it and no listing: the automatic import reads the map, and
+// the exported disassembly calls the program's functions by their names.
+TEST_F(SessionTest, TheSdccExampleOpensWithItsMapsNamesInTheExport) {
+    const auto program = std::filesystem::path(TESSALY_SOURCE_DIR) / "examples" / "c-printf" / "c-printf.ihx";
+    session->StartUp();
+    session->settings.autoLoadLabels = 1;
+    ASSERT_EQ(session->OpenFileCommand(program), 1);
+    EXPECT_TRUE(messages.entries.empty());
+    const auto exportPath = dir.Path() / "output.asm";
+    ASSERT_TRUE(WriteExport(exportPath.string(), DisassembleProgram(session->processor(), session->workspace)));
+    const std::string exported = *ReadWholeFile(exportPath);
+    EXPECT_NE(exported.find("\r\n_main:\r\n\t\t\tMOV       "), std::string::npos);
+    EXPECT_NE(exported.find("\t\t\tLJMP      _main\r\n"), std::string::npos);
+    EXPECT_NE(exported.find("LCALL     _printf\r\n"), std::string::npos);
+    EXPECT_EQ(session->workspace.lstNumberLabels[0x10], "_vprintf_PARM_2");
 }
 
 TEST_F(SessionTest, ABadHexFileShowsTheReadersMessageThenTheCommandsAndCloses) {
