@@ -16,13 +16,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# The server picks a free display itself and writes its number when ready.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 server_pid=$!
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
     sleep 0.1
 done
+if [ ! -s "$work/display" ]; then
+    cat "$work/xvfb.log"
+    echo "smoke test: the virtual X server did not start"
+    exit 1
+fi
+display=":$(head -n1 "$work/display")"
 
 export DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
 export QT_QPA_PLATFORM=xcb
@@ -32,7 +38,7 @@ app_pid=$!
 # The program is open once the caption names it; the window and its
 # resources are up by then.
 opened=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     if xwininfo -root -tree 2>/dev/null | grep -q "Tessaly( .*hello.hex )"; then opened=1; break; fi
     sleep 0.1
 done
