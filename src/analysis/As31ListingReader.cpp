@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/ListingImportText.h"
 #include "analysis/SymbolFile.h"
 #include "util/AsciiCase.h"
 #include "util/IntegerText.h"
@@ -35,11 +36,7 @@ bool IsAddressLine(std::string_view line) {
 bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
+using listing::Trim;
 
 // A name at the start of `text`, or empty.
 std::string_view LeadingName(std::string_view text) {
@@ -65,7 +62,7 @@ std::optional<unsigned> BitSfr(std::string_view name) {
 // One operand: a number in as31's notations, a character, or a name defined
 // earlier in the listing.
 std::optional<unsigned> Operand(std::string_view token, const Names& names) {
-    token = TrimBlanks(token);
+    token = Trim(token);
     if (token.size() >= 3 && token.front() == '\'' && token.back() == '\'') {
         const std::string_view c = token.substr(1, token.size() - 2);
         if (c.size() == 1) return static_cast<unsigned char>(c[0]);
@@ -139,13 +136,13 @@ std::optional<unsigned> Evaluate(std::string_view expression, const Names& names
 
 // "name, expr" after a directive word.
 bool NameAndExpression(std::string_view rest, std::string_view& name, std::string_view& expression) {
-    rest = TrimBlanks(rest);
+    rest = Trim(rest);
     name = LeadingName(rest);
     if (name.empty()) return false;
-    rest = TrimBlanks(rest.substr(name.size()));
+    rest = Trim(rest.substr(name.size()));
     if (rest.empty() || rest.front() != ',') return false;
     rest.remove_prefix(1);
-    expression = TrimBlanks(rest.substr(0, rest.find(';')));
+    expression = Trim(rest.substr(0, rest.find(';')));
     return !expression.empty();
 }
 
@@ -171,7 +168,7 @@ bool ReadAs31Listing(const std::vector<std::string>& lines, std::vector<Imported
 
     for (const std::string& text : lines) {
         const std::string_view line = text;
-        if (TrimBlanks(line).empty()) continue;
+        if (Trim(line).empty()) continue;
         const bool hasAddress = IsAddressLine(line);
         if (hasAddress) {
             address = static_cast<unsigned>(*ParseUnsigned<unsigned>(line.substr(0, 4), 16));
@@ -181,10 +178,10 @@ bool ReadAs31Listing(const std::vector<std::string>& lines, std::vector<Imported
         } else {
             // Every other line is indented: source alone, or more code bytes.
             if (line.substr(0, 6).find_first_not_of(' ') != std::string_view::npos) return false;
-            if (!TrimBlanks(line.substr(0, kSourceColumn)).empty()) continue;
+            if (!Trim(line.substr(0, kSourceColumn)).empty()) continue;
         }
         if (line.size() <= kSourceColumn) continue;
-        const std::string_view source = TrimBlanks(line.substr(kSourceColumn));
+        const std::string_view source = Trim(line.substr(kSourceColumn));
 
         const std::string_view label = LeadingName(source);
         if (!label.empty() && label.size() < source.size() && source[label.size()] == ':') {

@@ -220,6 +220,14 @@ TEST(Runner, LabelsFromAListingNameTheCode) {
                            (hello / "hello.hex").string()});
     EXPECT_EQ(listing.status, kExitStopped);
     EXPECT_EQ(listing.out.rfind("RESET:\r\n\t\t\tLJMP      START\r\n", 0), 0u) << listing.out.substr(0, 80);
+    // Repeated, the files merge: the relocated listing's vector label at 0000h
+    // and the map's library functions.
+    const std::filesystem::path c = hello.parent_path() / "c-printf";
+    auto merged = Invoke({"--labels", (c / "c-printf.map").string(), "--labels", (c / "c-printf.rst").string(),
+                          "--disassemble", "-", (c / "c-printf.ihx").string()});
+    EXPECT_EQ(merged.out.rfind("__interrupt_vect:\r\n\t\t\tLJMP      __sdcc_gsinit_startup\r\n", 0), 0u)
+        << merged.out.substr(0, 80);
+    EXPECT_NE(merged.out.find("LCALL     _printf\r\n"), std::string::npos);
     auto missing = Invoke({"--labels", (hello / "none.lst").string(), (hello / "hello.hex").string()});
     EXPECT_EQ(missing.status, kExitBadInput);
     EXPECT_NE(missing.err.find("Unable to open file"), std::string::npos) << missing.err;
