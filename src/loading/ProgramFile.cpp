@@ -85,4 +85,13 @@ std::vector<std::filesystem::path> SymbolFilesFor(const std::filesystem::path& p
     return found;
 }
 
+std::filesystem::path ProposedSymbolFileFor(const std::filesystem::path& programPath) {
+    const bool builtBySdcc = SameIgnoringCase(FileExtension(programPath), ".ihx");
+    for (const auto& candidate : SymbolFilesFor(programPath)) {
+        const bool listing = SameIgnoringCase(candidate.extension().string(), ".lst");
+        if (!(builtBySdcc && listing)) return candidate;
+    }
+    return {};
+}
+
 }  // namespace tessaly

@@ -41,4 +41,9 @@ std::filesystem::path ListingPathFor(const std::filesystem::path& programPath);
 // linker map, NoICE file, debug file and relocated listing.
 std::vector<std::filesystem::path> SymbolFilesFor(const std::filesystem::path& programPath);
 
+// The symbol file that Get Labels From File proposes for a program: the first
+// of SymbolFilesFor, except that beside an SDCC image (.ihx) the listing is
+// SDCC's unlinked one and is passed over. Empty when there is none.
+std::filesystem::path ProposedSymbolFileFor(const std::filesystem::path& programPath);
+
 }  // namespace tessaly

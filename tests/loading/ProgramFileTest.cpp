@@ -49,8 +49,12 @@ TEST(ListingPath, FindsTheSymbolFilesBesideTheProgramInImportOrder) {
                                                          dir.Path() / "PROG.map", dir.Path() / "PROG.noi",
                                                          dir.Path() / "PROG.cdb", dir.Path() / "PROG.rst"};
     EXPECT_EQ(SymbolFilesFor(dir.Path() / "PROG.hex"), expected);
+    EXPECT_EQ(ProposedSymbolFileFor(dir.Path() / "PROG.hex"), dir.Path() / "PROG.LST");
+    // Beside an SDCC image the listing is SDCC's unlinked one.
+    EXPECT_EQ(ProposedSymbolFileFor(dir.Path() / "PROG.ihx"), dir.Path() / "PROG.map");
     dir.Write("small.lst", "x");
     EXPECT_EQ(SymbolFilesFor(dir.Path() / "small.ihx"), std::vector<std::filesystem::path>{dir.Path() / "small.lst"});
+    EXPECT_EQ(ProposedSymbolFileFor(dir.Path() / "small.ihx"), std::filesystem::path());
 }
 
 class ProgramFile : public ::testing::Test {

@@ -17,7 +17,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "analysis/SymbolFile.h"
 #include "core/Interrupts.h"
+#include "loading/ProgramFile.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/AddBreakPointDialog.h"
 #include "dialogs/BreakPointsDialog.h"
@@ -329,14 +331,26 @@ void MainWindow::OpenFile() {
 
 void MainWindow::GetLabels() {
     // Several files may be chosen together: an SDCC map with the relocated
-    // listing gives the globals and the local labels at once.
+    // listing gives the globals and the local labels at once. The dialog
+    // proposes the symbol file beside the program, with its kind's filter.
+    const QString listings = "8051 Cross assembler listing Files( *.LST *.lst )";
+    const QString sdcc = "SDCC symbol files( *.map *.noi *.cdb *.rst )";
+    QString start = DialogDirectory();
+    QString selected = listings;
+    if (!start.isEmpty()) {
+        const auto proposed = ProposedSymbolFileFor(PathOf(start));
+        if (!proposed.empty()) {
+            start = QString::fromStdString(proposed.string());
+            if (SymbolFileKindOf(proposed) != SymbolFileKind::Listing) selected = sdcc;
+        }
+    }
     const QStringList paths = QFileDialog::getOpenFileNames(
-        this, "Get Labels From File", DialogDirectory(),
-        "8051 Cross assembler listing Files( *.LST *.lst );;"
-        "SDCC symbol files( *.map *.noi *.cdb *.rst );;"
-        "SDCC linker map( *.map );;SDCC NoICE file( *.noi );;SDCC debug file( *.cdb );;"
-        "SDCC relocated listing( *.rst );;as31 listing( *.lst );;"
-        "All symbol files( *.LST *.lst *.map *.noi *.cdb *.rst );;All files( * )");
+        this, "Get Labels From File", start,
+        listings + ";;" + sdcc +
+            ";;SDCC linker map( *.map );;SDCC NoICE file( *.noi );;SDCC debug file( *.cdb );;"
+            "SDCC relocated listing( *.rst );;as31 listing( *.lst );;"
+            "All symbol files( *.LST *.lst *.map *.noi *.cdb *.rst );;All files( * )",
+        &selected);
     if (paths.isEmpty()) return;
     std::vector<std::filesystem::path> files;
     for (const QString& path : paths) files.push_back(PathOf(path));
