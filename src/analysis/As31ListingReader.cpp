@@ -5,6 +5,7 @@
 
 #include "analysis/ListingImportText.h"
 #include "analysis/SymbolFile.h"
+#include "core/Sfr.h"
 #include "util/AsciiCase.h"
 #include "util/IntegerText.h"
 
@@ -48,13 +49,10 @@ std::string_view LeadingName(std::string_view text) {
 
 using Names = std::map<std::string, unsigned, std::less<>>;
 
-// The bit-addressable SFRs that may stand before ".n" in a .flag directive.
-std::optional<unsigned> BitSfr(std::string_view name) {
-    static constexpr std::pair<std::string_view, unsigned> kSfrs[] = {
-        {"p0", 0x80}, {"tcon", 0x88}, {"p1", 0x90}, {"scon", 0x98}, {"p2", 0xA0}, {"ie", 0xA8},
-        {"p3", 0xB0}, {"ip", 0xB8},   {"t2con", 0xC8}, {"psw", 0xD0}, {"acc", 0xE0}, {"b", 0xF0}};
-    for (const auto& [sfr, address] : kSfrs) {
-        if (SameIgnoringCase(name, sfr)) return address;
+// An SFR by its name in any case, as a .flag directive's "p1.7" names it.
+std::optional<unsigned> SfrByName(std::string_view name) {
+    for (const SfrDefinition& sfr : kSfrDefinitions) {
+        if (SameIgnoringCase(name, sfr.name)) return sfr.address;
     }
     return std::nullopt;
 }
@@ -98,7 +96,7 @@ std::optional<unsigned> Operand(std::string_view token, const Names& names) {
         return ParseUnsigned<unsigned>(t, 10);
     }
     if (const auto found = names.find(token); found != names.end()) return found->second;
-    return BitSfr(token);
+    return SfrByName(token);
 }
 
 // + - * / between operands, * and / first, each left to right; 16 bits.

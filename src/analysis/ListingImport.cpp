@@ -106,11 +106,13 @@ Reader ReaderOf(SymbolFileKind kind) {
 // the progress window up, and leaves the lists alone otherwise.
 // A file cut off in the middle of its last line would give a cut name or
 // value there: that line is left out.
-bool ImportWith(Reader read, std::vector<std::string> lines, bool lastLineComplete, Workspace& w,
+bool ImportWith(Reader read, const std::vector<std::string>& lines, bool lastLineComplete, Workspace& w,
                 ImportProgress& progress) {
-    if (!lastLineComplete && !lines.empty()) lines.pop_back();
     std::vector<ImportedSymbol> symbols;
-    if (!read(lines, symbols)) return false;
+    const bool recognised = lastLineComplete || lines.empty()
+                                ? read(lines, symbols)
+                                : read(std::vector<std::string>(lines.begin(), lines.end() - 1), symbols);
+    if (!recognised) return false;
     progress.SetPosition(0);
     progress.Show();
     StoreSymbols(symbols, w);

@@ -4,6 +4,7 @@
 
 #include "analysis/SymbolFile.h"
 #include "util/AsciiCase.h"
+#include "util/HexText.h"
 
 // SDCC's relocated listing (.rst): the assembler's listing with the
 // addresses the linker gave, one source line a line:
@@ -28,7 +29,7 @@ bool AllOf(std::string_view word, bool (*accept)(char)) {
 }
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(char c) { return IsDecimalDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool IsHexDigit(char c) { return HexDigitValue(c) >= 0; }
 
 // Code bytes ("D2") and cycle counts ("[12]", "[24]") between the address
 // and the line number.

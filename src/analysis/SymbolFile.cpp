@@ -4,7 +4,7 @@
 
 #include "analysis/ListingImportText.h"
 #include "util/AsciiCase.h"
-#include "util/HexText.h"
+#include "util/IntegerText.h"
 
 namespace tessaly {
 
@@ -83,15 +83,10 @@ std::vector<std::string_view> Words(std::string_view line) {
 }
 
 bool HexAddress(std::string_view digits, std::uint16_t& value) {
-    if (digits.empty() || digits.size() > 8) return false;
-    std::uint32_t v = 0;
-    for (char c : digits) {
-        const int d = HexDigitValue(c);
-        if (d < 0) return false;
-        v = v * 16 + static_cast<std::uint32_t>(d);
-    }
-    if (v > 0xFFFF) return false;
-    value = static_cast<std::uint16_t>(v);
+    if (digits.size() > 8) return false;
+    const auto parsed = ParseUnsigned<std::uint16_t>(digits, 16);
+    if (!parsed) return false;
+    value = *parsed;
     return true;
 }
 

@@ -233,10 +233,6 @@ int Session::OpenProgramFile(const std::filesystem::path& path) {
     return open_status::kOk;
 }
 
-int Session::GetLabelsFromFile(const std::filesystem::path& path) {
-    return GetLabelsFromFiles({path});
-}
-
 int Session::GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths) {
     if (ImportLabelFiles(paths, workspace, host_.LabelProgress(), messages_) == kImportOk) {
         controller_.DecodeCurrentInstruction();

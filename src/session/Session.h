@@ -86,9 +86,8 @@ public:
     // 1, -1 when there is no such file (nothing changes), -2 when loading
     // failed (the workspace is reset).
     int OpenProgramFile(const std::filesystem::path& path);
-    // Get Labels From File after its dialog. Returns 1 or -1.
-    int GetLabelsFromFile(const std::filesystem::path& path);
-    // The same with several files chosen together, merged (ImportLabelFiles).
+    // Get Labels From File after its dialog, with the one or more files
+    // chosen there (several are merged, see ImportLabelFiles). Returns 1 or -1.
     int GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths);
 
     // --- simulations ------------------------------------------------------

@@ -28,10 +28,7 @@ AddWatchDialog::AddWatchDialog(Session& session, MessageHost& messages, QWidget*
     setObjectName(QStringLiteral("TfrmAddActiveWatch"));
     setWindowTitle(QStringLiteral("Add to Active Watch"));
 
-    cobType_ = new QComboBox(this);
-    cobType_->setObjectName(QStringLiteral("cobType"));
-    cobType_->setAccessibleName(QStringLiteral("Type"));
-    for (LocationKind kind : kLocationKinds) cobType_->addItem(QString::fromUtf8(LocationTypeText(kind).data()));
+    cobType_ = NewLocationTypeBox(this);
     connect(cobType_, &QComboBox::currentIndexChanged, this, [this] { FillNames(); });
 
     cobName_ = new QComboBox(this);
@@ -78,9 +75,7 @@ AddWatchDialog::AddWatchDialog(Session& session, MessageHost& messages, QWidget*
     FillNames();
 }
 
-LocationKind AddWatchDialog::Kind() const {
-    return kLocationKinds[static_cast<std::size_t>(std::clamp(cobType_->currentIndex(), 0, 4))];
-}
+LocationKind AddWatchDialog::Kind() const { return ChosenKind(*cobType_); }
 
 void AddWatchDialog::FillNames() {
     ShowLocationNames(*cobName_, tessaly::FillNames(session_.processor(), Kind()), kNameLength);

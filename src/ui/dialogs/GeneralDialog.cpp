@@ -87,6 +87,19 @@ QLabel* BuddyLabel(const QString& caption, QWidget* buddy, QWidget* parent) {
 
 }  // namespace
 
+QComboBox* NewLocationTypeBox(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QStringLiteral("cobType"));
+    box->setAccessibleName(QStringLiteral("Type"));
+    for (LocationKind kind : kLocationKinds) box->addItem(QString::fromUtf8(LocationTypeText(kind).data()));
+    return box;
+}
+
+LocationKind ChosenKind(const QComboBox& typeBox) {
+    const int last = static_cast<int>(std::size(kLocationKinds)) - 1;
+    return kLocationKinds[static_cast<std::size_t>(std::clamp(typeBox.currentIndex(), 0, last))];
+}
+
 void FilterAddressKeys(QComboBox& box) { new AddressKeys(box); }
 
 void ShowLocationNames(QComboBox& box, const LocationNames& names, int maxLength) {
@@ -146,10 +159,7 @@ void GeneralDialog::BuildControls() {
     auto* ok = AddToolButton(bar, "tlbOK", QStringLiteral("OK"), QStringLiteral("OK"));
     connect(ok, &QToolButton::clicked, this, &QDialog::accept);
 
-    cobType_ = new QComboBox(this);
-    cobType_->setObjectName(QStringLiteral("cobType"));
-    cobType_->setAccessibleName(QStringLiteral("Type"));
-    for (LocationKind kind : kLocationKinds) cobType_->addItem(QString::fromUtf8(LocationTypeText(kind).data()));
+    cobType_ = NewLocationTypeBox(this);
     connect(cobType_, &QComboBox::currentIndexChanged, this, [this] { FillNames(); });
 
     cobName_ = new QComboBox(this);
@@ -234,9 +244,7 @@ void GeneralDialog::BuildControls() {
     layout->addWidget(statusBar);
 }
 
-LocationKind GeneralDialog::Kind() const {
-    return kLocationKinds[static_cast<std::size_t>(std::clamp(cobType_->currentIndex(), 0, 4))];
-}
+LocationKind GeneralDialog::Kind() const { return ChosenKind(*cobType_); }
 
 void GeneralDialog::SelectKind(LocationKind kind) {
     const QSignalBlocker blocker(cobType_);

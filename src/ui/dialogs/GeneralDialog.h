@@ -22,6 +22,11 @@ class Session;
 
 namespace tessaly::ui {
 
+// The Type box of the dialogs that choose a location: one entry per kind, in
+// the order of kLocationKinds.
+QComboBox* NewLocationTypeBox(QWidget* parent);
+// The kind the Type box shows.
+LocationKind ChosenKind(const QComboBox& typeBox);
 // Upper-cases the keys typed into `box` while it is editable and lets only
 // hexadecimal digits and backspace through, refusing others silently.
 void FilterAddressKeys(QComboBox& box);
