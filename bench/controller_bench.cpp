@@ -21,7 +21,7 @@ public:
     void Sleep(std::uint32_t) override {}
     void SetStatusText(int, std::string_view, bool) override {}
     void ShowRunningGlyph(bool) override {}
-    void EnableStartStop(bool) override {}
+    void StepRunning(bool) override {}
 };
 
 void BM_FreeRunRefreshType3(benchmark::State& state) {

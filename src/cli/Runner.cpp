@@ -208,7 +208,7 @@ public:
     void Sleep(std::uint32_t) override {}
     void SetStatusText(int, std::string_view, bool) override {}
     void ShowRunningGlyph(bool) override {}
-    void EnableStartStop(bool) override {}
+    void StepRunning(bool) override {}
 
 private:
     struct TracedInstruction {

@@ -20,6 +20,20 @@ namespace {
 // instruction waits half a minute).
 constexpr std::uint32_t kPauseSliceMilliseconds = 50;
 
+// Instructions run back to back between two looks at the input: about half
+// a millisecond at engine speed, so Stop, Start/Stop and closing the window
+// are answered however long the tick or step.
+constexpr std::uint32_t kFastSlice = 1u << 16;
+
+// The cycle budget of a fast batch: none, or a time-base step's target.
+struct NoCycleLimit {
+    bool Reached(const Processor&) const { return false; }
+};
+struct CycleTarget {
+    std::uint64_t target;
+    bool Reached(const Processor& p) const { return p.ullCyclesExecuted >= target; }
+};
+
 }  // namespace
 
 std::uint32_t PacingDelayMilliseconds(std::uint32_t speedDelay) {
@@ -108,25 +122,27 @@ void ExecutionController::ExecuteOne(StillRunning stillRunning) {
     if (settings_.refreshType == 1) {
         DecodeCurrentInstruction();
         RefreshDuringRun();
-        host_.PumpEvents();
     }
+    host_.PumpEvents();
 }
 
-template <class Stops>
-bool ExecutionController::RunFastWith(const Stops& stops, std::uint32_t count) {
+template <class Stops, class Limit>
+std::uint32_t ExecutionController::RunFastWith(const Stops& stops, std::uint32_t count, Limit limit) {
     Processor& p = p_;
     // The skip flag is cleared before every instruction: here once, or by
     // the stop test where there is one; only a stop sets it again, and a
     // stop ends the batch.
     if (!stops.Contains(p.usPC)) p.bSkipBreakPointOnce = 0;
-    for (; count != 0; --count) {
-        if (stops.Contains(p.usPC) && !MayExecute()) return false;
+    std::uint32_t done = 0;
+    for (; done != count && !limit.Reached(p); ++done) {
+        if (stops.Contains(p.usPC) && !MayExecute()) return kStopped;
         p.ExecuteInstructions(1);
     }
-    return true;
+    return done;
 }
 
-bool ExecutionController::RunFast(std::uint32_t count) {
+template <class Limit>
+std::uint32_t ExecutionController::RunFast(std::uint32_t count, Limit limit) {
     // Nothing changes the sets during the batch. A long batch works on a
     // local copy joining the extra stops to the break points: one look-up
     // per instruction, in memory nothing else can reach, so it needs no
@@ -135,9 +151,22 @@ bool ExecutionController::RunFast(std::uint32_t count) {
     if (count >= kCopyWorthwhile || extraStops_) {
         AddressSet stops = breakPoints_.Addresses();
         if (extraStops_) stops.InsertAll(*extraStops_);
-        return RunFastWith(stops, count);
+        return RunFastWith(stops, count, limit);
     }
-    return RunFastWith(breakPoints_.Addresses(), count);
+    return RunFastWith(breakPoints_.Addresses(), count, limit);
+}
+
+template <class Limit, class StillRunning>
+bool ExecutionController::RunFastSliced(std::uint32_t& count, Limit limit, StillRunning stillRunning) {
+    while (count != 0 && stillRunning() && CanRunFast() && !limit.Reached(p_)) {
+        const std::uint32_t done = RunFast(std::min(count, kFastSlice), limit);
+        if (done == kStopped) return false;
+        count -= done;
+        // Input between slices: commands run there may change the break
+        // points, the settings or the flags, so each slice starts afresh.
+        if (count != 0 && !limit.Reached(p_)) host_.PumpEvents();
+    }
+    return true;
 }
 
 bool ExecutionController::CanRunFast() const { return settings_.refreshType != 1 && settings_.speedDelay == 0; }
@@ -147,8 +176,8 @@ void ExecutionController::FreeRunTick() {
     const auto running = [this] { return isExecuting_; };
     while (n != 0 && isExecuting_) {
         if (CanRunFast()) {
-            if (!RunFast(n)) isExecuting_ = false;
-            return;
+            if (!RunFastSliced(n, NoCycleLimit{}, running)) isExecuting_ = false;
+            continue;
         }
         if (!MayExecute()) {
             isExecuting_ = false;
@@ -179,10 +208,14 @@ void ExecutionController::StartStop() {
 }
 
 void ExecutionController::BeginStep() {
-    host_.EnableStartStop(false);
+    if (stepDepth_++ == 0) host_.StepRunning(true);
     isExecuting_ = false;
     lastStop_ = Stop::None;
     host_.SetStatusText(0, run_status::kDebuggingInProgress, true);
+}
+
+void ExecutionController::EndStep() {
+    if (--stepDepth_ == 0) host_.StepRunning(false);
 }
 
 void ExecutionController::RefreshAfterStep() {
@@ -199,43 +232,55 @@ void ExecutionController::SingleStep() {
     host_.SetStatusText(0, run_status::kDebuggingStopped, false);
     RefreshViews();
     host_.PumpEvents();
-    host_.EnableStartStop(true);
+    EndStep();
 }
 
 void ExecutionController::BulkStep() {
     BeginStep();
     stopDebugging_ = false;
     std::uint32_t n = static_cast<std::uint32_t>(settings_.bulkStepCount);
-    const auto running = [this] { return !stopDebugging_; };
-    while (n != 0 && !stopDebugging_) {
+    const std::uint32_t workspace = workspaceGeneration_;
+    const auto running = [this, workspace] { return !stopDebugging_ && workspace == workspaceGeneration_; };
+    while (n != 0 && running()) {
         if (CanRunFast()) {
-            RunFast(n);
-            break;
+            if (!RunFastSliced(n, NoCycleLimit{}, running)) break;
+            continue;
         }
         if (!MayExecute()) break;
         ExecuteOne(running);
         --n;
     }
-    RefreshAfterStep();
-    host_.SetStatusText(0, run_status::kDebuggingStopped, false);
-    host_.PumpEvents();
-    host_.EnableStartStop(true);
+    // A step whose program was closed or reset under it ends without a word:
+    // the closing command has already said what the machine is now.
+    if (workspace == workspaceGeneration_) {
+        RefreshAfterStep();
+        host_.SetStatusText(0, run_status::kDebuggingStopped, false);
+        host_.PumpEvents();
+    }
+    EndStep();
 }
 
 void ExecutionController::TimeBaseStep() {
     BeginStep();
     stopDebugging_ = false;
-    const std::uint64_t target =
-        p_.ullCyclesExecuted + TimeBaseCycles(settings_.stepTimeInUSec, settings_.crystalFrequency);
-    const auto running = [this] { return !stopDebugging_; };
-    while (p_.ullCyclesExecuted < target && !stopDebugging_) {
+    const CycleTarget limit{p_.ullCyclesExecuted + TimeBaseCycles(settings_.stepTimeInUSec, settings_.crystalFrequency)};
+    const std::uint32_t workspace = workspaceGeneration_;
+    const auto running = [this, workspace] { return !stopDebugging_ && workspace == workspaceGeneration_; };
+    while (!limit.Reached(p_) && running()) {
+        if (CanRunFast()) {
+            std::uint32_t n = std::numeric_limits<std::uint32_t>::max();
+            if (!RunFastSliced(n, limit, running)) break;
+            continue;
+        }
         if (!MayExecute()) break;
         ExecuteOne(running);
     }
-    RefreshAfterStep();
-    host_.PumpEvents();
-    host_.SetStatusText(0, run_status::kDebuggingStopped, false);
-    host_.EnableStartStop(true);
+    if (workspace == workspaceGeneration_) {
+        RefreshAfterStep();
+        host_.PumpEvents();
+        host_.SetStatusText(0, run_status::kDebuggingStopped, false);
+    }
+    EndStep();
 }
 
 void ExecutionController::SkipInstruction() {
@@ -249,6 +294,7 @@ void ExecutionController::SkipInstruction() {
 }
 
 void ExecutionController::ResetExecution() {
+    ++workspaceGeneration_;
     const std::vector<std::uint8_t> code(p_.ucCodeMemory.begin(), p_.ucCodeMemory.end());
     const std::int32_t programSize = p_.iProgramSize;
     p_.FullReset();

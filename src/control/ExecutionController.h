@@ -53,7 +53,8 @@ public:
     void SkipInstruction();
     // Stop Debugging: bulk and time-base steps end at their next test.
     void StopDebugging() { stopDebugging_ = true; }
-    // Processor reset that keeps the loaded program.
+    // Processor reset that keeps the loaded program. A free run goes on from
+    // the reset state; a bulk or time-base step ends.
     void ResetExecution();
     void ManualRefresh();
     // Every open view, then the interrupts and error counts in panels 2 and 3.
@@ -63,8 +64,12 @@ public:
 
     // The application was minimised: a free run ends at its next test.
     void Minimised() { isExecuting_ = false; }
-    // Close File: any loop ends at its next test.
-    void CloseFile() { isExecuting_ = stopDebugging_ = false; }
+    // Close File: any loop ends at its next test; a step ends without
+    // writing over the closed machine's state.
+    void CloseFile() {
+        isExecuting_ = stopDebugging_ = false;
+        ++workspaceGeneration_;
+    }
     // Exit: every loop ends at its next test.
     void Exit() {
         isExecuting_ = false;
@@ -98,12 +103,21 @@ private:
     // refresh, delay or pump between them nothing can change the break
     // points, the flags or the settings until the batch ends.
     bool CanRunFast() const;
-    // Up to `count` instructions, each after the break point test; false
-    // when a stop ended the batch.
-    bool RunFast(std::uint32_t count);
-    template <class Stops>
-    bool RunFastWith(const Stops& stops, std::uint32_t count);
+    // Runs `count` instructions in slices at engine speed with input handled
+    // between them, while `stillRunning` holds, the fast path stays allowed
+    // and the cycle limit is not reached; `count` is left with what was not
+    // run. False when a stop ended it.
+    template <class Limit, class StillRunning>
+    bool RunFastSliced(std::uint32_t& count, Limit limit, StillRunning stillRunning);
+    // Up to `count` instructions, each after the stop test: how many ran, or
+    // kStopped when a stop ended the batch.
+    static constexpr std::uint32_t kStopped = 0xFFFFFFFFu;
+    template <class Limit>
+    std::uint32_t RunFast(std::uint32_t count, Limit limit);
+    template <class Stops, class Limit>
+    std::uint32_t RunFastWith(const Stops& stops, std::uint32_t count, Limit limit);
     void BeginStep();
+    void EndStep();
     void RefreshDuringRun();
     void RefreshPanels();
     void RefreshAfterStep();
@@ -117,6 +131,12 @@ private:
     bool isExecuting_ = false;
     bool stopDebugging_ = false;
     Stop lastStop_ = Stop::None;
+    // Steps running, nested ones included: Start/Stop comes back when the
+    // last one ends.
+    int stepDepth_ = 0;
+    // Counts Close File and Reset Execution: a step that finds it changed
+    // was overtaken by them and ends.
+    std::uint32_t workspaceGeneration_ = 0;
 };
 
 }  // namespace tessaly

@@ -30,8 +30,9 @@ public:
     virtual void SetStatusText(int panel, std::string_view text, bool repaintNow) = 0;
     // The Start/Stop command's glyph: the stop glyph while a free run goes on.
     virtual void ShowRunningGlyph(bool running) = 0;
-    // Start/Stop is disabled while a single, bulk or time-base step runs.
-    virtual void EnableStartStop(bool enabled) = 0;
+    // A single, bulk or time-base step begins or ends (nested steps count
+    // as one); Start/Stop is disabled while one runs.
+    virtual void StepRunning(bool running) = 0;
 };
 
 }  // namespace tessaly

@@ -113,6 +113,72 @@ TEST_F(ControllerTest, StopDebuggingEndsABulkStepOnlyWhenThePumpRunsBetweenInstr
     EXPECT_EQ(p->ullInstructionsExecuted, 104u);
 }
 
+TEST_F(ControllerTest, LongStepsAndTicksAtEngineSpeedStillHandleInputAndStop) {
+    // Input is handled between slices of 65536 instructions, and Stop,
+    // Start/Stop or Stop Debugging chosen there end the loop after the slice.
+    settings.refreshType = 3;
+    settings.bulkStepCount = 1000000000;
+    host.onPump = [&](int pump) {
+        if (pump == 2) controller.StopDebugging();
+    };
+    controller.BulkStep();
+    EXPECT_EQ(p->ullInstructionsExecuted, 2u * 65536);
+    EXPECT_EQ(host.panels[0], "Debugging Stopped");
+
+    settings.refreshType = 2;
+    settings.instructionsPerTick = 1000000000;
+    host.pumps = 0;
+    host.onPump = [&](int pump) {
+        if (pump == 1) controller.StartStop();
+    };
+    controller.StartStop();
+    EXPECT_EQ(p->ullInstructionsExecuted, 3u * 65536);
+
+    // 1000 s at 999 MHz: 83 billion cycles.
+    settings.crystalFrequency = 999000000.0;
+    settings.stepTimeInUSec = 1000000000;
+    host.pumps = 0;
+    host.onPump = [&](int pump) {
+        if (pump == 1) controller.StopDebugging();
+    };
+    controller.TimeBaseStep();
+    EXPECT_EQ(p->ullInstructionsExecuted, 4u * 65536);
+}
+
+TEST_F(ControllerTest, CloseFileOrResetEndsAStepWithoutAWordAndStartStopFollowsTheLastStep) {
+    settings.refreshType = 3;
+    settings.speedDelay = 50;  // 182 ms per instruction, waited in slices
+    settings.bulkStepCount = 10;
+    host.onPump = [&](int pump) {
+        if (pump == 2) controller.CloseFile();
+    };
+    controller.BulkStep();
+    EXPECT_EQ(p->ullInstructionsExecuted, 1u);
+    EXPECT_EQ(host.Only("status0"), (Strings{"status0 Debugging in Progress"}));
+    EXPECT_EQ(host.Only("start"), (Strings{"start off", "start on"}));
+
+    host = RunRecorder{};
+    settings.stepTimeInUSec = 1000;
+    host.onPump = [&](int pump) {
+        if (pump == 2) controller.ResetExecution();
+    };
+    controller.TimeBaseStep();
+    EXPECT_EQ(p->ullInstructionsExecuted, 0u);  // reset after its first instruction
+    EXPECT_EQ(host.Only("status0"), (Strings{"status0 Debugging in Progress", "status0 Ready"}));
+
+    // A single step nested in a bulk step leaves Start/Stop disabled until
+    // the bulk step ends.
+    host = RunRecorder{};
+    settings.speedDelay = 0;
+    settings.refreshType = 1;
+    host.onPump = [&](int pump) {
+        if (pump == 1) controller.SingleStep();
+    };
+    controller.BulkStep();
+    EXPECT_EQ(p->ullInstructionsExecuted, 11u);
+    EXPECT_EQ(host.Only("start"), (Strings{"start off", "start on"}));
+}
+
 TEST_F(ControllerTest, TimeBaseStepRunsUntilItsCyclesHavePassed) {
     LoadCode(*p, 0, {0xA4, 0x00, 0x00});  // MUL AB (4 cycles), then NOPs
     settings.stepTimeInUSec = 10;

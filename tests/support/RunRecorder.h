@@ -28,7 +28,7 @@ public:
         log.push_back("status" + std::to_string(panel) + " " + std::string(text));
     }
     void ShowRunningGlyph(bool running) override { log.push_back(running ? "glyph run" : "glyph stop"); }
-    void EnableStartStop(bool enabled) override { log.push_back(enabled ? "start on" : "start off"); }
+    void StepRunning(bool running) override { log.push_back(running ? "start off" : "start on"); }
 
     // The log lines that start with `prefix`, in order.
     std::vector<std::string> Only(const std::string& prefix) const {

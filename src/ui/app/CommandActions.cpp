@@ -214,7 +214,16 @@ void CommandActions::UpdateCommandStates(bool fileOpen) {
         if (!name.startsWith("mui") && !name.startsWith("tlb") && !name.startsWith("ate")) continue;
         action->setEnabled((tag & 2) ? fileOpen : !fileOpen);
     }
+    fileOpen_ = fileOpen;
+    ApplyStartStopState();
 }
+
+void CommandActions::SetStepRunning(bool running) {
+    stepRunning_ = running;
+    ApplyStartStopState();
+}
+
+void CommandActions::ApplyStartStopState() { actions_["ateStartExecution"]->setEnabled(fileOpen_ && !stepRunning_); }
 
 void CommandActions::ShowRunningGlyph(bool running) {
     static const QIcon start = ResourceIcon("start"), stop = ResourceIcon("stop");

@@ -29,6 +29,9 @@ public:
 
     // Enables every tagged command for the program state.
     void UpdateCommandStates(bool fileOpen);
+    // While a step runs Start/Stop is disabled; when it ends the command
+    // follows the program state again.
+    void SetStepRunning(bool running);
     // The Start/Stop glyph: stop while a free run goes on.
     void ShowRunningGlyph(bool running);
 
@@ -47,7 +50,11 @@ private:
     void BuildMenus(QMainWindow& window);
     void BuildToolBar(QMainWindow& window);
 
+    void ApplyStartStopState();
+
     std::map<QString, QAction*> actions_;
+    bool fileOpen_ = false;
+    bool stepRunning_ = false;
     std::array<QAction*, 9> viewItems_{};
     std::array<QAction*, 10> historyItems_{};
     QAction* historySeparator_ = nullptr;

@@ -61,7 +61,7 @@ void DesktopRunHost::SetStatusText(int panel, std::string_view text, bool repain
 
 void DesktopRunHost::ShowRunningGlyph(bool running) { actions_.ShowRunningGlyph(running); }
 
-void DesktopRunHost::EnableStartStop(bool enabled) { actions_["ateStartExecution"]->setEnabled(enabled); }
+void DesktopRunHost::StepRunning(bool running) { actions_.SetStepRunning(running); }
 
 LayoutWindows& DesktopSessionHost::Windows() { return *views_; }
 

@@ -33,7 +33,7 @@ public:
     void Sleep(std::uint32_t milliseconds) override;
     void SetStatusText(int panel, std::string_view text, bool repaintNow) override;
     void ShowRunningGlyph(bool running) override;
-    void EnableStartStop(bool enabled) override;
+    void StepRunning(bool running) override;
 
 private:
     QStatusBar& statusBar_;

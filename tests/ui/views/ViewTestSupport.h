@@ -35,7 +35,7 @@ public:
     void Sleep(std::uint32_t) override {}
     void SetStatusText(int, std::string_view, bool) override {}
     void ShowRunningGlyph(bool) override {}
-    void EnableStartStop(bool) override {}
+    void StepRunning(bool) override {}
 
     std::vector<QPointer<ChildView>> views;
     int fullRefreshes = 0;
