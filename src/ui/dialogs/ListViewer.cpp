@@ -11,6 +11,7 @@
 #include <string>
 
 #include "session/Session.h"
+#include "views/SelectionCopy.h"
 
 namespace tessaly::ui {
 
@@ -44,6 +45,7 @@ ListViewer::ListViewer(Session& session, QWidget* parent)
     rheList_->setLineWrapMode(QPlainTextEdit::NoWrap);
     rheList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     rheList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    SelectionCopy::Attach(*rheList_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

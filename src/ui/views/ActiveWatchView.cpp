@@ -15,6 +15,7 @@
 #include "control/WatchList.h"
 #include "dialogs/AddWatchDialog.h"
 #include "session/Session.h"
+#include "views/SelectionCopy.h"
 #include "views/ViewContext.h"
 
 namespace tessaly::ui {
@@ -67,6 +68,7 @@ ActiveWatchView::ActiveWatchView(ViewContext& context, AddWatchDialog& add, Mess
     sggActiveWatch_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sggActiveWatch_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sggActiveWatch_->setSelectionMode(QAbstractItemView::SingleSelection);
+    SelectionCopy::Attach(*sggActiveWatch_);
     connect(sggActiveWatch_, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { sggActiveWatchDblClick(row); });
 

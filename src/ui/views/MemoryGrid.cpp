@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "session/Session.h"
+#include "views/SelectionCopy.h"
 #include "views/ViewContext.h"
 
 namespace tessaly::ui {
@@ -124,7 +125,9 @@ MemoryGridView::MemoryGridView(MemoryGridModel* model, const MemoryGridSizes& si
     : QTableView(parent), model_(model) {
     setModel(model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A block of cells can be selected and copied; the current cell alone
+    // is what a double-click or Enter opens.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(false);
     setWordWrap(false);
@@ -176,6 +179,8 @@ MemoryGridView::MemoryGridView(MemoryGridModel* model, const MemoryGridSizes& si
     left->setSectionResizeMode(QHeaderView::Fixed);
     left->setFixedWidth(headerWidth);
     left->setHighlightSections(false);
+
+    SelectionCopy::Attach(*this);
 
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid() && onOpenCell) onOpenCell(model_->CellOf(index));

@@ -84,7 +84,8 @@ struct MemoryGridSizes {
 };
 
 // A read-only grid of a memory window. A double-click on a cell, or Enter on
-// the current cell, asks for that cell's location to be edited.
+// the current cell, asks for that cell's location to be edited; Ctrl+C and
+// the right-click menu copy a selected block of cells.
 class MemoryGridView : public QTableView {
     Q_OBJECT
 public:

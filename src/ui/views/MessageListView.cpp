@@ -11,6 +11,7 @@
 #include <string>
 
 #include "session/Session.h"
+#include "views/SelectionCopy.h"
 #include "views/ViewContext.h"
 
 namespace tessaly::ui {
@@ -57,6 +58,7 @@ MessageListView::MessageListView(List list, ViewContext& context, QWidget* paren
     box_->setLineWrapMode(QPlainTextEdit::NoWrap);
     box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    SelectionCopy::Attach(*box_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -18,6 +18,7 @@
 
 #include "dialogs/SendByteDialog.h"
 #include "session/Session.h"
+#include "views/SelectionCopy.h"
 #include "views/ViewContext.h"
 
 namespace tessaly::ui {
@@ -126,6 +127,7 @@ QWidget* TfrmTerminalWindow::BuildPane(Pane& pane, const QString& countCaption, 
     pane.text->setReadOnly(true);
     pane.text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pane.text->setUndoRedoEnabled(false);
+    SelectionCopy::Attach(*pane.text);
 
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(caption);
