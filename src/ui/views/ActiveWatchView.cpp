@@ -2,6 +2,7 @@
 #include "views/ActiveWatchView.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QLabel>
 #include <QStatusBar>
 #include <QStyle>
@@ -10,11 +11,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <array>
 
 #include "control/WatchList.h"
 #include "dialogs/AddWatchDialog.h"
 #include "session/Session.h"
+#include "views/MemoryGrid.h"
 #include "views/SelectionCopy.h"
 #include "views/ViewContext.h"
 
@@ -23,10 +28,46 @@ namespace tessaly::ui {
 namespace {
 
 constexpr int kIndex = 5;
-constexpr std::array<int, 6> kColumnWidths = {35, 111, 92, 32, 53, 120};
 constexpr int kFirstValueColumn = 3;
+constexpr int kWidth = 470;
+constexpr int kHeight = 240;
 const QColor kChangedBackground(255, 250, 190);
 
+
+// The widest text of `length` characters drawn from `alphabet`.
+QString Widest(const QFontMetrics& metrics, const QString& alphabet, int length) {
+    QString widest;
+    for (const QChar c : alphabet) {
+        const QString text(length, c);
+        if (widest.isEmpty() || metrics.horizontalAdvance(text) > metrics.horizontalAdvance(widest)) widest = text;
+    }
+    return widest;
+}
+
+// Everything a column may have to show, so no value is ever cut: an entry
+// number of five digits (the list can hold every location), each register
+// and bit name and an external RAM address, each type, and the values of the
+// widest locations (the register pairs and external RAM, sixteen bits; a
+// bit's "1 " is narrower).
+std::array<QStringList, 6> PossibleTexts(const Processor& p, const QFontMetrics& metrics) {
+    const QString decimal = QStringLiteral("0123456789");
+    const QString hex = QStringLiteral("0123456789ABCDEF");
+    std::array<QStringList, 6> texts;
+    texts[0] << Widest(metrics, decimal, 5);
+    texts[1] << Widest(metrics, hex, 4);
+    for (LocationKind kind : kLocationKinds) {
+        const std::string_view type = LocationTypeText(kind);
+        texts[2] << QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size()));
+        if (kind != LocationKind::SfrRegister && kind != LocationKind::SfrBit) continue;
+        for (const auto& item : FillNames(p, kind).items) {
+            texts[1] << QString::fromStdString(LocationName(p, Location{kind, item.key}));
+        }
+    }
+    texts[3] << Widest(metrics, hex, 4);
+    texts[4] << Widest(metrics, decimal, 5);
+    texts[5] << Widest(metrics, QStringLiteral("01"), 16);
+    return texts;
+}
 
 QLabel* Panel(int width, QStatusBar* bar) {
     auto* panel = new QLabel(bar);
@@ -62,9 +103,7 @@ ActiveWatchView::ActiveWatchView(ViewContext& context, AddWatchDialog& add, Mess
     for (std::string_view title : WatchList::kHeader) header << QString::fromUtf8(title.data(), title.size());
     sggActiveWatch_->setHorizontalHeaderLabels(header);
     sggActiveWatch_->verticalHeader()->hide();
-    for (std::size_t c = 0; c < kColumnWidths.size(); ++c) {
-        sggActiveWatch_->setColumnWidth(static_cast<int>(c), kColumnWidths[c]);
-    }
+    SizeColumns();
     sggActiveWatch_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sggActiveWatch_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sggActiveWatch_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -85,8 +124,31 @@ ActiveWatchView::ActiveWatchView(ViewContext& context, AddWatchDialog& add, Mess
     layout->addWidget(bar);
     layout->addWidget(sggActiveWatch_, 1);
     layout->addWidget(statusBar);
-    resize(470, 240);
+    resize(std::max(kWidth, sizeHint().width()), kHeight);
     Refresh();
+}
+
+void ActiveWatchView::SizeColumns() {
+    const QFontMetrics metrics(sggActiveWatch_->font());
+    const std::array<QStringList, 6> texts = PossibleTexts(context_.session.processor(), metrics);
+    const int padding = CellTextPadding(*sggActiveWatch_);
+    columnsWidth_ = 0;
+    for (int c = 0; c < static_cast<int>(texts.size()); ++c) {
+        int width = sggActiveWatch_->horizontalHeader()->sectionSizeHint(c);
+        for (const QString& text : texts[static_cast<std::size_t>(c)]) {
+            width = std::max(width, metrics.horizontalAdvance(text) + padding);
+        }
+        sggActiveWatch_->setColumnWidth(c, width);
+        columnsWidth_ += width;
+    }
+}
+
+QSize ActiveWatchView::sizeHint() const {
+    // Every column whole beside the vertical scroll bar a long list brings.
+    const int table = columnsWidth_ + 2 * sggActiveWatch_->frameWidth() +
+                      sggActiveWatch_->verticalScrollBar()->sizeHint().width();
+    const QSize laidOut = ChildView::sizeHint();
+    return {std::max(laidOut.width(), table), laidOut.height()};
 }
 
 void ActiveWatchView::Refresh() {

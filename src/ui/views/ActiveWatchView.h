@@ -15,7 +15,8 @@ class AddWatchDialog;
 struct ViewContext;
 
 // The Active Watch window: every watched location with its name, type and
-// value in hexadecimal, decimal and binary, in the watch list's order. A
+// value in hexadecimal, decimal and binary, in the watch list's order, each
+// column wide enough for anything it can show. A
 // value that changed at the last refresh stands out until the next one. A
 // double-click opens the General Write dialog on the row's location.
 class ActiveWatchView : public ChildView {
@@ -24,6 +25,8 @@ public:
     ActiveWatchView(ViewContext& context, AddWatchDialog& add, MessageHost& messages, QWidget* parent = nullptr);
 
     void Refresh() override;
+    // Wide enough for every column.
+    QSize sizeHint() const override;
     // Rewrites the grid with no value marked as changed.
     void RefreshFully() override;
 
@@ -34,11 +37,15 @@ public:
     void sggActiveWatchDblClick(int row);
 
 private:
+    // Each column as wide as the widest text it can show.
+    void SizeColumns();
+
     ViewContext& context_;
     AddWatchDialog& add_;
     MessageHost& messages_;
     QTableWidget* sggActiveWatch_;
     QLabel* countPanel_;
+    int columnsWidth_ = 0;
     // The entry each row showed at the last refresh: a value is marked as
     // changed only when its row still shows the same location.
     std::vector<std::string> shownEntries_;

@@ -121,6 +121,10 @@ void MemoryGridModel::AnnounceChanges() {
     }
 }
 
+int CellTextPadding(const QAbstractItemView& view) {
+    return 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1) + 3;
+}
+
 MemoryGridView::MemoryGridView(MemoryGridModel* model, const MemoryGridSizes& sizes, QWidget* parent)
     : QTableView(parent), model_(model) {
     setModel(model);
@@ -144,9 +148,7 @@ MemoryGridView::MemoryGridView(MemoryGridModel* model, const MemoryGridSizes& si
     const QFontMetrics rowHeaders(model->headerData(0, Qt::Vertical, Qt::FontRole).value<QFont>());
     const QFontMetrics columnHeaders(model->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>());
     const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
-    // A cell's text sits inside the focus frame's margin on each side and the
-    // grid line; two pixels more absorb the rounding of fractional advances.
-    const int cellPadding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 3;
+    const int cellPadding = CellTextPadding(*this);
     int columnWidth = sizes.columnWidth;
     for (const QString& text : model->CellTexts()) {
         columnWidth = std::max(columnWidth, cells.horizontalAdvance(text) + cellPadding);

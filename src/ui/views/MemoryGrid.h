@@ -73,6 +73,11 @@ private:
     QFont columnHeaderFont_;
 };
 
+// The room a cell of `view` needs beside its text: the focus frame's margin
+// on each side and the grid line, and two pixels for the rounding of
+// fractional advances.
+int CellTextPadding(const QAbstractItemView& view);
+
 // Pixel sizes of a grid as the windows give them; each grows to fit the
 // font in use.
 struct MemoryGridSizes {

@@ -1,4 +1,7 @@
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -156,6 +159,42 @@ private slots:
         Click(view, "tobDeleteAll");
         QCOMPARE(Grid(view), QString("SNo.,Name,Type,Hex,Decimal,Binary|,,,,,"));
         QVERIFY(watch.List().Empty());
+    }
+
+    // At the window's own size every column shows its header and the widest
+    // values whole: an external RAM byte's four hex and sixteen binary
+    // digits, a register pair's five decimal ones, the longest type.
+    void columnsShowTheirWholeContent() {
+        GeneralBench b;
+        AddWatchDialog add(*b.session, b.messages);
+        auto& watch = b.session->lstActiveWatch;
+        watch.Add({tessaly::LocationKind::ExternalRAM, 0xFFFF});
+        b.p().WriteExtRAM(0xFFFF, 0x99);
+        b.p().WriteDirect(0x83, 0xFF);  // DPTR 65535
+        b.p().WriteDirect(0x82, 0xFF);
+        for (const auto& name : tessaly::FillNames(b.p(), tessaly::LocationKind::SfrRegister).items)
+            watch.Add({tessaly::LocationKind::SfrRegister, name.key});
+        ActiveWatchView view(b.context, add, b.messages);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.width() >= 470);
+        auto* grid = Child<QTableWidget>(view, "sggActiveWatch");
+        QCOMPARE(grid->item(0, 3)->text(), QString("0099"));
+        QCOMPARE(grid->item(0, 5)->text(), QString("0000000010011001"));
+
+        const QFontMetrics metrics(grid->font());
+        const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+        QStringList cut;
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            if (grid->horizontalHeader()->sectionSizeHint(c) > grid->columnWidth(c)) cut << "header " + QString::number(c);
+            for (int r = 0; r < grid->rowCount(); ++r) {
+                const QString text = grid->item(r, c)->text();
+                if (metrics.horizontalAdvance(text) + margins > grid->columnWidth(c)) cut << text;
+            }
+        }
+        QCOMPARE(cut, QStringList());
+        QCOMPARE(grid->rowCount(), 23);  // every register and the external RAM byte
+        QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
     }
 
     // A double-click opens General Write at the row's location with its value
