@@ -23,6 +23,8 @@ public:
     // Only for 9-21.
     virtual bool IsShown(std::size_t index) const = 0;
     virtual void SetShown(std::size_t index, bool shown) = 0;
+    // How the default layout is scaled for the fonts these windows use.
+    virtual LayoutScale DefaultLayoutScale() const { return {}; }
 };
 
 // Makes the windows match the layout: places and shows or hides 9-21, opens

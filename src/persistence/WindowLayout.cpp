@@ -1,6 +1,7 @@
 #include "persistence/WindowLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 
 #include "util/LittleEndian.h"
@@ -69,7 +70,16 @@ bool WriteBlock(const std::filesystem::path& file, const WindowLayout& layout) {
 
 }  // namespace
 
-void LoadDefaultLayout(WindowLayout& layout) { std::copy(std::begin(kDefaults), std::end(kDefaults), layout.entries.begin()); }
+void LoadDefaultLayout(WindowLayout& layout, LayoutScale scale) {
+    std::copy(std::begin(kDefaults), std::end(kDefaults), layout.entries.begin());
+    const auto scaled = [](std::int32_t value, double factor) {
+        return static_cast<std::int32_t>(std::lround(value * std::max(1.0, factor)));
+    };
+    for (WindowLayoutEntry& entry : layout.entries) {
+        WindowBounds& b = entry.bounds;
+        b = {scaled(b.left, scale.x), scaled(b.top, scale.y), scaled(b.width, scale.x), scaled(b.height, scale.y)};
+    }
+}
 
 WindowLayoutBlock EncodeWindowLayout(const WindowLayout& layout) {
     WindowLayoutBlock block{};

@@ -47,8 +47,17 @@ struct WindowLayout {
     friend bool operator==(const WindowLayout&, const WindowLayout&) = default;
 };
 
-// Sets all 22 entries to their defaults; the last-file fields stay.
-void LoadDefaultLayout(WindowLayout& layout);
+// How much larger than the default bounds' design the windows are drawn:
+// the ratio of the system font's average character width and height to
+// those of the small font the defaults were laid out for.
+struct LayoutScale {
+    double x = 1.0;
+    double y = 1.0;
+};
+
+// Sets all 22 entries to their defaults, their places and sizes scaled; the
+// last-file fields stay.
+void LoadDefaultLayout(WindowLayout& layout, LayoutScale scale = {});
 
 // The 1536-byte block of the layout files and snapshots, little-endian.
 inline constexpr std::size_t kWindowLayoutBlockSize = 1536;

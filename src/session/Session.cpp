@@ -147,14 +147,23 @@ void Session::ChildWindowClosed(std::size_t index, const WindowBounds& bounds) {
 }
 
 void Session::StartUp() {
-    LoadStartupLayout(configDirectory_, layout);
+    StartUpWorkspace();
+    ReopenLastProgram();
+}
+
+void Session::StartUpWorkspace() {
+    if (LoadStartupLayout(configDirectory_, layout) != 1) LoadDefaultLayoutForWindows();
     ApplyWindowLayout(layout, host_.Windows());
     ResetWorkspace();
-    if (layout.reopenLastFile == 1) {
-        currentFileName = layout.lastFileName;
-        OpenProgramFile(currentFileName);
-    }
 }
+
+void Session::ReopenLastProgram() {
+    if (layout.reopenLastFile != 1 || isFileOpen) return;
+    currentFileName = layout.lastFileName;
+    OpenProgramFile(currentFileName);
+}
+
+void Session::LoadDefaultLayoutForWindows() { LoadDefaultLayout(layout, host_.Windows().DefaultLayoutScale()); }
 
 bool Session::Exit() {
     if (!messages_.AskYesNo(MessageKind::Confirmation, "Exit from Tessaly ?")) return false;
@@ -273,12 +282,12 @@ void Session::SaveWindowsStatus() {
 }
 
 void Session::RestoreWindowsStatus() {
-    tessaly::RestoreWindowsStatus(configDirectory_, layout);
+    if (tessaly::RestoreWindowsStatus(configDirectory_, layout) != 1) LoadDefaultLayoutForWindows();
     ApplyWindowLayout(layout, host_.Windows());
 }
 
 void Session::RestoreDefaultWindowsStatus() {
-    LoadDefaultLayout(layout);
+    LoadDefaultLayoutForWindows();
     ApplyWindowLayout(layout, host_.Windows());
 }
 

@@ -52,6 +52,11 @@ public:
     // After the welcome screen: the start-up layout, the workspace reset and
     // the program open at the last exit, reopened.
     void StartUp();
+    // The two halves of StartUp, for a desktop that shows its window between
+    // them (so that the reopen's messages appear over it) or opens a file
+    // named on its command line instead of the last one.
+    void StartUpWorkspace();
+    void ReopenLastProgram();
     // Asks "Exit from Tessaly ?"; on Yes writes the start-up layout with the
     // loaded program, stops every loop and returns true: the caller ends the
     // process.
@@ -120,6 +125,7 @@ private:
     void LoadSettingsIntoProcessor();
     void ImportLabelsAfterLoad(const std::filesystem::path& programPath);
     SnapshotParts Parts();
+    void LoadDefaultLayoutForWindows();
 
     std::filesystem::path configDirectory_;
     MessageHost& messages_;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <algorithm>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -43,16 +44,45 @@ ChildView* ChildViews::OpenChildWindow(int index) {
     frame->installEventFilter(this);
     if (viewItems_[i]) viewItems_[i]->setChecked(true);
     if (i == kExternalRAM) view->RefreshFully();
-    frame->setGeometry(RectOf(session_.layout.entries[i].bounds));
-    // Recorded sizes suit the fonts they were recorded with; a view never
-    // opens smaller than its contents need with this system's font.
-    const QSize needed = frame->sizeHint();
-    if (frame->width() < needed.width() || frame->height() < needed.height()) {
-        frame->resize(std::max(frame->width(), needed.width()), std::max(frame->height(), needed.height()));
-    }
+    Place(*frame, session_.layout.entries[i].bounds);
     frame->show();
     session_.controller().RefreshViews();
     return view;
+}
+
+// Recorded sizes suit the fonts they were recorded with; a view is never
+// placed smaller than its contents need with this system's font, whether it
+// opens or a layout moves it.
+void ChildViews::Place(QMdiSubWindow& frame, const WindowBounds& bounds) {
+    frame.setGeometry(RectOf(bounds));
+    const QSize needed = frame.sizeHint();
+    if (frame.width() < needed.width() || frame.height() < needed.height()) {
+        frame.resize(std::max(frame.width(), needed.width()), std::max(frame.height(), needed.height()));
+    }
+}
+
+// The default bounds were laid out for a font whose characters average 5 by
+// 13 pixels: a larger system font gets windows as much larger, and more where
+// this style's controls need more room still, so that every view shows all
+// of its contents and the windows keep their arrangement.
+LayoutScale ChildViews::DefaultLayoutScale() const {
+    if (defaultScale_) return *defaultScale_;
+    const QFontMetricsF metrics(area_.font());
+    LayoutScale scale{metrics.averageCharWidth() / 5.0, metrics.height() / 13.0};
+    WindowLayout designed;
+    LoadDefaultLayout(designed);
+    for (std::size_t i = 0; i < views_.size(); ++i) {
+        ChildView* view = factory_(static_cast<int>(i));
+        if (!view) continue;
+        QMdiSubWindow frame;  // measured outside the area, freed with the view
+        frame.setWidget(view);
+        const QSize needed = frame.sizeHint();
+        const WindowBounds& bounds = designed.entries[i].bounds;
+        scale.x = std::max(scale.x, needed.width() / static_cast<double>(bounds.width));
+        scale.y = std::max(scale.y, needed.height() / static_cast<double>(bounds.height));
+    }
+    defaultScale_ = scale;
+    return scale;
 }
 
 void ChildViews::Toggle(int index) {
@@ -120,7 +150,7 @@ WindowBounds ChildViews::Bounds(std::size_t index) const {
 
 void ChildViews::SetBounds(std::size_t index, const WindowBounds& bounds) {
     if (index < views_.size()) {
-        if (QMdiSubWindow* frame = Frame(index)) frame->setGeometry(RectOf(bounds));
+        if (QMdiSubWindow* frame = Frame(index)) Place(*frame, bounds);
         return;
     }
     keptBounds_[index] = bounds;

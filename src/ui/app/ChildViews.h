@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "persistence/LayoutWindows.h"
 #include "views/ChildView.h"
@@ -55,12 +56,14 @@ public:
     void SetBounds(std::size_t index, const WindowBounds& bounds) override;
     bool IsShown(std::size_t index) const override;
     void SetShown(std::size_t index, bool shown) override;
+    LayoutScale DefaultLayoutScale() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QMdiSubWindow* Frame(std::size_t index) const;
+    static void Place(QMdiSubWindow& frame, const WindowBounds& bounds);
     void Forget(std::size_t index);
 
     QMdiArea& area_;
@@ -72,6 +75,7 @@ private:
     // Bounds of layout windows that are not built yet, kept as they were set.
     std::array<WindowBounds, 22> keptBounds_{};
     std::array<bool, 22> keptShown_{};
+    mutable std::optional<LayoutScale> defaultScale_;
 };
 
 }  // namespace tessaly::ui

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
 #include <cstdio>
@@ -78,6 +80,10 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
 
     area_ = new QMdiArea(this);
     area_->setObjectName("mdiArea");
+    // Windows beyond the area's edge are scrolled to; without scroll bars
+    // tiling would grow the main window past the screen to fit them.
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area_);
     actions_ = new CommandActions(*this);
     BuildStatusBar();
@@ -247,7 +253,7 @@ void MainWindow::ConnectFileCommands() {
 
 void MainWindow::ConnectWindowCommands() {
     On("muiCascade", [this] { area_->cascadeSubWindows(); });
-    On("muiArrange", [this] { area_->tileSubWindows(); });
+    On("muiArrange", [this] { ArrangeIcons(); });
     On("muiTileHorizontally", [this] { TileChildren(false); });
     On("muiTileVertically", [this] { TileChildren(true); });
     On("muiMinimizeAll", [this] {
@@ -298,6 +304,24 @@ void MainWindow::TileChildren(bool sideBySide) {
     }
 }
 
+// The minimised windows' icons in rows along the bottom of the area, left to
+// right, a new row above when one is full.
+void MainWindow::ArrangeIcons() {
+    const QRect space = area_->viewport()->rect();
+    int left = 0;
+    int bottom = space.height();
+    for (QMdiSubWindow* frame : area_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!frame->isMinimized()) continue;
+        const QSize icon = frame->size();
+        if (left > 0 && left + icon.width() > space.width()) {
+            left = 0;
+            bottom -= icon.height();
+        }
+        frame->move(left, bottom - icon.height());
+        left += icon.width();
+    }
+}
+
 void MainWindow::FillWindowMenu() {
     for (QAction* action : windowListActions_) {
         actions_->WindowMenu()->removeAction(action);
@@ -317,16 +341,48 @@ void MainWindow::FillWindowMenu() {
     }
 }
 
-QString MainWindow::DialogDirectory() const {
-    if (session_->currentFileName.empty()) return {};
-    return QString::fromStdString(session_->currentFileName);
+QString MainWindow::LastProgram() const {
+    if (!session_->currentFileName.empty()) return QString::fromStdString(session_->currentFileName);
+    const TextList& history = session_->workspace.lstOpenedFiles;
+    return history.Count() != 0 ? QString::fromStdString(history[0]) : QString();
 }
 
+QStringList MainWindow::ChooseFiles(const QString& caption, bool save, bool several, const QString& start,
+                                    const QString& filters, const QString& suffix, const QString& filter) {
+    QFileDialog dialog(this, caption, QString(), filters);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(suffix);
+    const QFileInfo proposed(start);
+    QString chosenFilter = filter;
+    if (!start.isEmpty() && proposed.isDir()) {
+        dialog.setDirectory(start);
+    } else if (!start.isEmpty()) {
+        dialog.setDirectory(proposed.absolutePath());
+        dialog.selectFile(proposed.fileName());
+        // Under a filter that hides it the proposed file would not be seen.
+        for (const QString& candidate : dialog.nameFilters()) {
+            if (!chosenFilter.isEmpty()) break;
+            const QString patterns = candidate.section('(', 1).section(')', 0, 0);
+            if (QDir::match(patterns.split(' ', Qt::SkipEmptyParts), proposed.fileName())) chosenFilter = candidate;
+        }
+    }
+    if (!chosenFilter.isEmpty()) dialog.selectNameFilter(chosenFilter);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
+namespace {
+
+QString FolderOf(const QString& path) { return path.isEmpty() ? QString() : QFileInfo(path).absolutePath(); }
+
+}  // namespace
+
 void MainWindow::OpenFile() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, "Open File", DialogDirectory(),
-        "Intel Hex files( *.hex );;SDCC Intel Hex files( *.ihx );;Binary files( *.bin );;All files( * )");
-    if (!path.isEmpty()) session_->OpenFileCommand(PathOf(path));
+    const QStringList paths = ChooseFiles(
+        "Open File", false, false, LastProgram(),
+        "Intel Hex files( *.hex );;SDCC Intel Hex files( *.ihx );;Binary files( *.bin );;All files( * )", "hex");
+    if (!paths.isEmpty()) session_->OpenFileCommand(PathOf(paths.first()));
 }
 
 void MainWindow::GetLabels() {
@@ -335,22 +391,23 @@ void MainWindow::GetLabels() {
     // proposes the symbol file beside the program, with its kind's filter.
     const QString listings = "8051 Cross assembler listing Files( *.LST *.lst )";
     const QString sdcc = "SDCC symbol files( *.map *.noi *.cdb *.rst )";
-    QString start = DialogDirectory();
+    const QString program = LastProgram();
+    QString start = FolderOf(program);
     QString selected = listings;
-    if (!start.isEmpty()) {
-        const auto proposed = ProposedSymbolFileFor(PathOf(start));
+    if (!program.isEmpty()) {
+        const auto proposed = ProposedSymbolFileFor(PathOf(program));
         if (!proposed.empty()) {
             start = QString::fromStdString(proposed.string());
             if (SymbolFileKindOf(proposed) != SymbolFileKind::Listing) selected = sdcc;
         }
     }
-    const QStringList paths = QFileDialog::getOpenFileNames(
-        this, "Get Labels From File", start,
+    const QStringList paths = ChooseFiles(
+        "Get Labels From File", false, true, start,
         listings + ";;" + sdcc +
             ";;SDCC linker map( *.map );;SDCC NoICE file( *.noi );;SDCC debug file( *.cdb );;"
             "SDCC relocated listing( *.rst );;as31 listing( *.lst );;"
             "All symbol files( *.LST *.lst *.map *.noi *.cdb *.rst );;All files( * )",
-        &selected);
+        "lst", selected);
     if (paths.isEmpty()) return;
     std::vector<std::filesystem::path> files;
     for (const QString& path : paths) files.push_back(PathOf(path));
@@ -358,18 +415,18 @@ void MainWindow::GetLabels() {
 }
 
 void MainWindow::OpenSimulation() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, "Open Simulation", DialogDirectory(), "Simulation Files( *.slf )");
-    if (!path.isEmpty()) session_->OpenSimulationCommand(PathOf(path));
+    const QStringList paths = ChooseFiles("Open Simulation", false, false, FolderOf(LastProgram()),
+                                          "Simulation Files( *.slf )", "slf");
+    if (!paths.isEmpty()) session_->OpenSimulationCommand(PathOf(paths.first()));
 }
 
 void MainWindow::SaveSimulation() {
-    QFileDialog dialog(this, "Save Simulation", DialogDirectory(), "Simulation Files( *.slf )");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("slf");
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        session_->SaveSimulationCommand(PathOf(dialog.selectedFiles().first()));
-    }
+    // The program's name with .slf, in its folder: never the program itself.
+    const QFileInfo program(LastProgram());
+    const QString proposed =
+        program.fileName().isEmpty() ? QString() : program.absolutePath() + "/" + program.completeBaseName() + ".slf";
+    const QStringList paths = ChooseFiles("Save Simulation", true, false, proposed, "Simulation Files( *.slf )", "slf");
+    if (!paths.isEmpty()) session_->SaveSimulationCommand(PathOf(paths.first()));
 }
 
 void MainWindow::ShowSettings() {
@@ -383,7 +440,15 @@ void MainWindow::ShowHelp() {
                     "Try to manually open file");
 }
 
-void MainWindow::StartUp() { session_->StartUp(); }
+void MainWindow::StartUp(const QString& file) {
+    session_->StartUpWorkspace();
+    // Without a window manager to maximise it, the window fills the screen.
+    if (QScreen* shownOn = screen()) setGeometry(shownOn->availableGeometry());
+    showMaximized();
+    // A file named on the command line takes the place of the last program.
+    if (!file.isEmpty()) OpenPath(file);
+    else session_->ReopenLastProgram();
+}
 
 void MainWindow::OpenPath(const QString& path) {
     if (!session_->CloseOpenFileToReplaceIt()) return;

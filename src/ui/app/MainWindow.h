@@ -61,9 +61,10 @@ public:
     GeneralDialog& generalWrite() { return *generalWrite_; }
     GeneralDialog& generalRead() { return *generalRead_; }
 
-    // After the welcome screen: layout, workspace reset, the program open at
-    // the last exit.
-    void StartUp();
+    // After the welcome screen: layout and workspace reset, the window shown,
+    // then `file` opened, or when none is given the program open at the
+    // last exit.
+    void StartUp(const QString& file = {});
     // Opens a program or simulation named on the command line or dropped on
     // the window, closing the open one after asking.
     void OpenPath(const QString& path);
@@ -97,8 +98,17 @@ private:
     void ShowSettings();
     void ShowHelp();
     void TileChildren(bool sideBySide);
+    void ArrangeIcons();
     void FillWindowMenu();
-    QString DialogDirectory() const;
+    // The program the file dialogs start from: the open one, else the one
+    // opened last.
+    QString LastProgram() const;
+    // A file dialog opening on `start` (a file to propose, or a folder), with
+    // the filter that matches the proposed file selected unless `filter`
+    // names one, and `suffix` added to a name typed without one. The chosen
+    // paths; none when cancelled.
+    QStringList ChooseFiles(const QString& caption, bool save, bool several, const QString& start,
+                            const QString& filters, const QString& suffix, const QString& filter = {});
 
     std::unique_ptr<MessageBoxes> ownMessages_;
     MessageHost* messages_;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -45,11 +44,7 @@ int main(int argc, char** argv) {
             pause.exec(QEventLoop::ExcludeUserInputEvents);
         }
         welcome.hide();
-        window.StartUp();
-        // Without a window manager to maximise it, the window fills the screen.
-        if (QScreen* screen = window.screen()) window.setGeometry(screen->availableGeometry());
-        window.showMaximized();
-        if (!file.isEmpty()) window.OpenPath(QDir::current().absoluteFilePath(file));
+        window.StartUp(file.isEmpty() ? QString() : QDir::current().absoluteFilePath(file));
     });
     return app.exec();
 }
