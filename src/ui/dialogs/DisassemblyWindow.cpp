@@ -5,17 +5,26 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "control/BreakPoints.h"
 #include "core/MessageHost.h"
 #include "core/Processor.h"
+#include "views/MemoryGrid.h"
 
 namespace tessaly::ui {
+
+namespace {
+
+enum Column { kMark, kLineNumber, kAddress, kLabel, kInstruction, kLength, kCycles, kColumns };
+
+}  // namespace
 
 DisassemblyProgressWindow::DisassemblyProgressWindow(QWidget* parent) : QDialog(parent) {
     setObjectName("TfrmProgress");
@@ -67,7 +76,7 @@ DisassemblyWindow::DisassemblyWindow(Processor& processor, Workspace& workspace,
     setObjectName("TfrmDisassembly");
     setWindowTitle("Disassembly Window");
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
-    resize(796, 554);
+    resize(800, 477);
 
     grid_ = new QTableView(this);
     grid_->setObjectName("sggDisassembledCode");
@@ -80,23 +89,15 @@ DisassemblyWindow::DisassemblyWindow(Processor& processor, Workspace& workspace,
     fixed.setStyleHint(QFont::Monospace);
     fixed.setPixelSize(12);
     grid_->setFont(fixed);
-    const int widths[7] = {44, 60, 60, 211, 294, 52, 61};
-    for (int c = 0; c < 7; ++c) grid_->setColumnWidth(c, widths[c]);
-    // Selecting a cell of the first column, by mouse or keyboard, toggles
-    // the row's break point mark; so does a click on the cell already
-    // selected, which selects nothing new.
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                toggledBySelection_ = false;
-                if (isVisible() && current.isValid() && current.column() == 0) {
-                    model_.ToggleMark(current.row());
-                    toggledBySelection_ = true;
-                }
-            });
+    // The instruction takes the room the other columns leave, so the listing
+    // never scrolls sideways.
+    grid_->horizontalHeader()->setSectionResizeMode(kInstruction, QHeaderView::Stretch);
+    // A click on the mark column toggles the row's break point; moving the
+    // cursor through the column leaves the marks alone.
     connect(grid_, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        if (index.column() == 0 && !toggledBySelection_) model_.ToggleMark(index.row());
-        toggledBySelection_ = false;
+        if (index.column() == kMark) model_.ToggleMark(index.row());
     });
+    grid_->installEventFilter(this);
 
     auto* save = new QPushButton("&Save Code", this);
     save->setObjectName("btbSave");
@@ -136,10 +137,62 @@ bool DisassemblyWindow::Fill() {
     std::vector<bool> marks(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) marks[i] = breakPoints_.Contains(rows[i].address);
     model_.SetRows(std::move(rows), std::move(marks));
+    SizeColumns();
     // A grid that gets the focus makes its first cell current; start on the
     // first row's number instead, so that showing the window marks nothing.
     grid_->selectionModel()->setCurrentIndex(model_.index(0, 1), QItemSelectionModel::NoUpdate);
     return true;
+}
+
+void DisassemblyWindow::SizeColumns() {
+    const QFontMetrics metrics(grid_->font());
+    const int padding = CellTextPadding(*grid_);
+    const auto fit = [&](int column, const QString& widest) {
+        const int width = std::max(grid_->horizontalHeader()->sectionSizeHint(column),
+                                   metrics.horizontalAdvance(widest) + padding);
+        grid_->setColumnWidth(column, width);
+        return width;
+    };
+    // Line numbers, addresses and the one-digit lengths and cycle counts are
+    // at their widest in the last row.
+    const int last = model_.rowCount() - 1;
+    int taken = 0;
+    for (int column : {kMark, kLineNumber, kAddress, kLength, kCycles}) {
+        taken += fit(column, last < 0 ? QString() : model_.index(last, column).data().toString());
+    }
+    // The longest label, but never more than a third of what is left, so a
+    // long compiler name cannot push the instructions out of sight.
+    QString longest;
+    int longestWidth = 0;
+    for (const DisassemblyRow& row : model_.Rows()) {
+        if (row.label.empty()) continue;
+        const QString label = QString::fromStdString(row.label);
+        const int width = metrics.horizontalAdvance(label);
+        if (width > longestWidth) {
+            longest = label;
+            longestWidth = width;
+        }
+    }
+    const int labelWidth = fit(kLabel, longest);
+    // The grid's width is current before the window first shows once the
+    // layout has placed it.
+    layout()->activate();
+    const int room = grid_->width() - 2 * grid_->frameWidth() - grid_->verticalScrollBar()->sizeHint().width() - taken;
+    const int third = std::max(grid_->horizontalHeader()->sectionSizeHint(kLabel), room / 3);
+    if (labelWidth > third) grid_->setColumnWidth(kLabel, third);
+}
+
+bool DisassemblyWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool toggle = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+        const QModelIndex current = grid_->currentIndex();
+        if (toggle && current.isValid() && current.column() == kMark) {
+            model_.ToggleMark(current.row());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void DisassemblyWindow::Run() {

@@ -35,8 +35,9 @@ private:
 };
 
 // The whole program listed one instruction per row, with break point marks
-// set and cleared by clicking the first column; OK makes the marks the break
-// point list, Cancel leaves the list alone; Save Code exports the listing.
+// set and cleared by clicking the first column, or by Space or Enter on it;
+// OK makes the marks the break point list, Cancel leaves the list alone;
+// Save Code exports the listing.
 class DisassemblyWindow : public QDialog {
     Q_OBJECT
 public:
@@ -60,7 +61,14 @@ public slots:
     void btbOkClick();
     void btbSaveClick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Each column as wide as its header and its widest text, the label at
+    // most a third of the room left, the instruction taking the rest.
+    void SizeColumns();
+
     Processor& processor_;
     Workspace& workspace_;
     BreakPoints& breakPoints_;
@@ -69,7 +77,6 @@ private:
     QTableView* grid_;
     DisassemblyProgressWindow* progress_;
     QString programPath_;
-    bool toggledBySelection_ = false;
 };
 
 }  // namespace tessaly::ui
