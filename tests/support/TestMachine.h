@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -34,9 +35,13 @@ public:
         bool question;
     };
 
-    void Tell(MessageKind kind, const std::string& text) override { entries.push_back({kind, text, false}); }
+    void Tell(MessageKind kind, const std::string& text) override {
+        entries.push_back({kind, text, false});
+        if (onMessage) onMessage(entries.back());
+    }
     bool AskYesNo(MessageKind kind, const std::string& text) override {
         entries.push_back({kind, text, true});
+        if (onMessage) onMessage(entries.back());
         if (answers.empty()) return true;
         const bool answer = answers.front();
         answers.erase(answers.begin());
@@ -45,6 +50,8 @@ public:
 
     std::vector<Entry> entries;
     std::vector<bool> answers;
+    // Called with every message as it is told or asked.
+    std::function<void(const Entry&)> onMessage;
 };
 
 }  // namespace tessaly::test

@@ -11,63 +11,10 @@
 
 #include "UiTestRegistry.h"
 #include "app/MainWindow.h"
-#include "support/ScratchDirectory.h"
-#include "support/TestMachine.h"
+#include "app/DesktopFixture.h"
 
-using tessaly::test::MessageRecorder;
-using tessaly::test::ScratchDirectory;
-using tessaly::ui::ChildView;
-using tessaly::ui::MainWindow;
-
-namespace {
-
-// A child view that counts how often it was asked to refresh and remembers
-// the instruction count it last showed.
-class CountingView : public ChildView {
-public:
-    CountingView(int index, const tessaly::Processor* const* machine)
-        : ChildView(index, tessaly::ui::kChildViewCaptions[index]), machine_(machine) {}
-    void Refresh() override {
-        ++refreshes;
-        if (*machine_) shownInstructions = (*machine_)->ullInstructionsExecuted;
-    }
-    int refreshes = 0;
-    std::uint64_t shownInstructions = 0;
-
-private:
-    const tessaly::Processor* const* machine_;
-};
-
-// A main window on a scratch configuration directory, its messages recorded
-// and its views counting; a program "loop.bin" (INC 30h; SJMP back) beside it.
-struct Desktop {
-    ScratchDirectory dir;
-    MessageRecorder messages;
-    bool ended = false;
-    const tessaly::Processor* machine = nullptr;
-    std::unique_ptr<MainWindow> window;
-
-    Desktop() { Start(); }
-    void Start() {
-        window = std::make_unique<MainWindow>(MainWindow::Options{
-            dir.Path(), &messages,
-            [this](int index) { return static_cast<ChildView*>(new CountingView(index, &machine)); }});
-        machine = &window->session().processor();
-        window->endProcess = [this] { ended = true; };
-        window->StartUp();
-        window->show();
-    }
-    QString Program() const {
-        std::ofstream(dir.Path() / "loop.bin", std::ios::binary) << std::string("\x05\x30\x80\xFC", 4);
-        return QString::fromStdString((dir.Path() / "loop.bin").string());
-    }
-    QAction* Action(const char* name) { return window->actions()[name]; }
-    CountingView* View(int index) { return static_cast<CountingView*>(window->views().View(index)); }
-    QString Panel(int index) { return window->panel(index).text(); }
-    tessaly::Processor& Machine() { return window->session().processor(); }
-};
-
-}  // namespace
+using tessaly::ui::test::CountingView;
+using tessaly::ui::test::Desktop;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
