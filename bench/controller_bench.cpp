@@ -11,11 +11,16 @@ namespace {
 
 using namespace tessaly;
 
-// Stops the run at the first pump: one tick per free run.
+// Stops the run at the pump after its first tick: one tick per free run
+// (a long tick is pumped between its slices too).
 class StopAtPump : public RunHost {
 public:
     ExecutionController* controller = nullptr;
-    void PumpEvents() override { controller->StartStop(); }
+    const Processor* processor = nullptr;
+    std::uint64_t tickEnd = 0;
+    void PumpEvents() override {
+        if (processor->ullInstructionsExecuted >= tickEnd) controller->StartStop();
+    }
     void RefreshViews() override {}
     void RefreshExternalRAMFully() override {}
     void Sleep(std::uint32_t) override {}
@@ -35,7 +40,11 @@ void BM_FreeRunRefreshType3(benchmark::State& state) {
     StopAtPump host;
     ExecutionController controller(*p, workspace, breakPoints, settings, host);
     host.controller = &controller;
-    for (auto _ : state) controller.StartStop();
+    host.processor = p.get();
+    for (auto _ : state) {
+        host.tickEnd = p->ullInstructionsExecuted + settings.instructionsPerTick;
+        controller.StartStop();
+    }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
     if (p->ullInstructionsExecuted != static_cast<std::uint64_t>(state.iterations() * state.range(0))) {
         state.SkipWithError("a run did not execute its whole tick");
