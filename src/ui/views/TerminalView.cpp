@@ -2,6 +2,7 @@
 #include "views/TerminalView.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QSettings>
 #include <QStyle>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -28,9 +30,11 @@ namespace {
 constexpr int kTerminalIndex = 6;
 constexpr int kWidth = 420;
 constexpr int kHeight = 380;
-// A hexadecimal pane starts a new line after this many bytes: one endless
-// line would be laid out again at every byte appended.
-constexpr int kHexBytesPerLine = 16;
+// A pane is one paragraph, laid out again in full at every append: once that
+// takes this long, appends wait until ten times as long has passed, so a
+// program that keeps writing costs the run at most a tenth of its time.
+constexpr qint64 kSlowAppendMs = 4;
+constexpr qint64 kAppendShare = 10;
 
 
 QLineEdit* RateBox(const char* name, const QString& caption, QWidget* parent) {
@@ -127,6 +131,18 @@ QWidget* TfrmTerminalWindow::BuildPane(Pane& pane, const QString& countCaption, 
     pane.text->setReadOnly(true);
     pane.text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pane.text->setUndoRedoEnabled(false);
+    // The pane breaks lines only where it runs out of width, so its text is
+    // the bytes exactly as they came and copies without breaks of its own.
+    pane.text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    pane.text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Hex digits and ASCII need no shaping; skipping it halves the cost of
+    // laying the pane's one long line out again.
+    QFont font = pane.text->font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    pane.text->setFont(font);
+    pane.catchUp = new QTimer(this);
+    pane.catchUp->setSingleShot(true);
+    connect(pane.catchUp, &QTimer::timeout, this, [this, &pane] { ShowNewBytes(pane); });
     SelectionCopy::Attach(*pane.text);
 
     auto* countRow = new QHBoxLayout;
@@ -164,29 +180,30 @@ QString TfrmTerminalWindow::Rendered(Pane& pane, std::span<const std::uint8_t> b
     if (FormatOf(pane) == PaneFormat::Text) {
         return QString::fromLatin1(SerialBytesAsText(bytes, pane.afterCarriageReturn));
     }
-    std::string text;
-    while (!bytes.empty()) {
-        if (pane.hexInLine == kHexBytesPerLine) {
-            text += '\n';
-            pane.hexInLine = 0;
-        }
-        const std::size_t taken = std::min(bytes.size(), static_cast<std::size_t>(kHexBytesPerLine - pane.hexInLine));
-        text += SerialBytesAsHex(bytes.first(taken));
-        pane.hexInLine += static_cast<int>(taken);
-        bytes = bytes.subspan(taken);
-    }
-    return QString::fromLatin1(text);
+    return QString::fromLatin1(SerialBytesAsHex(bytes));
 }
 
 void TfrmTerminalWindow::ShowNewBytes(Pane& pane) {
+    if (pane.appendCost >= kSlowAppendMs) {
+        const qint64 wait = kAppendShare * pane.appendCost - pane.sinceAppend.elapsed();
+        if (wait > 0) {
+            // The bytes stay unshown in the record until the pane catches up.
+            if (!pane.catchUp->isActive()) pane.catchUp->start(static_cast<int>(wait));
+            return;
+        }
+    }
     const auto bytes = TakeUnshownBytes(context_.session.processor(), pane.side);
     if (bytes.empty()) return;
+    QElapsedTimer cost;
+    cost.start();
     QTextCursor end(pane.text->document());
     end.movePosition(QTextCursor::End);
     end.insertText(Rendered(pane, bytes));
     // The caret on the last character keeps the end in view.
     pane.text->moveCursor(QTextCursor::End);
     pane.text->ensureCursorVisible();
+    pane.appendCost = cost.elapsed();
+    pane.sinceAppend.start();
 }
 
 void TfrmTerminalWindow::Redraw(Pane& pane) {
@@ -195,7 +212,6 @@ void TfrmTerminalWindow::Redraw(Pane& pane) {
     auto bytes = RecordedBytes(p, pane.side);
     bytes = bytes.first(std::min(bytes.size(), static_cast<std::size_t>(std::max(shown, 0))));
     pane.afterCarriageReturn = false;
-    pane.hexInLine = 0;
     pane.text->setPlainText(Rendered(pane, bytes));
     pane.text->moveCursor(QTextCursor::End);
     pane.text->ensureCursorVisible();
@@ -205,7 +221,6 @@ void TfrmTerminalWindow::Clear(Pane& pane) {
     ClearSerialLog(context_.session.processor(), pane.side);
     pane.text->clear();
     pane.afterCarriageReturn = false;
-    pane.hexInLine = 0;
     Refresh();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "control/SerialLog.h"
 #include "views/ChildView.h"
 
@@ -7,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QTimer;
 
 namespace tessaly::ui {
 
@@ -42,7 +45,9 @@ private:
         QPlainTextEdit* text;
         QComboBox* format;
         bool afterCarriageReturn;  // the last byte shown as text was a CR
-        int hexInLine;             // bytes on the pane's last line, in hex
+        qint64 appendCost;         // milliseconds the last append took
+        QElapsedTimer sinceAppend;
+        QTimer* catchUp;           // the append put off while the pane is slow
     };
 
     QWidget* BuildPane(Pane& pane, const QString& countCaption, const char* countName, const char* textName,

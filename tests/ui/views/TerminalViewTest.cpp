@@ -2,6 +2,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTest>
 #include <QToolButton>
 
@@ -91,6 +93,34 @@ private slots:
         QCOMPARE(Text(*terminal, "rheReceive"), QString("44 "));
         QCOMPARE(Text(*terminal, "lblRxCount"), QString("1"));
         QCOMPARE(b.Machine().ReadDirect(0x99), 0x44);  // SBUF untouched
+    }
+
+    // Forty bytes sent one at a time read back as forty "hh " groups in one
+    // line of text, which the pane wraps at its width only on screen; drawn
+    // again from the record, the text is the same.
+    void hexPaneTextIsTheBytesWithoutBreaks() {
+        ViewBench b;
+        b.Load({0x7F, 0x28,         // MOV R7,#40
+                0x74, 0x48,         // MOV A,#48h
+                0xF5, 0x99,         // MOV SBUF,A
+                0x04,               // INC A
+                0xDF, 0xFB});       // DJNZ R7,back to MOV SBUF
+        TfrmSendByteSerially sendByte(*b.session, b.messages);
+        TfrmTerminalWindow terminal(b.context, sendByte);
+        b.Open(&terminal);
+        QVERIFY(QTest::qWaitForWindowExposed(&terminal));
+        b.Step(2 + 40 * 3);
+        QString expected;
+        for (int byte = 0x48; byte < 0x48 + 40; ++byte) expected += QString("%1 ").arg(byte, 2, 16).toUpper();
+        QVERIFY(expected.startsWith("48 49 4A ") && expected.endsWith(" 6F "));
+
+        auto* pane = Child<QPlainTextEdit>(terminal, "rheTransmit");
+        QCOMPARE(pane->toPlainText(), expected);
+        QCOMPARE(Text(terminal, "lblTxCount"), QString("40"));
+        QVERIFY(pane->document()->firstBlock().layout()->lineCount() > 1);
+        ShowAs(terminal, "cobTxFormat", "Text");
+        ShowAs(terminal, "cobTxFormat", "Hex");
+        QCOMPARE(pane->toPlainText(), expected);
     }
 
     // Send Byte from the terminal's tool bar: an empty box sends nothing, a
