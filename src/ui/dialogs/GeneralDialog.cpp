@@ -231,8 +231,8 @@ void GeneralDialog::BuildControls() {
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(write ? QStringLiteral("ssbGeneralWrite") : QStringLiteral("ssbGeneralRead"));
     statusBar->setSizeGripEnabled(false);
+    // No accessible name of its own: it is read as the description it shows.
     status_ = new QLabel(statusBar);
-    status_->setAccessibleName(QStringLiteral("Description"));
     statusBar->addWidget(status_, 1);
 
     auto* layout = new QVBoxLayout(this);

@@ -114,8 +114,8 @@ ActiveWatchView::ActiveWatchView(ViewContext& context, AddWatchDialog& add, Mess
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("ssbStatusBar"));
     statusBar->setSizeGripEnabled(false);
+    // No accessible name of its own: the panel is read as the count it shows.
     countPanel_ = Panel(200, statusBar);
-    countPanel_->setAccessibleName(QStringLiteral("Count"));
     Panel(50, statusBar);
 
     auto* layout = new QVBoxLayout(this);

@@ -210,7 +210,8 @@ void TfrmSFRWindow::Refresh() {
         QPalette palette = flag.label->palette();
         palette.setColor(QPalette::WindowText, FlagColour(set != 0));
         flag.label->setPalette(palette);
-        flag.label->setAccessibleDescription(set ? QStringLiteral("1") : QStringLiteral("0"));
+        // The colour is the value; the name says it in words.
+        flag.label->setAccessibleName(flag.label->text() + (set ? QStringLiteral(" = 1") : QStringLiteral(" = 0")));
     }
     refreshed_ = true;
 }

@@ -120,7 +120,7 @@ QWidget* TfrmTerminalWindow::BuildPane(Pane& pane, const QString& countCaption, 
     auto* caption = new QLabel(countCaption, box);
     pane.count = new QLabel(box);
     pane.count->setObjectName(QLatin1String(countName));
-    pane.count->setAccessibleName(countCaption.trimmed().chopped(1).trimmed());
+    pane.countCaption = countCaption;
     pane.format = new QComboBox(box);
     pane.format->setObjectName(QLatin1String(formatName));
     pane.format->addItems({QStringLiteral("Hex"), QStringLiteral("Text")});
@@ -170,10 +170,19 @@ void TfrmTerminalWindow::Refresh() {
     const Processor& p = context_.session.processor();
     SetTextIfDifferent(edtTransmitBR_, RateText(p.iTxBaudRate));
     SetTextIfDifferent(edtReceiveBR_, RateText(p.iRxBaudRate));
-    SetTextIfDifferent(transmit_.count, QString::number(p.iTxLogPos));
+    ShowCount(transmit_, p.iTxLogPos);
     ShowNewBytes(transmit_);
-    SetTextIfDifferent(receive_.count, QString::number(p.iRxLogPos));
+    ShowCount(receive_, p.iRxLogPos);
     ShowNewBytes(receive_);
+}
+
+void TfrmTerminalWindow::ShowCount(Pane& pane, std::int32_t count) {
+    const QString text = QString::number(count);
+    if (pane.count->text() == text) return;
+    pane.count->setText(text);
+    // The caption is a label of its own: the count's name says both, as the
+    // window reads, so a screen reader hears the number with what it counts.
+    pane.count->setAccessibleName(pane.countCaption + text);
 }
 
 QString TfrmTerminalWindow::Rendered(Pane& pane, std::span<const std::uint8_t> bytes) {

@@ -42,6 +42,7 @@ private:
     struct Pane {
         SerialLogSide side;
         QLabel* count;
+        QString countCaption;  // "Transmit Buffer Count = "
         QPlainTextEdit* text;
         QComboBox* format;
         bool afterCarriageReturn;  // the last byte shown as text was a CR
@@ -52,6 +53,7 @@ private:
 
     QWidget* BuildPane(Pane& pane, const QString& countCaption, const char* countName, const char* textName,
                        const char* formatName, const QString& paneName);
+    void ShowCount(Pane& pane, std::int32_t count);
     // Appends what the record holds past the display cursor.
     void ShowNewBytes(Pane& pane);
     // Writes the pane again, in its format, from the bytes already shown.
