@@ -54,7 +54,6 @@ AddWatchDialog::AddWatchDialog(Session& session, MessageHost& messages, QWidget*
     statusBar->setObjectName(QStringLiteral("ssAddActiveWatch"));
     statusBar->setSizeGripEnabled(false);
     status_ = new QLabel(statusBar);
-    status_->setAccessibleName(QStringLiteral("Description"));
     statusBar->addWidget(status_, 1);
 
     auto* form = new QGridLayout;
