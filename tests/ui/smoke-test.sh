@@ -29,6 +29,11 @@ if [ ! -s "$work/display" ]; then
     exit 1
 fi
 display=":$(head -n1 "$work/display")"
+# Wait until the display answers before the program connects to it.
+for _ in $(seq 100); do
+    xwininfo -root -display "$display" >/dev/null 2>&1 && break
+    sleep 0.1
+done
 
 export DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
 export QT_QPA_PLATFORM=xcb
