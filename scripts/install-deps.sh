@@ -14,6 +14,7 @@ packages=(
   libclang-rt-14-dev
   qt6-base-dev
   qt6-svg-dev
+  nlohmann-json3-dev
   fonts-dejavu-core
   xvfb
   xauth
