@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -126,6 +128,7 @@ TEST_F(Layout1, TextAboveTheFirstMarkerIsNotRead) {
 struct MarkerPositionCase {
     std::size_t position;  // 1-based character position in the whole text
     int result;
+    friend void PrintTo(const MarkerPositionCase& c, std::ostream* os) { *os << "marker at " << c.position; }
 };
 
 class Layout1MarkerPosition : public ::testing::TestWithParam<MarkerPositionCase> {};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "control/BreakPointAddress.h"
 #include "support/TestMachine.h"
 
@@ -10,6 +12,9 @@ struct AddressCase {
     const char* field;
     AddressRadix radix;
     std::optional<std::uint16_t> address;  // nothing: the range message
+    friend void PrintTo(const AddressCase& c, std::ostream* os) {
+        *os << '"' << c.field << (c.radix == AddressRadix::Decimal ? "\" decimal" : "\" hex");
+    }
 };
 
 class BreakPointAddressOk : public ::testing::TestWithParam<AddressCase> {};

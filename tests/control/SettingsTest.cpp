@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <bit>
 #include <cmath>
 #include <csignal>
@@ -197,6 +199,7 @@ struct CorruptCase {
     std::size_t offset;
     std::vector<std::uint8_t> bytes;
     void (*check)(const SimulationSettings&);
+    friend void PrintTo(const CorruptCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::vector<std::uint8_t> Le32(std::uint32_t v) {

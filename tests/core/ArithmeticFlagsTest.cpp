@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "support/TestMachine.h"
 
 namespace tessaly {
@@ -18,6 +20,7 @@ struct FlagCase {
     std::uint8_t expectedA;
     int cy, ac, ov;  // -1: do not check
     int parity;      // -1: do not check
+    friend void PrintTo(const FlagCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ArithmeticFlags : public testing::TestWithParam<FlagCase> {};

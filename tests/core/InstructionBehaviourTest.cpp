@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "core/JumpRoutines.h"
 #include "support/TestMachine.h"
 
@@ -18,6 +20,7 @@ struct JumpCase {
     bool carry;
     std::uint16_t expectedPC;
     int expectedCarry;  // -1: do not check
+    friend void PrintTo(const JumpCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ConditionalJumps : public testing::TestWithParam<JumpCase> {};

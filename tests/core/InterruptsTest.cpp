@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "core/Interrupts.h"
 #include "support/TestMachine.h"
 
@@ -201,6 +203,7 @@ struct ForceCase {
     std::uint8_t enableBit;
     std::uint8_t request;
     const char* prompt;
+    friend void PrintTo(const ForceCase& c, std::ostream* os) { *os << "button " << static_cast<int>(c.button); }
 };
 
 class ForcedInterrupts : public testing::TestWithParam<ForceCase> {};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "core/SerialPort.h"
 #include "support/TestMachine.h"
 
@@ -26,6 +28,7 @@ struct RateCase {
     double crystal;
     std::uint8_t scon, pcon, tmod, th1, tcon, t2con, rcap2h, rcap2l;
     std::int32_t tx, rx, txFrame, rxFrame;
+    friend void PrintTo(const RateCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class BaudRates : public testing::TestWithParam<RateCase> {};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -54,6 +56,7 @@ struct FatalCase {
     std::string text;
     int status;
     std::string message;
+    friend void PrintTo(const FatalCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::string Lines(std::initializer_list<std::string> lines) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +31,7 @@ struct AddCase {
     std::string path;
     int result;
     std::vector<std::string> after;
+    friend void PrintTo(const AddCase& c, std::ostream* os) { *os << c.what; }
 };
 
 class AddToHistoryCases : public ::testing::TestWithParam<AddCase> {};
