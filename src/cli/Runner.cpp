@@ -23,48 +23,12 @@
 #include "loading/ProgramFile.h"
 #include "persistence/Snapshot.h"
 #include "persistence/WindowLayout.h"
+#include "session/HeadlessSessionHost.h"
+#include "session/Session.h"
 
 namespace tessaly::cli {
 
 namespace {
-
-// What the desktop's main window owns, for one headless run.
-struct Session {
-    std::unique_ptr<Processor> processor = std::make_unique<Processor>();
-    Workspace workspace;
-    BreakPoints breakPoints;
-    TextList activeWatch;
-    WindowLayout layout;
-    std::string currentFileName;
-
-    SnapshotParts Parts() { return {*processor, workspace, breakPoints, activeWatch, layout, currentFileName}; }
-};
-
-// Snapshot steps that concern windows do nothing here; the reset before a
-// snapshot is read is the one the desktop's Close File makes.
-class HeadlessSnapshotHost : public SnapshotHost {
-public:
-    HeadlessSnapshotHost(Session& session, double crystal) : session_(session), crystal_(crystal) {}
-    void CaptureWindowLayout() override {}
-    void ResetWorkspace() override {
-        Processor& p = *session_.processor;
-        p.SetCrystalFrequency(crystal_);
-        p.FullReset();
-        p.lstWarnings.Clear();
-        p.lstErrors.Clear();
-        session_.workspace.ResetLabels();
-        session_.breakPoints.Clear();
-        session_.activeWatch.Clear();
-        LoadDefaultLayout(session_.layout);
-        session_.currentFileName.clear();
-    }
-    void SimulationRestored() override {}
-    void RefreshRestoredViews() override {}
-
-private:
-    Session& session_;
-    double crystal_;
-};
 
 // An output that is a file, or `out` for "-".
 class Output {
@@ -167,41 +131,50 @@ AddressSet SelfLoopAddresses(const Processor& p) {
 // instruction logs at most one byte, so the log cannot wrap between looks.
 constexpr std::uint64_t kTickLimit = 65536;
 
-// The free run of the execution controller with this runner as its host:
-// the limits are looked at between ticks, sized so that no tick passes a
+// The session's execution controller with this runner as its host: the free
+// run's limits are looked at between ticks, sized so that no tick passes a
 // limit, and end the run the way the Start/Stop command does. With a trace,
-// the refresh after every instruction writes its line.
+// the refresh after every instruction of the run writes its line.
 class RunnerHost : public RunHost {
 public:
-    RunnerHost(Session& s, const RunOptions& o, std::ostream* trace, SerialCopier& serial)
-        : s_(s), o_(o), trace_(trace), serial_(serial), end_(EndOf(o, *s.processor)) {
-        settings_.refreshType = trace ? 1 : 3;
-        if (o.stopOnSelfLoop) selfLoops_ = SelfLoopAddresses(*s.processor);
-    }
+    explicit RunnerHost(const RunOptions& o) : o_(o) {}
 
-    // Runs to a stop or a limit and returns what ended the run.
-    std::string Run() {
-        Processor& p = *s_.processor;
-        ExecutionController controller(p, s_.workspace, s_.breakPoints, settings_, *this);
-        controller_ = &controller;
-        if (o_.stopOnSelfLoop) controller.SetExtraStops(&selfLoops_);
+    // Runs the session's program to a stop or a limit, with a trace line per
+    // instruction when `trace` is given and what the program transmits copied
+    // by `serial`, and returns what ended the run.
+    std::string Run(Session& s, std::ostream* trace, SerialCopier& serial) {
+        s_ = &s;
+        trace_ = trace;
+        serial_ = &serial;
+        Processor& p = s.processor();
+        end_ = EndOf(o_, p);
+        s.settings.refreshType = trace_ ? 1 : 3;
+        s.settings.speedDelay = 0;
+        ExecutionController& controller = s.controller();
+        if (o_.stopOnSelfLoop) {
+            selfLoops_ = SelfLoopAddresses(p);
+            controller.SetExtraStops(&selfLoops_);
+        }
         if (trace_) {
-            DecodeInstruction(p, s_.workspace);
+            DecodeInstruction(p, s.workspace);
             Remember();
         }
+        running_ = true;
         if (!LimitReached()) controller.StartStop();
-        controller_ = nullptr;
+        running_ = false;
+        controller.SetExtraStops(nullptr);
         if (!reason_.empty()) return reason_;
         return controller.LastStop() == ExecutionController::Stop::BreakPoint ? "break" : "self-loop";
     }
 
     void PumpEvents() override {
-        serial_.Copy();
-        if (controller_->IsExecuting() && LimitReached()) controller_->StartStop();
+        if (!running_) return;
+        serial_->Copy();
+        if (s_->controller().IsExecuting() && LimitReached()) s_->controller().StartStop();
     }
     void RefreshViews() override {
-        if (!trace_) return;
-        WriteTraceLine(*trace_, traced_.cycles, traced_.pc, traced_.bytes, traced_.text, *s_.processor);
+        if (!trace_ || !running_) return;
+        WriteTraceLine(*trace_, traced_.cycles, traced_.pc, traced_.bytes, traced_.text, s_->processor());
         Remember();
     }
     void RefreshExternalRAMFully() override {}
@@ -219,20 +192,20 @@ private:
 
     // The instruction just decoded, for its trace line once it has run.
     void Remember() {
-        const Processor& p = *s_.processor;
+        const Processor& p = s_->processor();
         traced_ = {p.usPC, p.ullCyclesExecuted, p.strOpcodeBytes, p.strInstruction.str()};
     }
 
     // True when the run must end before the next instruction, with the
     // reason set; otherwise sizes the next tick.
     bool LimitReached() {
-        Processor& p = *s_.processor;
+        Processor& p = s_->processor();
         const std::uint64_t instructionsLeft =
             end_.instructions > p.ullInstructionsExecuted ? end_.instructions - p.ullInstructionsExecuted : 0;
         const std::uint64_t cyclesLeft = end_.cycles > p.ullCyclesExecuted ? end_.cycles - p.ullCyclesExecuted : 0;
         if (instructionsLeft == 0 || cyclesLeft == 0) {
             // A stop due at this instruction outranks the limit.
-            if (s_.breakPoints.Contains(p.usPC) && s_.breakPoints.StopsBeforeInstruction(p)) reason_ = "break";
+            if (s_->breakPoints.Contains(p.usPC) && s_->breakPoints.StopsBeforeInstruction(p)) reason_ = "break";
             else if (o_.stopOnSelfLoop && AtSelfLoop(p)) reason_ = "self-loop";
             else reason_ = instructionsLeft == 0 ? "instructions" : end_.cycleReason;
             return true;
@@ -241,18 +214,17 @@ private:
         // the cycles left never passes the cycle limit.
         std::uint64_t tick = std::min(instructionsLeft, kTickLimit);
         if (end_.cycles != UINT64_MAX) tick = std::min(tick, std::max<std::uint64_t>(1, cyclesLeft / 4));
-        settings_.instructionsPerTick = static_cast<std::uint32_t>(tick);
+        s_->settings.instructionsPerTick = static_cast<std::uint32_t>(tick);
         return false;
     }
 
-    Session& s_;
     const RunOptions& o_;
-    std::ostream* trace_;
-    SerialCopier& serial_;
-    const RunEnd end_;
-    SimulationSettings settings_;
+    std::ostream* trace_ = nullptr;
+    SerialCopier* serial_ = nullptr;
+    Session* s_ = nullptr;
+    bool running_ = false;
+    RunEnd end_;
     AddressSet selfLoops_;
-    ExecutionController* controller_ = nullptr;
     TracedInstruction traced_;
     std::string reason_;
 };
@@ -271,37 +243,26 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
         return kExitStopped;
     }
 
+    // The session the desktop drives, without its windows and without the
+    // desktop's configuration files: the options are the settings.
     StderrHost host(err);
-    Session s;
-    Processor& p = *s.processor;
-    p.SetCrystalFrequency(o.crystal);
-    p.FullReset();
-    LoadDefaultLayout(s.layout);
+    HeadlessSessionHost windows;
+    RunnerHost runner(o);
+    Session s({}, host, windows, runner);
+    windows.Follow(s.layout);
+    Processor& p = s.processor();
+    s.settings.crystalFrequency = o.crystal;
+    s.SettingsAccepted();
 
     if (IsSnapshotPath(o.program)) {
-        HeadlessSnapshotHost snapshotHost(s, o.crystal);
-        SnapshotParts parts = s.Parts();
-        if (LoadSimulation(o.program, parts, snapshotHost) != 1) {
-            host.Tell(MessageKind::Error, "An error occured while openening Simulation");
-            return kExitBadInput;
-        }
-    } else {
-        if (OpenProgramFile(o.program, p, host) != open_status::kOk) {
-            host.Tell(MessageKind::Error, "An error occured while loading data from file( 0 )");
-            return kExitBadInput;
-        }
-        s.currentFileName = o.program;
+        if (s.OpenSimulationCommand(o.program) != 1) return kExitBadInput;
+    } else if (s.OpenFileCommand(o.program) != open_status::kOk) {
+        return kExitBadInput;
     }
-    p.SetHardwareSerial(o.hardwareSerial);
-    p.SetXramPaging(o.xramPaging);
+    s.SetHardwareSerial(o.hardwareSerial);
+    s.SetXramPaging(o.xramPaging);
 
-    if (!o.labels.empty()) {
-        NoImportProgress progress;
-        const std::vector<std::filesystem::path> files(o.labels.begin(), o.labels.end());
-        if (ImportLabelFiles(files, s.workspace, progress, host) != kImportOk) {
-            return kExitBadInput;
-        }
-    }
+    if (!o.labels.empty() && !s.ImportLabels({o.labels.begin(), o.labels.end()})) return kExitBadInput;
     for (std::uint16_t address : o.breakPoints) s.breakPoints.Add(address);
 
     if (!o.disassemble.empty()) {
@@ -323,14 +284,13 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     }
 
     SerialCopier serial(p, serialOut.Stream());
-    const std::string stop = RunnerHost(s, o, trace.Stream(), serial).Run();
-    DecodeInstruction(p, s.workspace);  // the display follows the stop, as after a step
+    const std::string stop = runner.Run(s, trace.Stream(), serial);
+    s.controller().DecodeCurrentInstruction();  // the display follows the stop, as after a step
 
     int status = (stop == "break" || stop == "self-loop") ? kExitStopped : kExitLimit;
     if (state.Stream()) WriteStateJson(*state.Stream(), p, stop, o.xram);
     if (!o.saveSnapshot.empty()) {
-        HeadlessSnapshotHost snapshotHost(s, o.crystal);
-        if (SaveSimulation(o.saveSnapshot, s.Parts(), snapshotHost) != 1) {
+        if (s.SaveSimulation(o.saveSnapshot) != 1) {
             host.Tell(MessageKind::Error, "An error occured while saving Simulation");
             status = kExitBadInput;
         }

@@ -49,7 +49,7 @@ Session::Session(std::filesystem::path configDirectory, MessageHost& messages, S
       controller_(*processor_, workspace, breakPoints, settings, runHost) {
     LoadDefaultLayout(layout);
     LoadSettingsIntoProcessor();
-    engineOptions_ = LoadEngineOptions(configDirectory_);
+    if (HasConfigurationFiles()) engineOptions_ = LoadEngineOptions(configDirectory_);
     processor_->SetHardwareSerial(engineOptions_.hardwareSerial);
     processor_->SetXramPaging(engineOptions_.xramPaging);
 }
@@ -57,13 +57,13 @@ Session::Session(std::filesystem::path configDirectory, MessageHost& messages, S
 void Session::SetHardwareSerial(bool on) {
     engineOptions_.hardwareSerial = on;
     processor_->SetHardwareSerial(on);
-    SaveEngineOptions(configDirectory_, engineOptions_);
+    if (HasConfigurationFiles()) SaveEngineOptions(configDirectory_, engineOptions_);
 }
 
 void Session::SetXramPaging(bool on) {
     engineOptions_.xramPaging = on;
     processor_->SetXramPaging(on);
-    SaveEngineOptions(configDirectory_, engineOptions_);
+    if (HasConfigurationFiles()) SaveEngineOptions(configDirectory_, engineOptions_);
 }
 
 Session::~Session() = default;
@@ -73,7 +73,7 @@ SnapshotParts Session::Parts() {
 }
 
 void Session::LoadSettingsIntoProcessor() {
-    LoadSettings(settings, configDirectory_);
+    if (HasConfigurationFiles()) LoadSettings(settings, configDirectory_);
     processor_->SetCrystalFrequency(settings.crystalFrequency);
 }
 
@@ -122,7 +122,7 @@ void Session::ResetWorkspace() {
     processor_->lstWarnings.Clear();
     processor_->lstErrors.Clear();
 
-    LoadHistory(configDirectory_, workspace.lstOpenedFiles);
+    if (HasConfigurationFiles()) LoadHistory(configDirectory_, workspace.lstOpenedFiles);
     RebuildHistoryMenu();
     runHost_.SetStatusText(1, "", false);
     runHost_.SetStatusText(2, "", false);
@@ -236,25 +236,32 @@ int Session::OpenProgramFile(const std::filesystem::path& path) {
     host_.SetCaption(Caption(currentFileName));
     if (settings.autoLoadLabels) ImportLabelsAfterLoad(path);
     AddToHistory(workspace.lstOpenedFiles, currentFileName);
-    SaveHistory(configDirectory_, workspace.lstOpenedFiles);
+    if (HasConfigurationFiles()) SaveHistory(configDirectory_, workspace.lstOpenedFiles);
     RebuildHistoryMenu();
     host_.CheckHistoryItem(1, true);
     return open_status::kOk;
 }
 
 int Session::GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths) {
-    if (ImportLabelFiles(paths, workspace, host_.LabelProgress(), messages_) == kImportOk) {
-        controller_.DecodeCurrentInstruction();
-        controller_.RefreshViews();
-        return 1;
-    }
+    if (ImportLabels(paths)) return 1;
     messages_.Tell(MessageKind::Plain, "An error occured while loading labels from lst file");
     return -1;
 }
 
-int Session::SaveSimulationCommand(const std::filesystem::path& path) {
+bool Session::ImportLabels(const std::vector<std::filesystem::path>& paths) {
+    if (ImportLabelFiles(paths, workspace, host_.LabelProgress(), messages_) != kImportOk) return false;
+    controller_.DecodeCurrentInstruction();
+    controller_.RefreshViews();
+    return true;
+}
+
+int Session::SaveSimulation(const std::filesystem::path& path) {
     SnapshotSteps steps(*this);
-    const int result = SaveSimulation(path, Parts(), steps);
+    return tessaly::SaveSimulation(path, Parts(), steps);
+}
+
+int Session::SaveSimulationCommand(const std::filesystem::path& path) {
+    const int result = SaveSimulation(path);
     if (result == 1) messages_.Tell(MessageKind::Information, "Simulation saved");
     else messages_.Tell(MessageKind::Error, "An error occured while saving Simulation");
     return result;

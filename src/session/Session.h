@@ -24,10 +24,13 @@ namespace tessaly {
 // commands that change several of those things at once: the workspace
 // reset (Close File), opening a program or a history entry, saving and
 // opening a simulation, labels, the window layout commands, start-up and
-// exit. The desktop calls these from its actions and implements the hosts;
-// nothing here knows about widgets.
+// exit. The desktop and the headless runner call these and implement the
+// hosts; nothing here knows about widgets.
 class Session {
 public:
+    // With an empty `configDirectory` the session reads and writes no
+    // configuration files: the settings and engine choices are what the
+    // front end sets, the history lives in memory only.
     Session(std::filesystem::path configDirectory, MessageHost& messages, SessionHost& host, RunHost& runHost);
     ~Session();
     Session(const Session&) = delete;
@@ -94,12 +97,16 @@ public:
     // Get Labels From File after its dialog, with the one or more files
     // chosen there (several are merged, see ImportLabelFiles). Returns 1 or -1.
     int GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths);
+    // The same without the closing message: true when every file imported.
+    bool ImportLabels(const std::vector<std::filesystem::path>& paths);
 
     // --- simulations ------------------------------------------------------
     // Save Simulation and Open Simulation after their dialogs, with their
     // messages. Return what the snapshot functions returned.
     int SaveSimulationCommand(const std::filesystem::path& path);
     int OpenSimulationCommand(const std::filesystem::path& path);
+    // Save Simulation without its messages.
+    int SaveSimulation(const std::filesystem::path& path);
 
     // --- menus ------------------------------------------------------------
     // Asks "Clear opened files history ?"; on Yes empties, saves and rebuilds.
@@ -126,6 +133,7 @@ private:
     void ImportLabelsAfterLoad(const std::filesystem::path& programPath);
     SnapshotParts Parts();
     void LoadDefaultLayoutForWindows();
+    bool HasConfigurationFiles() const { return !configDirectory_.empty(); }
 
     std::filesystem::path configDirectory_;
     MessageHost& messages_;

@@ -7,7 +7,12 @@
 #include "cli/RunOptions.h"
 #include "cli/Runner.h"
 #include "loading/HexRecords.h"
+#include "session/Session.h"
+#include "support/DesktopRecorder.h"
+#include "support/RunRecorder.h"
 #include "support/ScratchDirectory.h"
+#include "support/SnapshotBench.h"
+#include "support/TestMachine.h"
 
 namespace tessaly::cli {
 namespace {
@@ -302,6 +307,55 @@ TEST(Runner, ResumedLimitsCountOnlyThisRun) {
     Invoke({"--max-instructions", "10", "--save-snapshot", snapshot.string(), hex.string()});
     auto resumed = Invoke({"--max-instructions", "10", "--state", "-", snapshot.string()});
     EXPECT_EQ(JsonValue(resumed.out, "instructions"), "20");
+}
+
+// One session serves both front ends: the same program, labels and break
+// point give the same machine in the desktop's session and in the runner, and
+// a snapshot of either opens in the other as it was saved.
+TEST(RunnerAndDesktop, AgreeAfterTheSameOpenLabelsAndSnapshots) {
+    ScratchDirectory dir;
+    const std::string hex = (std::filesystem::path(TESSALY_SOURCE_DIR) / "examples/hello/hello.hex").string();
+    const std::string lst = (std::filesystem::path(TESSALY_SOURCE_DIR) / "examples/hello/hello.lst").string();
+
+    test::MessageRecorder messages;
+    test::DesktopRecorder desktop;
+    test::RunRecorder runs;
+    Session session(dir.Path(), messages, desktop, runs);
+    desktop.layout = &session.layout;
+    session.StartUp();
+    ASSERT_EQ(session.OpenFileCommand(hex), 1);
+    ASSERT_EQ(session.GetLabelsFromFiles({lst}), 1);
+    session.breakPoints.Add(0x0041);
+    ASSERT_EQ(session.SaveSimulation(dir.Path() / "desktop.slf"), 1);
+
+    const auto runnerSnapshot = (dir.Path() / "runner.slf").string();
+    const Result saved = Invoke({"--labels", lst, "--break", "0041", "--max-instructions", "0", "--save-snapshot",
+                                 runnerSnapshot, hex});
+    ASSERT_EQ(saved.status, kExitLimit) << saved.err;
+
+    test::SnapshotBench fromDesktop, fromRunner;
+    auto desktopParts = fromDesktop.Parts();
+    auto runnerParts = fromRunner.Parts();
+    ASSERT_EQ(LoadSimulation(dir.Path() / "desktop.slf", desktopParts, fromDesktop), 1);
+    ASSERT_EQ(LoadSimulation(runnerSnapshot, runnerParts, fromRunner), 1);
+    EXPECT_EQ(fromRunner.currentFileName, hex);
+    EXPECT_EQ(fromRunner.currentFileName, fromDesktop.currentFileName);
+    EXPECT_EQ(fromRunner.processor->ucCodeMemory, fromDesktop.processor->ucCodeMemory);
+    EXPECT_EQ(fromRunner.processor->ucIntRAM, fromDesktop.processor->ucIntRAM);
+    EXPECT_EQ(fromRunner.processor->usPC, fromDesktop.processor->usPC);
+    EXPECT_EQ(fromRunner.breakPoints.List().Lines(), fromDesktop.breakPoints.List().Lines());
+    EXPECT_EQ(fromRunner.workspace->lstCodeLabels.Lines(), fromDesktop.workspace->lstCodeLabels.Lines());
+    EXPECT_EQ(fromRunner.workspace->lstCodeLabels[0x0030], session.workspace.lstCodeLabels[0x0030]);
+
+    // The desktop's snapshot resumed by the runner stops at its break point,
+    // and the desktop opens the runner's with its break point kept.
+    const Result resumed = Invoke({"--state", "-", (dir.Path() / "desktop.slf").string()});
+    EXPECT_EQ(JsonValue(resumed.out, "stop"), "\"break\"");
+    EXPECT_EQ(JsonValue(resumed.out, "pc"), "\"0041\"");
+    session.ResetWorkspace();
+    ASSERT_EQ(session.OpenSimulationCommand(runnerSnapshot), 1);
+    EXPECT_TRUE(session.breakPoints.Contains(0x0041));
+    EXPECT_EQ(session.currentFileName, hex);
 }
 
 }  // namespace
