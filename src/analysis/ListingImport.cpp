@@ -53,29 +53,6 @@ bool ReadListingLines(const std::filesystem::path& path, std::vector<std::string
     return true;
 }
 
-int ImportLayout1(const std::filesystem::path& path, Workspace& w, ImportProgress& progress, MessageHost& messages) {
-    std::vector<std::string> lines;
-    if (!ReadListingLines(path, lines)) {
-        messages.Tell(MessageKind::Error, kUnreadableMessage);
-        return kImportUnreadable;
-    }
-    return ImportLayout1(lines, w, progress, messages);
-}
-
-int ImportLayout2(const std::filesystem::path& path, Workspace& w, ImportProgress& progress, MessageHost& messages) {
-    // The progress window is up before the file is read, and the bit list
-    // follows the number list even when the read fails.
-    listing::ShowLayout2Progress(progress);
-    std::vector<std::string> lines;
-    if (!ReadListingLines(path, lines)) {
-        messages.Tell(MessageKind::Error, kUnreadableMessage);
-        w.lstBitLabels = w.lstNumberLabels;
-        progress.Hide();
-        return kImportUnreadable;
-    }
-    return listing::StoreLayout2(lines, w, progress);
-}
-
 int ImportListingLabels(const std::filesystem::path& path, Workspace& w, ImportProgress& progress,
                         MessageHost& messages) {
     const auto text = ReadWholeFile(path);

@@ -70,7 +70,6 @@ int ImportFirstLabelFile(const std::vector<std::filesystem::path>& candidates, W
 // Symbol-table layout: name in columns 1-32, type marker in 33-42, value in
 // 43-46. Returns kImportOk, kImportNotRecognised (lists untouched),
 // kImportBadValue or kImportUnreadable (both after a message).
-int ImportLayout1(const std::filesystem::path& path, Workspace& w, ImportProgress& progress, MessageHost& messages);
 int ImportLayout1(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
                   MessageHost& messages);
 
@@ -78,7 +77,6 @@ int ImportLayout1(const std::vector<std::string>& lines, Workspace& w, ImportPro
 // when at least five entries were stored, kImportNotRecognised otherwise,
 // kImportUnreadable after a message. The bit list always ends as a copy of
 // the number list.
-int ImportLayout2(const std::filesystem::path& path, Workspace& w, ImportProgress& progress, MessageHost& messages);
 int ImportLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
                   MessageHost& messages);
 

@@ -14,11 +14,6 @@ constexpr std::string_view kTagTexts[] = {"~Type", "~Name", "~NickName", "~Addre
 
 }  // namespace
 
-int BuildSymbolCatalogue(Processor& p) {
-    FillSfrCatalogue(p.lstSymbolCatalogue);
-    return 1;
-}
-
 std::string GetSymbolField(const Processor& p, int index, int tag) {
     const std::string_view tagText = (tag >= 0 && tag < 5) ? kTagTexts[tag] : "#()Unknown Tag";
     if (index < 0 || static_cast<std::size_t>(index) >= p.lstSymbolCatalogue.Count()) return "Failure";

@@ -15,9 +15,6 @@ enum SymbolTag : int { kTagType = 0, kTagName = 1, kTagNickName = 2, kTagAddress
 
 inline constexpr int kSymbolCatalogueSize = kSfrCatalogueSize;
 
-// Fills lstSymbolCatalogue with the fixed 74 records of named SFRs and SFR bits
-// (core/SfrCatalogue.h); returns 1.
-int BuildSymbolCatalogue(Processor& p);
 
 // The value of one field of catalogue record `index`, or "Failure" when the
 // record has no such tag.
@@ -43,8 +40,5 @@ std::optional<SymbolAddress> DecodeSymbolAddress(const std::string& field);
 
 // The value the address names in the processor.
 std::uint16_t ReadSymbolValue(const Processor& p, const SymbolAddress& at);
-
-// Hexadecimal digits a reader shows for the value: 2 for one byte, else 4.
-inline int SymbolValueDigits(SymbolAddressKind kind) { return kind == SymbolAddressKind::Byte ? 2 : 4; }
 
 }  // namespace tessaly

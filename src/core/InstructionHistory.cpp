@@ -20,13 +20,6 @@ void InstructionHistory::Append(std::string_view text) {
     lastRunStamp_ = kNoStamp;
 }
 
-void InstructionHistory::DeleteLast() {
-    if (--count_ == runs_.back().first) {
-        runs_.pop_back();
-        lastRunStamp_ = kNoStamp;
-    }
-}
-
 void InstructionHistory::Clear() {
     runs_.clear();
     count_ = 0;

@@ -33,7 +33,6 @@ public:
         lastRunStamp_ = text.Stamp();
     }
     void Append(std::string_view text);
-    void DeleteLast();
     void Clear();
 
     // Every line followed by CR LF, as the snapshot file stores lists.

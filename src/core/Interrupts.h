@@ -7,16 +7,6 @@
 
 namespace tessaly {
 
-// Interrupt sources, numbered as their request bits in ucInterruptFlags.
-enum InterruptSource : int {
-    kExternal0 = 0,
-    kTimer0 = 1,
-    kExternal1 = 2,
-    kTimer1 = 3,
-    kSerialPort = 4,
-    kTimer2 = 5,
-};
-
 inline constexpr std::uint16_t kInterruptVectors[6] = {0x0003, 0x000B, 0x0013, 0x001B, 0x0023, 0x002B};
 
 // ORs into ucInterruptFlags every enabled source whose flag is set, when EA

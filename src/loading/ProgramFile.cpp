@@ -56,10 +56,6 @@ int OpenProgramFile(const std::filesystem::path& path, Processor& processor, Mes
     return open_status::kLoadFailed;
 }
 
-std::filesystem::path ListingPathFor(const std::filesystem::path& programPath) {
-    return WithExtension(programPath, ".LST");
-}
-
 namespace {
 
 std::vector<std::filesystem::path> ExistingBeside(const std::filesystem::path& programPath,

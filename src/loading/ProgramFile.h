@@ -32,9 +32,6 @@ ProgramFileKind ProgramFileKindOf(const std::filesystem::path& path);
 // caller discards by closing the file (a full workspace reset).
 int OpenProgramFile(const std::filesystem::path& path, Processor& processor, MessageHost& host);
 
-// The listing beside a program: its extension replaced by ".LST" (appended
-// when it has none).
-std::filesystem::path ListingPathFor(const std::filesystem::path& programPath);
 
 // Every symbol file beside a program that an automatic import may read, in
 // the order to try them: the listing (".LST", then ".lst"), then SDCC's

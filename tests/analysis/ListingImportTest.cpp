@@ -109,27 +109,6 @@ TEST_F(ListingImportFixture, UnreadableFileIsReportedAndChangesNothing) {
     EXPECT_TRUE(progress.calls.empty());
 }
 
-TEST_F(ListingImportFixture, EachLayoutReadsAFileByItself) {
-    const auto first = dir.Write("one.lst", Join(kSymbolTable));
-    const auto second = dir.Write("two.lst", Join(kNameValueTable));
-    EXPECT_EQ(ImportLayout1(first, w, progress, messages), kImportOk);
-    EXPECT_EQ(ImportLayout1(second, w, progress, messages), kImportNotRecognised);
-    EXPECT_EQ(ImportLayout2(second, w, progress, messages), kImportOk);
-    EXPECT_EQ(ImportLayout2(first, w, progress, messages), kImportNotRecognised);
-}
-
-TEST_F(ListingImportFixture, SecondLayoutOnAnUnreadableFileStillCopiesAndHides) {
-    w.lstNumberLabels.Set(9, "NUM");
-    w.lstBitLabels.Set(8, "BIT");
-    EXPECT_EQ(ImportLayout2(dir.Path() / "missing.lst", w, progress, messages), kImportUnreadable);
-    EXPECT_EQ(Labelled(w.lstBitLabels), (Labels{{9, "NUM"}}));
-    EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{9, "NUM"}}));
-    ASSERT_FALSE(progress.calls.empty());
-    EXPECT_EQ(progress.calls.front(), "bar 0");
-    EXPECT_EQ(progress.calls.back(), "hide");
-    ASSERT_EQ(messages.entries.size(), 1u);
-}
-
 TEST(SplitLines, EveryLineEndEndsALineAndTheLastAddsNone) {
     EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines("a\r\n"), (std::vector<std::string>{"a"}));

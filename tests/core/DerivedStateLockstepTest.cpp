@@ -114,7 +114,7 @@ void LoadProgram(Random& r, Processor& a, Processor& b) {
         const unsigned count = r.Below(4);
         for (unsigned k = 0; k < count; ++k) EmitInstruction(r, routines[n], false);
         if (r.Percent(70)) routines[n].insert(routines[n].end(), {0xC2, kFlagOf[n]});
-        if (n == kSerialPort && r.Percent(70)) routines[n].insert(routines[n].end(), {0xC2, bit::RI});
+        if (kFlagOf[n] == bit::TI && r.Percent(70)) routines[n].insert(routines[n].end(), {0xC2, bit::RI});
         routines[n].push_back(0x32);  // RETI
     }
     for (Processor* p : {&a, &b}) {

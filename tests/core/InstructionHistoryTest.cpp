@@ -39,18 +39,13 @@ TEST(InstructionHistory, PlainAndTrackedAppendsMix) {
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{"A", "B", "A", "B"}));
 }
 
-TEST(InstructionHistory, DeleteLastAndClear) {
+TEST(InstructionHistory, Clear) {
     InstructionHistory history;
     TrackedText text;
     text = std::string_view("X");
     history.Append(text);
     history.Append(text);
-    history.DeleteLast();
-    EXPECT_EQ(history.Count(), 1u);
-    history.DeleteLast();
-    EXPECT_TRUE(history.Empty());
-    history.Append(text);  // starts a run again after the emptied one
-    EXPECT_EQ(history.Lines(), (std::vector<std::string>{"X"}));
+    EXPECT_EQ(history.Lines(), (std::vector<std::string>{"X", "X"}));
     history.Clear();
     EXPECT_TRUE(history.Empty());
     EXPECT_EQ(history.Text(), "");
@@ -83,8 +78,8 @@ TEST(InstructionHistory, ManyDistinctTextsSurviveAClear) {
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{"4999", "4999"}));
 }
 
-// Random appends (tracked, plain, repeated), deletions and clears against a
-// plain vector of lines, reading single lines in every order in between.
+// Random appends (tracked, plain, repeated) and clears against a plain vector
+// of lines, reading single lines in every order in between.
 TEST(InstructionHistory, BehavesLikeAListOfLines) {
     std::mt19937 random(20261207);
     const std::vector<std::string> texts = {"NOP\t", "INC\tA", "SJMP\t00000H", "MOV\tA,R0"};
@@ -102,12 +97,7 @@ TEST(InstructionHistory, BehavesLikeAListOfLines) {
         } else if (action < 75) {
             history.Append(std::string_view(text));
             model.push_back(text);
-        } else if (action < 95) {
-            if (!model.empty()) {
-                history.DeleteLast();
-                model.pop_back();
-            }
-        } else if (action < 96) {
+        } else if (action < 76) {
             history.Clear();
             model.clear();
         } else {

@@ -33,12 +33,6 @@ TEST(ProgramFileKind, ExtensionDecidesInAnyLetterCase) {
     for (const auto& c : cases) EXPECT_EQ(ProgramFileKindOf(c.path), c.kind) << c.path;
 }
 
-TEST(ListingPath, ReplacesOrAppendsTheExtension) {
-    EXPECT_EQ(ListingPathFor("dir/PROG.hex"), std::filesystem::path("dir/PROG.LST"));
-    EXPECT_EQ(ListingPathFor("dir/a.b.ihx"), std::filesystem::path("dir/a.b.LST"));
-    EXPECT_EQ(ListingPathFor("dir.x/prog"), std::filesystem::path("dir.x/prog.LST"));
-}
-
 TEST(ListingPath, FindsTheSymbolFilesBesideTheProgramInImportOrder) {
     test::ScratchDirectory dir;
     EXPECT_TRUE(SymbolFilesFor(dir.Path() / "PROG.hex").empty());
