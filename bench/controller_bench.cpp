@@ -25,8 +25,7 @@ public:
     void RefreshExternalRAMFully() override {}
     void Sleep(std::uint32_t) override {}
     void SetStatusText(int, std::string_view, bool) override {}
-    void ShowRunningGlyph(bool) override {}
-    void StepRunning(bool) override {}
+    void RunStateChanged(RunState) override {}
 };
 
 void BM_FreeRunRefreshType3(benchmark::State& state) {

@@ -129,12 +129,11 @@ AddressSet SelfLoopAddresses(const Processor& p) {
 
 // Most instructions between two looks at the limits and the serial log. An
 // instruction logs at most one byte, so the log cannot wrap between looks.
-constexpr std::uint64_t kTickLimit = 65536;
+constexpr std::uint32_t kTickLimit = 65536;
 
-// The session's execution controller with this runner as its host: the free
-// run's limits are looked at between ticks, sized so that no tick passes a
-// limit, and end the run the way the Start/Stop command does. With a trace,
-// the refresh after every instruction of the run writes its line.
+// The session's execution controller with this runner as its host: the
+// limits are the free run's budget, the self-loops its stop addresses. With a
+// trace, the refresh after every instruction of the run writes its line.
 class RunnerHost : public RunHost {
 public:
     explicit RunnerHost(const RunOptions& o) : o_(o) {}
@@ -147,7 +146,6 @@ public:
         trace_ = trace;
         serial_ = &serial;
         Processor& p = s.processor();
-        end_ = EndOf(o_, p);
         s.settings.refreshType = trace_ ? 1 : 3;
         s.settings.speedDelay = 0;
         ExecutionController& controller = s.controller();
@@ -159,18 +157,27 @@ public:
             DecodeInstruction(p, s.workspace);
             Remember();
         }
+        // Input is looked at (the serial log copied) at least once a tick.
+        s.settings.instructionsPerTick = kTickLimit;
+        const RunEnd end = EndOf(o_, p);
+        controller.SetBudget({end.instructions, end.cycles});
         running_ = true;
-        if (!LimitReached()) controller.StartStop();
+        controller.StartStop();
         running_ = false;
+        controller.SetBudget({});
         controller.SetExtraStops(nullptr);
-        if (!reason_.empty()) return reason_;
-        return controller.LastStop() == ExecutionController::Stop::BreakPoint ? "break" : "self-loop";
+        switch (controller.LastStop()) {
+        case StopReason::BreakPoint: return "break";
+        case StopReason::StopAddress: return "self-loop";
+        case StopReason::InstructionBudget: return "instructions";
+        case StopReason::CycleBudget: return end.cycleReason;
+        case StopReason::None: break;
+        }
+        return "self-loop";  // not reached: a free run ends only at a stop
     }
 
     void PumpEvents() override {
-        if (!running_) return;
-        serial_->Copy();
-        if (s_->controller().IsExecuting() && LimitReached()) s_->controller().StartStop();
+        if (running_) serial_->Copy();
     }
     void RefreshViews() override {
         if (!trace_ || !running_) return;
@@ -180,8 +187,7 @@ public:
     void RefreshExternalRAMFully() override {}
     void Sleep(std::uint32_t) override {}
     void SetStatusText(int, std::string_view, bool) override {}
-    void ShowRunningGlyph(bool) override {}
-    void StepRunning(bool) override {}
+    void RunStateChanged(RunState) override {}
 
 private:
     struct TracedInstruction {
@@ -196,37 +202,13 @@ private:
         traced_ = {p.usPC, p.ullCyclesExecuted, p.strOpcodeBytes, p.strInstruction.str()};
     }
 
-    // True when the run must end before the next instruction, with the
-    // reason set; otherwise sizes the next tick.
-    bool LimitReached() {
-        Processor& p = s_->processor();
-        const std::uint64_t instructionsLeft =
-            end_.instructions > p.ullInstructionsExecuted ? end_.instructions - p.ullInstructionsExecuted : 0;
-        const std::uint64_t cyclesLeft = end_.cycles > p.ullCyclesExecuted ? end_.cycles - p.ullCyclesExecuted : 0;
-        if (instructionsLeft == 0 || cyclesLeft == 0) {
-            // A stop due at this instruction outranks the limit.
-            if (s_->breakPoints.Contains(p.usPC) && s_->breakPoints.StopsBeforeInstruction(p)) reason_ = "break";
-            else if (o_.stopOnSelfLoop && AtSelfLoop(p)) reason_ = "self-loop";
-            else reason_ = instructionsLeft == 0 ? "instructions" : end_.cycleReason;
-            return true;
-        }
-        // An instruction takes at most four cycles, so a tick of a quarter of
-        // the cycles left never passes the cycle limit.
-        std::uint64_t tick = std::min(instructionsLeft, kTickLimit);
-        if (end_.cycles != UINT64_MAX) tick = std::min(tick, std::max<std::uint64_t>(1, cyclesLeft / 4));
-        s_->settings.instructionsPerTick = static_cast<std::uint32_t>(tick);
-        return false;
-    }
-
     const RunOptions& o_;
     std::ostream* trace_ = nullptr;
     SerialCopier* serial_ = nullptr;
     Session* s_ = nullptr;
     bool running_ = false;
-    RunEnd end_;
     AddressSet selfLoops_;
     TracedInstruction traced_;
-    std::string reason_;
 };
 
 }  // namespace

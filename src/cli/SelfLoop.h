@@ -19,6 +19,4 @@ inline bool JumpsToItself(const Processor& p, std::uint16_t pc) {
     return false;
 }
 
-inline bool AtSelfLoop(const Processor& p) { return JumpsToItself(p, p.usPC); }
-
 }  // namespace tessaly::cli

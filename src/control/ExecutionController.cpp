@@ -93,13 +93,13 @@ void ExecutionController::RefreshPanels() {
 
 bool ExecutionController::MayExecute() {
     if (p_.bSkipBreakPointOnce == 0 && breakPoints_.CheckBreakPoint(p_) == 1) {
-        lastStop_ = Stop::BreakPoint;
+        lastStop_ = StopReason::BreakPoint;
         host_.SetStatusText(1, run_status::kBreakPointEncountered, false);
         return false;
     }
     p_.bSkipBreakPointOnce = 0;
     if (extraStops_ && extraStops_->Contains(p_.usPC)) {
-        lastStop_ = Stop::StopAddress;
+        lastStop_ = StopReason::StopAddress;
         return false;
     }
     return true;
@@ -171,12 +171,37 @@ bool ExecutionController::RunFastSliced(std::uint32_t& count, Limit limit, Still
 
 bool ExecutionController::CanRunFast() const { return settings_.refreshType != 1 && settings_.speedDelay == 0; }
 
+bool ExecutionController::BudgetSpent() {
+    const bool instructions = p_.ullInstructionsExecuted >= budget_.instructionEnd;
+    if (!instructions && p_.ullCyclesExecuted < budget_.cycleEnd) return false;
+    if (breakPoints_.Contains(p_.usPC) && breakPoints_.StopsBeforeInstruction(p_)) {
+        lastStop_ = StopReason::BreakPoint;
+    } else if (extraStops_ && extraStops_->Contains(p_.usPC)) {
+        lastStop_ = StopReason::StopAddress;
+    } else {
+        lastStop_ = instructions ? StopReason::InstructionBudget : StopReason::CycleBudget;
+    }
+    return true;
+}
+
 void ExecutionController::FreeRunTick() {
-    std::uint32_t n = settings_.instructionsPerTick;
+    if (BudgetSpent()) {
+        isExecuting_ = false;
+        return;
+    }
+    const std::uint64_t left = budget_.instructionEnd - p_.ullInstructionsExecuted;
+    const std::uint32_t n = static_cast<std::uint32_t>(std::min<std::uint64_t>(settings_.instructionsPerTick, left));
+    // Without a cycle budget the engine-speed path tests nothing more.
+    if (budget_.cycleEnd == UINT64_MAX) FreeRunTickWith(n, NoCycleLimit{});
+    else FreeRunTickWith(n, CycleTarget{budget_.cycleEnd});
+}
+
+template <class Limit>
+void ExecutionController::FreeRunTickWith(std::uint32_t n, Limit limit) {
     const auto running = [this] { return isExecuting_; };
-    while (n != 0 && isExecuting_) {
+    while (n != 0 && isExecuting_ && !limit.Reached(p_)) {
         if (CanRunFast()) {
-            if (!RunFastSliced(n, NoCycleLimit{}, running)) isExecuting_ = false;
+            if (!RunFastSliced(n, limit, running)) isExecuting_ = false;
             continue;
         }
         if (!MayExecute()) {
@@ -188,12 +213,24 @@ void ExecutionController::FreeRunTick() {
     }
 }
 
+void ExecutionController::SetState(RunState state) {
+    state_ = state;
+    host_.RunStateChanged(state);
+}
+
+void ExecutionController::CloseFile() {
+    isExecuting_ = stopDebugging_ = false;
+    ++workspaceGeneration_;
+    // A step still on the stack says it has ended when it unwinds.
+    if (stepDepth_ == 0) SetState(RunState::Stopped);
+}
+
 void ExecutionController::StartStop() {
     isExecuting_ = !isExecuting_;
     if (isExecuting_) {
-        lastStop_ = Stop::None;
+        lastStop_ = StopReason::None;
         host_.SetStatusText(0, run_status::kExecutionInProgress, true);
-        host_.ShowRunningGlyph(true);
+        SetState(RunState::Running);
         while (isExecuting_) {
             FreeRunTick();
             if (settings_.refreshType == 2) {
@@ -204,18 +241,18 @@ void ExecutionController::StartStop() {
         }
     }
     host_.SetStatusText(0, run_status::kExecutionStopped, true);
-    host_.ShowRunningGlyph(false);
+    SetState(stepDepth_ > 0 ? RunState::Stepping : RunState::Stopped);
 }
 
 void ExecutionController::BeginStep() {
-    if (stepDepth_++ == 0) host_.StepRunning(true);
+    if (stepDepth_++ == 0) SetState(RunState::Stepping);
     isExecuting_ = false;
-    lastStop_ = Stop::None;
+    lastStop_ = StopReason::None;
     host_.SetStatusText(0, run_status::kDebuggingInProgress, true);
 }
 
 void ExecutionController::EndStep() {
-    if (--stepDepth_ == 0) host_.StepRunning(false);
+    if (--stepDepth_ == 0) SetState(RunState::Stopped);
 }
 
 void ExecutionController::RefreshAfterStep() {

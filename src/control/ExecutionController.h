@@ -39,8 +39,12 @@ std::uint64_t TimeBaseCycles(std::uint32_t microseconds, double crystalHz);
 // before every instruction, the tick size before every tick.
 class ExecutionController {
 public:
-    // Why the last loop ended early.
-    enum class Stop { None, BreakPoint, StopAddress };
+    // Where a free run ends at the latest: the instruction and cycle counts
+    // at which it stops (none by default).
+    struct Budget {
+        std::uint64_t instructionEnd = UINT64_MAX;
+        std::uint64_t cycleEnd = UINT64_MAX;
+    };
 
     ExecutionController(Processor& processor, Workspace& workspace, const BreakPoints& breakPoints,
                         const SimulationSettings& settings, RunHost& host);
@@ -66,24 +70,26 @@ public:
     void Minimised() { isExecuting_ = false; }
     // Close File: any loop ends at its next test; a step ends without
     // writing over the closed machine's state.
-    void CloseFile() {
-        isExecuting_ = stopDebugging_ = false;
-        ++workspaceGeneration_;
-    }
+    void CloseFile();
     // Exit: every loop ends at its next test.
     void Exit() {
         isExecuting_ = false;
         stopDebugging_ = true;
     }
 
+    RunState State() const { return state_; }
     bool IsExecuting() const { return isExecuting_; }
     bool StopRequested() const { return stopDebugging_; }
-    Stop LastStop() const { return lastStop_; }
+    StopReason LastStop() const { return lastStop_; }
 
     // Addresses where a run stops besides the break points, for hosts that run
     // to a place (the headless runner's self-loops); nullptr for none. A stop
-    // there leaves the skip flag as it was and reports Stop::StopAddress.
+    // there leaves the skip flag as it was and reports StopReason::StopAddress.
     void SetExtraStops(const AddressSet* stops) { extraStops_ = stops; }
+    // The free run stops, with StopReason::InstructionBudget or CycleBudget,
+    // at the first instruction at which a count has reached its end; a break
+    // point or stop address due at that instruction outranks the budget.
+    void SetBudget(const Budget& budget) { budget_ = budget; }
 
     // Panel 2 and 3 texts as RefreshViews writes them.
     static std::string InterruptsPanelText(const Processor& p);
@@ -99,6 +105,12 @@ private:
     template <class StillRunning>
     void Pause(std::uint32_t milliseconds, StillRunning stillRunning);
     void FreeRunTick();
+    template <class Limit>
+    void FreeRunTickWith(std::uint32_t n, Limit limit);
+    // True, with the stop reason, when the budget is spent before the next
+    // instruction.
+    bool BudgetSpent();
+    void SetState(RunState state);
     // True when instructions may run back to back at engine speed: with no
     // refresh, delay or pump between them nothing can change the break
     // points, the flags or the settings until the batch ends.
@@ -130,7 +142,9 @@ private:
     const AddressSet* extraStops_ = nullptr;
     bool isExecuting_ = false;
     bool stopDebugging_ = false;
-    Stop lastStop_ = Stop::None;
+    StopReason lastStop_ = StopReason::None;
+    RunState state_ = RunState::Stopped;
+    Budget budget_;
     // Steps running, nested ones included: Start/Stop comes back when the
     // last one ends.
     int stepDepth_ = 0;

@@ -5,6 +5,15 @@
 
 namespace tessaly {
 
+// What the execution controller is doing: nothing, a free run, or a single,
+// bulk or time-base step (nested steps count as one).
+enum class RunState { Stopped, Running, Stepping };
+
+// Why the last run or step ended before its count or time was through: a
+// break point, one of the host's stop addresses (the runner's self-loops),
+// the run's instruction or cycle budget.
+enum class StopReason { None, BreakPoint, StopAddress, InstructionBudget, CycleBudget };
+
 // What the execution controller asks of the program around it: the desktop
 // answers with its event loop, views and status bar, the headless runner with
 // its limits and outputs, tests with a recorder.
@@ -28,11 +37,9 @@ public:
     // Status bar panel 0, 1 or 2; `repaintNow` paints the bar before the
     // next instruction runs rather than at the next event loop pass.
     virtual void SetStatusText(int panel, std::string_view text, bool repaintNow) = 0;
-    // The Start/Stop command's glyph: the stop glyph while a free run goes on.
-    virtual void ShowRunningGlyph(bool running) = 0;
-    // A single, bulk or time-base step begins or ends (nested steps count
-    // as one); Start/Stop is disabled while one runs.
-    virtual void StepRunning(bool running) = 0;
+    // The controller's run state changed: the Start/Stop command shows its
+    // stop glyph while a free run goes on and is disabled while a step runs.
+    virtual void RunStateChanged(RunState state) = 0;
 };
 
 }  // namespace tessaly

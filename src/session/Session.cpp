@@ -113,7 +113,6 @@ void Session::ResetWorkspace() {
     trackChildClose = true;
     host_.CheckHistoryItem(1, false);
     currentFileName.clear();
-    runHost_.ShowRunningGlyph(false);
     runHost_.SetStatusText(0, "Wait ...", true);
 
     LoadSettingsIntoProcessor();

@@ -52,7 +52,7 @@ TEST_F(ControllerTest, BreakPointAddedDuringARunStopsItAndTheNextRunExecutesIt) 
     EXPECT_EQ(p->usPC, 0x0008);
     EXPECT_EQ(p->ullInstructionsExecuted, 8u);
     EXPECT_EQ(host.panels[1], "Break Point encountered");
-    EXPECT_EQ(controller.LastStop(), ExecutionController::Stop::BreakPoint);
+    EXPECT_EQ(controller.LastStop(), StopReason::BreakPoint);
     EXPECT_EQ(p->bSkipBreakPointOnce, 1);
 
     // Starting at the break point runs its instruction and goes on.
@@ -177,6 +177,30 @@ TEST_F(ControllerTest, CloseFileOrResetEndsAStepWithoutAWordAndStartStopFollowsT
     controller.BulkStep();
     EXPECT_EQ(p->ullInstructionsExecuted, 11u);
     EXPECT_EQ(host.Only("start"), (Strings{"start off", "start on"}));
+}
+
+TEST_F(ControllerTest, ABudgetEndsAFreeRunUnlessAStopIsDueAtItsEnd) {
+    settings.refreshType = 3;
+    settings.instructionsPerTick = 1000;
+    controller.SetBudget({5, UINT64_MAX});
+    controller.StartStop();
+    EXPECT_EQ(p->ullInstructionsExecuted, 5u);
+    EXPECT_EQ(controller.LastStop(), StopReason::InstructionBudget);
+    EXPECT_EQ(controller.State(), RunState::Stopped);
+
+    // The budget runs out at a break point: the break point is the reason.
+    breakPoints.Add(0x000A);
+    controller.SetBudget({10, UINT64_MAX});
+    controller.StartStop();
+    EXPECT_EQ(p->usPC, 0x000A);
+    EXPECT_EQ(controller.LastStop(), StopReason::BreakPoint);
+    EXPECT_EQ(p->bSkipBreakPointOnce, 1);
+
+    LoadCode(*p, 0x000A, {0xA4});  // MUL AB: four cycles, past a cycle budget of three
+    controller.SetBudget({UINT64_MAX, p->ullCyclesExecuted + 3});
+    controller.StartStop();
+    EXPECT_EQ(p->ullCyclesExecuted, 14u);
+    EXPECT_EQ(controller.LastStop(), StopReason::CycleBudget);
 }
 
 TEST_F(ControllerTest, TimeBaseStepRunsUntilItsCyclesHavePassed) {

@@ -27,8 +27,14 @@ public:
         panels[panel] = std::string(text);
         log.push_back("status" + std::to_string(panel) + " " + std::string(text));
     }
-    void ShowRunningGlyph(bool running) override { log.push_back(running ? "glyph run" : "glyph stop"); }
-    void StepRunning(bool running) override { log.push_back(running ? "start off" : "start on"); }
+    // In the words of the Start/Stop command: its glyph for a free run
+    // starting or ending, its enabling for a step starting or ending.
+    void RunStateChanged(RunState state) override {
+        if (state == RunState::Running) log.push_back("glyph run");
+        else if (state == RunState::Stepping) log.push_back("start off");
+        else log.push_back(state_ == RunState::Stepping ? "start on" : "glyph stop");
+        state_ = state;
+    }
 
     // The log lines that start with `prefix`, in order.
     std::vector<std::string> Only(const std::string& prefix) const {
@@ -45,6 +51,9 @@ public:
     std::vector<std::uint32_t> sleeps;
     std::string panels[3];
     std::vector<std::string> log;
+
+private:
+    RunState state_ = RunState::Stopped;
 };
 
 }  // namespace tessaly::test

@@ -59,9 +59,10 @@ void DesktopRunHost::SetStatusText(int panel, std::string_view text, bool repain
     if (repaintNow) statusBar_.repaint();
 }
 
-void DesktopRunHost::ShowRunningGlyph(bool running) { actions_.ShowRunningGlyph(running); }
-
-void DesktopRunHost::StepRunning(bool running) { actions_.SetStepRunning(running); }
+void DesktopRunHost::RunStateChanged(RunState state) {
+    actions_.ShowRunningGlyph(state == RunState::Running);
+    actions_.SetStepRunning(state == RunState::Stepping);
+}
 
 LayoutWindows& DesktopSessionHost::Windows() { return *views_; }
 

@@ -32,8 +32,7 @@ public:
     void RefreshExternalRAMFully() override;
     void Sleep(std::uint32_t milliseconds) override;
     void SetStatusText(int panel, std::string_view text, bool repaintNow) override;
-    void ShowRunningGlyph(bool running) override;
-    void StepRunning(bool running) override;
+    void RunStateChanged(RunState state) override;
 
 private:
     QStatusBar& statusBar_;

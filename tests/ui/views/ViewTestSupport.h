@@ -34,8 +34,7 @@ public:
     }
     void Sleep(std::uint32_t) override {}
     void SetStatusText(int, std::string_view, bool) override {}
-    void ShowRunningGlyph(bool) override {}
-    void StepRunning(bool) override {}
+    void RunStateChanged(RunState) override {}
 
     std::vector<QPointer<ChildView>> views;
     int fullRefreshes = 0;
