@@ -24,7 +24,7 @@ public:
     void RefreshViews() override {}
     void RefreshExternalRAMFully() override {}
     void Sleep(std::uint32_t) override {}
-    void SetStatusText(int, std::string_view, bool) override {}
+    void SetStatusText(StatusPanel, std::string_view, bool) override {}
     void RunStateChanged(RunState) override {}
 };
 

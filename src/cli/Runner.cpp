@@ -186,7 +186,7 @@ public:
     }
     void RefreshExternalRAMFully() override {}
     void Sleep(std::uint32_t) override {}
-    void SetStatusText(int, std::string_view, bool) override {}
+    void SetStatusText(StatusPanel, std::string_view, bool) override {}
     void RunStateChanged(RunState) override {}
 
 private:

@@ -87,14 +87,14 @@ void ExecutionController::RefreshDuringRun() {
 }
 
 void ExecutionController::RefreshPanels() {
-    host_.SetStatusText(2, InterruptsPanelText(p_), false);
-    host_.SetStatusText(1, ErrorsPanelText(p_), false);
+    host_.SetStatusText(StatusPanel::Interrupts, InterruptsPanelText(p_), false);
+    host_.SetStatusText(StatusPanel::Errors, ErrorsPanelText(p_), false);
 }
 
 bool ExecutionController::MayExecute() {
     if (p_.bSkipBreakPointOnce == 0 && breakPoints_.CheckBreakPoint(p_) == 1) {
         lastStop_ = StopReason::BreakPoint;
-        host_.SetStatusText(1, run_status::kBreakPointEncountered, false);
+        host_.SetStatusText(StatusPanel::Errors, run_status::kBreakPointEncountered, false);
         return false;
     }
     p_.bSkipBreakPointOnce = 0;
@@ -229,7 +229,7 @@ void ExecutionController::StartStop() {
     isExecuting_ = !isExecuting_;
     if (isExecuting_) {
         lastStop_ = StopReason::None;
-        host_.SetStatusText(0, run_status::kExecutionInProgress, true);
+        host_.SetStatusText(StatusPanel::State, run_status::kExecutionInProgress, true);
         SetState(RunState::Running);
         while (isExecuting_) {
             FreeRunTick();
@@ -240,7 +240,7 @@ void ExecutionController::StartStop() {
             host_.PumpEvents();
         }
     }
-    host_.SetStatusText(0, run_status::kExecutionStopped, true);
+    host_.SetStatusText(StatusPanel::State, run_status::kExecutionStopped, true);
     SetState(stepDepth_ > 0 ? RunState::Stepping : RunState::Stopped);
 }
 
@@ -248,7 +248,7 @@ void ExecutionController::BeginStep() {
     if (stepDepth_++ == 0) SetState(RunState::Stepping);
     isExecuting_ = false;
     lastStop_ = StopReason::None;
-    host_.SetStatusText(0, run_status::kDebuggingInProgress, true);
+    host_.SetStatusText(StatusPanel::State, run_status::kDebuggingInProgress, true);
 }
 
 void ExecutionController::EndStep() {
@@ -266,7 +266,7 @@ void ExecutionController::SingleStep() {
     BeginStep();
     p_.ExecuteInstructions(1);
     DecodeCurrentInstruction();
-    host_.SetStatusText(0, run_status::kDebuggingStopped, false);
+    host_.SetStatusText(StatusPanel::State, run_status::kDebuggingStopped, false);
     RefreshViews();
     host_.PumpEvents();
     EndStep();
@@ -291,7 +291,7 @@ void ExecutionController::BulkStep() {
     // the closing command has already said what the machine is now.
     if (workspace == workspaceGeneration_) {
         RefreshAfterStep();
-        host_.SetStatusText(0, run_status::kDebuggingStopped, false);
+        host_.SetStatusText(StatusPanel::State, run_status::kDebuggingStopped, false);
         host_.PumpEvents();
     }
     EndStep();
@@ -315,7 +315,7 @@ void ExecutionController::TimeBaseStep() {
     if (workspace == workspaceGeneration_) {
         RefreshAfterStep();
         host_.PumpEvents();
-        host_.SetStatusText(0, run_status::kDebuggingStopped, false);
+        host_.SetStatusText(StatusPanel::State, run_status::kDebuggingStopped, false);
     }
     EndStep();
 }
@@ -326,7 +326,7 @@ void ExecutionController::SkipInstruction() {
     p_.usPC = static_cast<std::uint16_t>(p_.usPC + p_.ucInstructionLength);
     DecodeCurrentInstruction();
     RefreshViews();
-    host_.SetStatusText(0, run_status::kInstructionSkipped, false);
+    host_.SetStatusText(StatusPanel::State, run_status::kInstructionSkipped, false);
     host_.PumpEvents();
 }
 
@@ -340,7 +340,7 @@ void ExecutionController::ResetExecution() {
     DecodeCurrentInstruction();
     host_.RefreshExternalRAMFully();
     RefreshViews();
-    host_.SetStatusText(0, run_status::kReady, true);
+    host_.SetStatusText(StatusPanel::State, run_status::kReady, true);
 }
 
 void ExecutionController::ManualRefresh() {

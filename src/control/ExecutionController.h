@@ -61,7 +61,7 @@ public:
     // the reset state; a bulk or time-base step ends.
     void ResetExecution();
     void ManualRefresh();
-    // Every open view, then the interrupts and error counts in panels 2 and 3.
+    // Every open view, then the errors and interrupts panels.
     void RefreshViews();
     // Decodes the instruction at the program counter for display.
     void DecodeCurrentInstruction();
@@ -91,7 +91,7 @@ public:
     // point or stop address due at that instruction outranks the budget.
     void SetBudget(const Budget& budget) { budget_ = budget; }
 
-    // Panel 2 and 3 texts as RefreshViews writes them.
+    // The interrupts and errors panels' texts as RefreshViews writes them.
     static std::string InterruptsPanelText(const Processor& p);
     static std::string ErrorsPanelText(const Processor& p);
 

@@ -14,6 +14,10 @@ enum class RunState { Stopped, Running, Stepping };
 // the run's instruction or cycle budget.
 enum class StopReason { None, BreakPoint, StopAddress, InstructionBudget, CycleBudget };
 
+// The three panels of the status bar: the state of the run, the error count
+// (or "Break Point encountered"), the interrupts in service.
+enum class StatusPanel { State = 0, Errors = 1, Interrupts = 2 };
+
 // What the execution controller asks of the program around it: the desktop
 // answers with its event loop, views and status bar, the headless runner with
 // its limits and outputs, tests with a recorder.
@@ -34,9 +38,9 @@ public:
     virtual void RefreshExternalRAMFully() = 0;
     // Waits `milliseconds` without handling input.
     virtual void Sleep(std::uint32_t milliseconds) = 0;
-    // Status bar panel 0, 1 or 2; `repaintNow` paints the bar before the
-    // next instruction runs rather than at the next event loop pass.
-    virtual void SetStatusText(int panel, std::string_view text, bool repaintNow) = 0;
+    // `repaintNow` paints the bar before the next instruction runs rather
+    // than at the next event loop pass.
+    virtual void SetStatusText(StatusPanel panel, std::string_view text, bool repaintNow) = 0;
     // The controller's run state changed: the Start/Stop command shows its
     // stop glyph while a free run goes on and is disabled while a step runs.
     virtual void RunStateChanged(RunState state) = 0;

@@ -28,6 +28,33 @@ struct WindowLayoutEntry {
     friend bool operator==(const WindowLayoutEntry&, const WindowLayoutEntry&) = default;
 };
 
+// The windows of the layout by entry: the nine child views first, then the
+// dialogs and tool windows that exist for the whole run.
+namespace layout_window {
+inline constexpr int kExecutionStatus = 0;
+inline constexpr int kSfrWindow = 1;
+inline constexpr int kInternalRam = 2;
+inline constexpr int kExternalRam = 3;
+inline constexpr int kBitMemory = 4;
+inline constexpr int kActiveWatch = 5;
+inline constexpr int kTerminal = 6;
+inline constexpr int kWarnings = 7;
+inline constexpr int kErrors = 8;
+inline constexpr int kSettings = 9;
+inline constexpr int kListViewer = 10;
+inline constexpr int kDisassembly = 11;
+inline constexpr int kBreakPoints = 12;
+inline constexpr int kAddBreakPoint = 13;
+inline constexpr int kAddWatch = 14;
+inline constexpr int kGeneralRead = 15;
+inline constexpr int kGeneralWrite = 16;
+inline constexpr int kInitIntRam = 17;
+inline constexpr int kInitExtRam = 18;
+inline constexpr int kInitBitMemory = 19;
+inline constexpr int kSendByte = 20;
+inline constexpr int kProgressLabels = 21;
+}  // namespace layout_window
+
 // The positions of the 22 windows and the program loaded at the last exit.
 // Entries 0-8 are the child views (execution status, SFRs, internal RAM,
 // external RAM, bit memory, active watch, terminal, warnings, errors), which

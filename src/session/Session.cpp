@@ -113,7 +113,7 @@ void Session::ResetWorkspace() {
     trackChildClose = true;
     host_.CheckHistoryItem(1, false);
     currentFileName.clear();
-    runHost_.SetStatusText(0, "Wait ...", true);
+    runHost_.SetStatusText(StatusPanel::State, "Wait ...", true);
 
     LoadSettingsIntoProcessor();
     ApplyPriorities();
@@ -123,8 +123,8 @@ void Session::ResetWorkspace() {
 
     if (HasConfigurationFiles()) LoadHistory(configDirectory_, workspace.lstOpenedFiles);
     RebuildHistoryMenu();
-    runHost_.SetStatusText(1, "", false);
-    runHost_.SetStatusText(2, "", false);
+    runHost_.SetStatusText(StatusPanel::Errors, "", false);
+    runHost_.SetStatusText(StatusPanel::Interrupts, "", false);
     workspace.ResetLabels();
 
     trackChildClose = false;
@@ -135,7 +135,7 @@ void Session::ResetWorkspace() {
     trackChildClose = true;
 
     controller_.RefreshViews();
-    runHost_.SetStatusText(0, run_status::kReady, false);
+    runHost_.SetStatusText(StatusPanel::State, run_status::kReady, false);
     host_.SetCaption("Tessaly");
     UpdateCommandStates();
     host_.SetMainWindowEnabled(true);
@@ -231,7 +231,7 @@ int Session::OpenProgramFile(const std::filesystem::path& path) {
     UpdateCommandStates();
     controller_.DecodeCurrentInstruction();
     controller_.RefreshViews();
-    runHost_.SetStatusText(0, "Data loaded successfully", false);
+    runHost_.SetStatusText(StatusPanel::State, "Data loaded successfully", false);
     host_.SetCaption(Caption(currentFileName));
     if (settings.autoLoadLabels) ImportLabelsAfterLoad(path);
     AddToHistory(workspace.lstOpenedFiles, currentFileName);

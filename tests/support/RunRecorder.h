@@ -23,7 +23,8 @@ public:
     }
     void RefreshExternalRAMFully() override { log.push_back("xram"); }
     void Sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
-    void SetStatusText(int panel, std::string_view text, bool) override {
+    void SetStatusText(StatusPanel which, std::string_view text, bool) override {
+        const int panel = static_cast<int>(which);
         panels[panel] = std::string(text);
         log.push_back("status" + std::to_string(panel) + " " + std::string(text));
     }

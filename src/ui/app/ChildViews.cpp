@@ -13,9 +13,6 @@ namespace tessaly::ui {
 
 namespace {
 
-// External RAM: the view that also refreshes fully when it opens.
-constexpr std::size_t kExternalRAM = 3;
-
 WindowBounds BoundsOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 QRect RectOf(const WindowBounds& b) { return {b.left, b.top, b.width, b.height}; }
 
@@ -43,7 +40,7 @@ ChildView* ChildViews::OpenChildWindow(int index) {
     frame->setWindowTitle(view->windowTitle());
     frame->installEventFilter(this);
     if (viewItems_[i]) viewItems_[i]->setChecked(true);
-    if (i == kExternalRAM) view->RefreshFully();
+    if (index == layout_window::kExternalRam) view->RefreshFully();
     Place(*frame, session_.layout.entries[i].bounds);
     frame->show();
     session_.controller().RefreshViews();
@@ -94,7 +91,9 @@ void ChildViews::Toggle(int index) {
     ChildView* view = OpenChildWindow(index);
     // Warnings, errors and the watch list show their lists at once (external
     // RAM rewrote all of its cells as it opened).
-    if (i == 5 || i == 7 || i == 8) view->RefreshFully();
+    if (index == layout_window::kActiveWatch || index == layout_window::kWarnings || index == layout_window::kErrors) {
+        view->RefreshFully();
+    }
 }
 
 bool ChildViews::eventFilter(QObject* watched, QEvent* event) {
@@ -124,7 +123,7 @@ void ChildViews::RefreshAll() {
 }
 
 void ChildViews::RefreshExternalRAMFully() {
-    if (views_[kExternalRAM]) views_[kExternalRAM]->RefreshFully();
+    if (ChildView* view = View(layout_window::kExternalRam)) view->RefreshFully();
 }
 
 void ChildViews::CloseAll() {

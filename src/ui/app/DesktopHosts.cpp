@@ -52,7 +52,7 @@ void DesktopRunHost::RefreshExternalRAMFully() {
 
 void DesktopRunHost::Sleep(std::uint32_t milliseconds) { QThread::msleep(milliseconds); }
 
-void DesktopRunHost::SetStatusText(int panel, std::string_view text, bool repaintNow) {
+void DesktopRunHost::SetStatusText(StatusPanel panel, std::string_view text, bool repaintNow) {
     const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     QLabel* label = panels_[static_cast<std::size_t>(panel)];
     if (label->text() != value) label->setText(value);

@@ -31,7 +31,7 @@ public:
     void RefreshViewsDuringRun() override;
     void RefreshExternalRAMFully() override;
     void Sleep(std::uint32_t milliseconds) override;
-    void SetStatusText(int panel, std::string_view text, bool repaintNow) override;
+    void SetStatusText(StatusPanel panel, std::string_view text, bool repaintNow) override;
     void RunStateChanged(RunState state) override;
 
 private:

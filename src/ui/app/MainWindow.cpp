@@ -42,23 +42,6 @@ namespace {
 
 std::filesystem::path PathOf(const QString& path) { return std::filesystem::path(path.toStdString()); }
 
-// Layout entries of the windows that exist for the whole run.
-enum LayoutWindow : std::size_t {
-    kSettingsWindow = 9,
-    kListViewerWindow = 10,
-    kDisassemblyWindow = 11,
-    kBreakPointsWindow = 12,
-    kAddBreakPointWindow = 13,
-    kAddWatchWindow = 14,
-    kGeneralReadWindow = 15,
-    kGeneralWriteWindow = 16,
-    kInitIntRAMWindow = 17,
-    kInitExtRAMWindow = 18,
-    kInitBitMemoryWindow = 19,
-    kSendByteWindow = 20,
-    kProgressLabelsWindow = 21,
-};
-
 // The help document: beside the program, in the installation's share folder,
 // then where the current directory has it.
 QString FindHelpDocument() {
@@ -107,19 +90,19 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     disassembly_ = new DisassemblyWindow(session_->processor(), session_->workspace, session_->breakPoints,
                                          *messages_, this);
     sessionHost_->SetLabelProgress(labelsProgress_);
-    views_->RegisterWindow(kSettingsWindow, settingsDialog_);
-    views_->RegisterWindow(kListViewerWindow, listViewer_);
-    views_->RegisterWindow(kDisassemblyWindow, disassembly_);
-    views_->RegisterWindow(kAddWatchWindow, addWatch_);
-    views_->RegisterWindow(kGeneralReadWindow, generalRead_);
-    views_->RegisterWindow(kGeneralWriteWindow, generalWrite_);
-    views_->RegisterWindow(kInitIntRAMWindow, initIntRAM_);
-    views_->RegisterWindow(kInitExtRAMWindow, initExtRAM_);
-    views_->RegisterWindow(kInitBitMemoryWindow, initBitMemory_);
-    views_->RegisterWindow(kSendByteWindow, sendByte_);
-    views_->RegisterWindow(kBreakPointsWindow, breakPointsDialog_);
-    views_->RegisterWindow(kAddBreakPointWindow, addBreakPointDialog_);
-    views_->RegisterWindow(kProgressLabelsWindow, labelsProgress_);
+    views_->RegisterWindow(layout_window::kSettings, settingsDialog_);
+    views_->RegisterWindow(layout_window::kListViewer, listViewer_);
+    views_->RegisterWindow(layout_window::kDisassembly, disassembly_);
+    views_->RegisterWindow(layout_window::kAddWatch, addWatch_);
+    views_->RegisterWindow(layout_window::kGeneralRead, generalRead_);
+    views_->RegisterWindow(layout_window::kGeneralWrite, generalWrite_);
+    views_->RegisterWindow(layout_window::kInitIntRam, initIntRAM_);
+    views_->RegisterWindow(layout_window::kInitExtRam, initExtRAM_);
+    views_->RegisterWindow(layout_window::kInitBitMemory, initBitMemory_);
+    views_->RegisterWindow(layout_window::kSendByte, sendByte_);
+    views_->RegisterWindow(layout_window::kBreakPoints, breakPointsDialog_);
+    views_->RegisterWindow(layout_window::kAddBreakPoint, addBreakPointDialog_);
+    views_->RegisterWindow(layout_window::kProgressLabels, labelsProgress_);
 
     // Exit may be chosen inside a running loop; the process ends there and
     // then, its files already written.
@@ -172,7 +155,7 @@ void MainWindow::BuildViewDialogs() {
     viewServices_ = std::make_unique<ViewServices>(ViewServices{*viewContext_, *messages_, *addWatch_, *sendByte_});
     for (GeneralDialog* dialog : {generalRead_, generalWrite_}) {
         connect(dialog, &GeneralDialog::watchListChanged, this, [this] {
-            if (ChildView* watch = views_->View(5)) watch->Refresh();
+            if (ChildView* watch = views_->View(layout_window::kActiveWatch)) watch->Refresh();
         });
     }
 }

@@ -27,7 +27,6 @@ namespace tessaly::ui {
 
 namespace {
 
-constexpr int kIndex = 5;
 constexpr int kFirstValueColumn = 3;
 constexpr int kWidth = 470;
 constexpr int kHeight = 240;
@@ -79,7 +78,7 @@ QLabel* Panel(int width, QStatusBar* bar) {
 }  // namespace
 
 ActiveWatchView::ActiveWatchView(ViewContext& context, AddWatchDialog& add, MessageHost& messages, QWidget* parent)
-    : ChildView(kIndex, QStringLiteral("Active Watch"), parent), context_(context), add_(add), messages_(messages) {
+    : ChildView(layout_window::kActiveWatch, QStringLiteral("Active Watch"), parent), context_(context), add_(add), messages_(messages) {
     setObjectName(QStringLiteral("TfrmActiveWatch"));
 
     auto* bar = new QToolBar(this);

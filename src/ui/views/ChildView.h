@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "persistence/WindowLayout.h"
+
 namespace tessaly::ui {
 
 // A child view of the main window: one of the nine windows with a fixed

@@ -20,11 +20,8 @@ namespace tessaly::ui {
 
 namespace {
 
-constexpr int kIndex = 0;
 constexpr int kWidth = 318;
 constexpr int kHeight = 178;
-constexpr int kWarningsIndex = 7;
-constexpr int kErrorsIndex = 8;
 
 QLineEdit* ValueBox(const char* name, const QString& caption, QWidget* parent) {
     auto* box = new QLineEdit(parent);
@@ -57,7 +54,7 @@ QString Number(std::uint64_t value) { return QString::number(value); }
 }  // namespace
 
 ExecutionStatusView::ExecutionStatusView(ViewContext& context, MessageHost& messages, QWidget* parent)
-    : ChildView(kIndex, QStringLiteral("Execution Status"), parent), context_(context), messages_(messages) {
+    : ChildView(layout_window::kExecutionStatus, QStringLiteral("Execution Status"), parent), context_(context), messages_(messages) {
     setObjectName(QStringLiteral("TfrmExecutionStatus"));
     setFont(QFont(QStringLiteral("MS Sans Serif")));
 
@@ -88,10 +85,10 @@ ExecutionStatusView::ExecutionStatusView(ViewContext& context, MessageHost& mess
         if (context_.showListViewer) context_.showListViewer();
     });
     connect(errors, &QPushButton::clicked, this, [this] {
-        if (context_.toggleView) context_.toggleView(kErrorsIndex);
+        if (context_.toggleView) context_.toggleView(layout_window::kErrors);
     });
     connect(warnings, &QPushButton::clicked, this, [this] {
-        if (context_.toggleView) context_.toggleView(kWarningsIndex);
+        if (context_.toggleView) context_.toggleView(layout_window::kWarnings);
     });
 
     auto* grid = new QGridLayout(this);

@@ -20,8 +20,6 @@ namespace {
 
 constexpr int kWidth = 306;
 constexpr int kHeight = 334;
-constexpr int kWarningsIndex = 7;
-constexpr int kErrorsIndex = 8;
 
 
 // Lines `first` to the end, joined by line breaks.
@@ -37,7 +35,7 @@ QString JoinedLines(const TextList& list, std::size_t first) {
 }  // namespace
 
 MessageListView::MessageListView(List list, ViewContext& context, QWidget* parent)
-    : ChildView(list == List::Warnings ? kWarningsIndex : kErrorsIndex,
+    : ChildView(list == List::Warnings ? layout_window::kWarnings : layout_window::kErrors,
                 list == List::Warnings ? QStringLiteral("Warnings") : QStringLiteral("Errors"), parent),
       list_(list), context_(context) {
     const bool warnings = list_ == List::Warnings;

@@ -25,7 +25,6 @@ namespace tessaly::ui {
 
 namespace {
 
-constexpr int kSfrWindowIndex = 1;
 constexpr int kBoxesPerRow = 2;
 
 template <std::uint8_t Address>
@@ -73,7 +72,7 @@ std::optional<std::uint16_t> CatalogueKey(const Processor& p, LocationKind kind,
 }  // namespace
 
 TfrmSFRWindow::TfrmSFRWindow(ViewContext& context, MessageHost& messages, QWidget* parent)
-    : ChildView(kSfrWindowIndex, QStringLiteral("SFRs window"), parent), context_(context), messages_(messages) {
+    : ChildView(layout_window::kSfrWindow, QStringLiteral("SFRs window"), parent), context_(context), messages_(messages) {
     setObjectName(QStringLiteral("TfrmSFRWindow"));
 
     QGroupBox* general = Group("General", this);

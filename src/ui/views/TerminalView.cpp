@@ -27,7 +27,6 @@ namespace tessaly::ui {
 
 namespace {
 
-constexpr int kTerminalIndex = 6;
 constexpr int kWidth = 420;
 constexpr int kHeight = 380;
 // A pane is one paragraph, laid out again in full at every append: once that
@@ -59,7 +58,7 @@ void SetTextIfDifferent(Widget* widget, const QString& text) {
 const char* const TfrmTerminalWindow::kPreferencesFile = "terminal.ini";
 
 TfrmTerminalWindow::TfrmTerminalWindow(ViewContext& context, TfrmSendByteSerially& sendByte, QWidget* parent)
-    : ChildView(kTerminalIndex, QStringLiteral("Terminal Window"), parent), context_(context), sendByte_(sendByte) {
+    : ChildView(layout_window::kTerminal, QStringLiteral("Terminal Window"), parent), context_(context), sendByte_(sendByte) {
     setObjectName(QStringLiteral("TfrmTerminalWindow"));
 
     auto* bar = new QToolBar(this);

@@ -33,7 +33,7 @@ public:
             if (view && view->Index() == 3) view->RefreshFully();
     }
     void Sleep(std::uint32_t) override {}
-    void SetStatusText(int, std::string_view, bool) override {}
+    void SetStatusText(StatusPanel, std::string_view, bool) override {}
     void RunStateChanged(RunState) override {}
 
     std::vector<QPointer<ChildView>> views;
