@@ -8,6 +8,7 @@
 #include "analysis/Workspace.h"
 #include "util/HexText.h"
 #include "core/TextList.h"
+#include "util/Lines.h"
 
 // Text helpers shared by the two listing layouts.
 namespace tessaly {
@@ -23,11 +24,7 @@ inline std::string_view Columns(std::string_view line, std::size_t first, std::s
 }
 
 // Blanks and control characters off both ends, as the assembler pads with either.
-inline std::string_view Trim(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
+using tessaly::Trim;
 
 // "0x" followed by `digits` as a number: one or more hexadecimal digits and
 // nothing else. The columns hold at most four, so any value indexes a list.

@@ -4,13 +4,9 @@
 #include <limits>
 #include <string>
 
+#include "util/Lines.h"
+
 namespace tessaly {
-
-namespace {
-
-constexpr char kBackspace = '\b';
-
-}  // namespace
 
 std::int64_t ConvertIntegerText(std::string_view text) {
     bool negative = false;

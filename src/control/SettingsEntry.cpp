@@ -7,21 +7,15 @@
 #include <cstdlib>
 #include <limits>
 
+#include "util/Lines.h"
+
 namespace tessaly {
 
 namespace {
 
-constexpr char kBackspace = '\b';
 constexpr int kSignificantDigits = 15;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Blanks and control characters at both ends go, as the dialog trims them.
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
 
 std::size_t SkipDigits(std::string_view text, std::size_t at) {
     while (at < text.size() && IsDigit(text[at])) ++at;

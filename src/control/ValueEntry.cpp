@@ -3,14 +3,9 @@
 #include <string>
 
 #include "control/BreakPointAddress.h"
+#include "util/Lines.h"
 
 namespace tessaly {
-
-namespace {
-
-constexpr char kBackspace = '\b';
-
-}  // namespace
 
 char FilterHexValueKey(char key) { return FilterBreakPointAddressKey(key, AddressRadix::Hex); }
 

@@ -29,4 +29,15 @@ inline std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
+// `text` without the blanks and control characters at its ends: the padding
+// of listing columns, and what entry boxes drop around a typed value.
+inline std::string_view Trim(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+}
+
+// The backspace key as the entry boxes' key filters receive it.
+inline constexpr char kBackspace = '\b';
+
 }  // namespace tessaly
