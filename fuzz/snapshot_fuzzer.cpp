@@ -19,7 +19,7 @@ namespace {
 
 using namespace tessaly;
 
-struct Machine : SnapshotHost {
+struct Machine {
     Processor processor;
     Workspace workspace;
     BreakPoints breakPoints;
@@ -29,8 +29,8 @@ struct Machine : SnapshotHost {
 
     SnapshotParts Parts() { return {processor, workspace, breakPoints, activeWatch, layout, currentFileName}; }
 
-    void CaptureWindowLayout() override {}
-    void ResetWorkspace() override {
+    // What the workspace reset does to the snapshot's parts.
+    void ResetWorkspace() {
         // Copies of a ready list: the label refill would otherwise cost more
         // than everything else a run does.
         static const TextList unlabelled = [] {
@@ -44,8 +44,6 @@ struct Machine : SnapshotHost {
         workspace.lstBitLabels = unlabelled;
         workspace.lstNumberLabels = unlabelled;
     }
-    void SimulationRestored() override {}
-    void RefreshRestoredViews() override {}
 };
 
 const std::string& ValidSnapshot() {
@@ -111,8 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::istringstream in(file);
+    // The session's sequence: the magic number, the reset, the fields.
+    if (!ReadSnapshotMagic(in)) return 0;
+    machine->ResetWorkspace();
     auto parts = machine->Parts();
-    if (LoadSimulation(in, parts, *machine) != 1) return 0;
+    ReadSnapshotFields(in, parts);
 
     const Processor& p = machine->processor;
     for (const TextList* list : {&machine->workspace.lstCodeLabels, &machine->workspace.lstBitLabels,

@@ -4,7 +4,6 @@
 
 #include "util/AsciiCase.h"
 #include "loading/ProgramFile.h"
-#include "analysis/Decoder.h"
 #include "util/LittleEndian.h"
 #include "persistence/Snapshot.h"
 #include "persistence/SnapshotInput.h"
@@ -170,23 +169,10 @@ bool ReadSnapshotFields(std::istream& in, SnapshotParts& parts) {
 
 bool IsSnapshotPath(const std::filesystem::path& path) { return UpperCase(FileExtension(path)) == ".SLF"; }
 
-int LoadSimulation(std::istream& in, SnapshotParts& parts, SnapshotHost& host) {
+bool ReadSnapshotMagic(std::istream& in) {
     std::uint8_t magic[4];
     in.read(reinterpret_cast<char*>(magic), 4);
-    if (in.gcount() != 4 || le::Get32(magic) != kSnapshotMagic) return -2;
-    host.ResetWorkspace();
-    // A file cut short still opens: what it lacks keeps its reset value.
-    ReadSnapshotFields(in, parts);
-    host.SimulationRestored();
-    DecodeInstruction(parts.processor, parts.workspace);
-    host.RefreshRestoredViews();
-    return 1;
-}
-
-int LoadSimulation(const std::filesystem::path& path, SnapshotParts& parts, SnapshotHost& host) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return -1;
-    return LoadSimulation(in, parts, host);
+    return in.gcount() == 4 && le::Get32(magic) == kSnapshotMagic;
 }
 
 }  // namespace tessaly

@@ -98,8 +98,7 @@ bool WriteSnapshot(std::ostream& out, const SnapshotParts& parts) {
     return static_cast<bool>(out);
 }
 
-int SaveSimulation(const std::filesystem::path& path, const SnapshotParts& parts, SnapshotHost& host) {
-    host.CaptureWindowLayout();
+int SaveSnapshotFile(const std::filesystem::path& path, const SnapshotParts& parts) {
     SafeFileWriter writer(path);
     if (!writer.IsOpen()) return -1;
     if (!WriteSnapshot(writer.Stream(), parts)) return -2;

@@ -1,6 +1,7 @@
 #include "session/Session.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "analysis/Decoder.h"
 #include "analysis/ListingImport.h"
@@ -18,27 +19,6 @@ constexpr const char* kLoadFailedFromHistory = "An error occured while loading d
 std::string Caption(const std::string& path) { return "Tessaly( " + path + " )"; }
 
 }  // namespace
-
-// The window steps of saving and opening a snapshot, done by the session.
-class Session::SnapshotSteps : public SnapshotHost {
-public:
-    explicit SnapshotSteps(Session& session) : s_(session) {}
-    void CaptureWindowLayout() override { tessaly::CaptureWindowLayout(s_.layout, s_.host_.Windows()); }
-    void ResetWorkspace() override { s_.ResetWorkspace(); }
-    void SimulationRestored() override {
-        s_.host_.SetCaption(Caption(s_.currentFileName));
-        s_.isFileOpen = true;
-        ApplyWindowLayout(s_.layout, s_.host_.Windows());
-        s_.UpdateCommandStates();
-    }
-    void RefreshRestoredViews() override {
-        s_.runHost_.RefreshExternalRAMFully();
-        s_.controller_.RefreshViews();
-    }
-
-private:
-    Session& s_;
-};
 
 Session::Session(std::filesystem::path configDirectory, MessageHost& messages, SessionHost& host, RunHost& runHost)
     : configDirectory_(std::move(configDirectory)),
@@ -255,8 +235,8 @@ bool Session::ImportLabels(const std::vector<std::filesystem::path>& paths) {
 }
 
 int Session::SaveSimulation(const std::filesystem::path& path) {
-    SnapshotSteps steps(*this);
-    return tessaly::SaveSimulation(path, Parts(), steps);
+    tessaly::CaptureWindowLayout(layout, host_.Windows());
+    return SaveSnapshotFile(path, Parts());
 }
 
 int Session::SaveSimulationCommand(const std::filesystem::path& path) {
@@ -266,10 +246,25 @@ int Session::SaveSimulationCommand(const std::filesystem::path& path) {
     return result;
 }
 
-int Session::OpenSimulationCommand(const std::filesystem::path& path) {
-    SnapshotSteps steps(*this);
+int Session::OpenSimulation(std::istream& in) {
+    if (!ReadSnapshotMagic(in)) return -2;
+    ResetWorkspace();
+    // A file cut short still opens: what it lacks keeps its reset value.
     SnapshotParts parts = Parts();
-    const int result = LoadSimulation(path, parts, steps);
+    ReadSnapshotFields(in, parts);
+    host_.SetCaption(Caption(currentFileName));
+    isFileOpen = true;
+    ApplyWindowLayout(layout, host_.Windows());
+    UpdateCommandStates();
+    controller_.DecodeCurrentInstruction();
+    runHost_.RefreshExternalRAMFully();
+    controller_.RefreshViews();
+    return 1;
+}
+
+int Session::OpenSimulationCommand(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const int result = in ? OpenSimulation(in) : -1;
     if (result != 1) messages_.Tell(MessageKind::Error, "An error occured while openening Simulation");
     return result;
 }

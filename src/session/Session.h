@@ -105,8 +105,14 @@ public:
     // messages. Return what the snapshot functions returned.
     int SaveSimulationCommand(const std::filesystem::path& path);
     int OpenSimulationCommand(const std::filesystem::path& path);
-    // Save Simulation without its messages.
+    // Save Simulation without its messages: the layout captured, the file
+    // written. Returns what SaveSnapshotFile returned.
     int SaveSimulation(const std::filesystem::path& path);
+    // Open Simulation from a stream, without messages: 1, or -2 (nothing
+    // changed) when it does not begin with the magic number. The workspace
+    // is reset before the fields are read; then the caption, the layout, the
+    // commands and the display follow the simulation.
+    int OpenSimulation(std::istream& in);
 
     // --- menus ------------------------------------------------------------
     // Asks "Clear opened files history ?"; on Yes empties, saves and rebuilds.
@@ -127,7 +133,6 @@ public:
     void SetXramPaging(bool on);
 
 private:
-    class SnapshotSteps;
     void RebuildHistoryMenu();
     void LoadSettingsIntoProcessor();
     void ImportLabelsAfterLoad(const std::filesystem::path& programPath);

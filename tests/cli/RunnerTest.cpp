@@ -334,10 +334,9 @@ TEST(RunnerAndDesktop, AgreeAfterTheSameOpenLabelsAndSnapshots) {
     ASSERT_EQ(saved.status, kExitLimit) << saved.err;
 
     test::SnapshotBench fromDesktop, fromRunner;
-    auto desktopParts = fromDesktop.Parts();
-    auto runnerParts = fromRunner.Parts();
-    ASSERT_EQ(LoadSimulation(dir.Path() / "desktop.slf", desktopParts, fromDesktop), 1);
-    ASSERT_EQ(LoadSimulation(runnerSnapshot, runnerParts, fromRunner), 1);
+    std::ifstream desktopFile(dir.Path() / "desktop.slf", std::ios::binary), runnerFile(runnerSnapshot, std::ios::binary);
+    ASSERT_EQ(fromDesktop.Load(desktopFile), 1);
+    ASSERT_EQ(fromRunner.Load(runnerFile), 1);
     EXPECT_EQ(fromRunner.currentFileName, hex);
     EXPECT_EQ(fromRunner.currentFileName, fromDesktop.currentFileName);
     EXPECT_EQ(fromRunner.processor->ucCodeMemory, fromDesktop.processor->ucCodeMemory);

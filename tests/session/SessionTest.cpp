@@ -184,8 +184,22 @@ TEST_F(SessionTest, SnapshotSavedClosedAndOpenedRestoresTheRun) {
     EXPECT_EQ(desktop.caption, "Tessaly( " + (dir.Path() / "p.bin").string() + " )");
     EXPECT_EQ(Texts(), (Strings{"Simulation saved"}));
 
+    // The display shows the instruction at the restored PC (SJMP back), and
+    // every view was refreshed after the fields were read.
+    EXPECT_EQ(p.ucOpcode, 0x80);
+    EXPECT_FALSE(p.strInstruction.empty());
+
     // The break point test is armed again: the run stops at once.
     session->controller().StartStop();
+    EXPECT_EQ(p.ullInstructionsExecuted, 5u);
+
+    // A missing file and a file of another kind change nothing.
+    runs.log.clear();
+    EXPECT_EQ(session->OpenSimulationCommand(dir.Path() / "none.slf"), -1);
+    EXPECT_EQ(session->OpenSimulationCommand(Program("other.slf")), -2);
+    EXPECT_EQ(Texts().back(), "An error occured while openening Simulation");
+    EXPECT_TRUE(runs.log.empty());
+    EXPECT_TRUE(session->isFileOpen);
     EXPECT_EQ(p.ullInstructionsExecuted, 5u);
 }
 

@@ -12,9 +12,10 @@
 
 namespace tessaly::test {
 
-// The objects a main window owns around a snapshot, with a host that resets
-// them the way the workspace reset does and logs every window step.
-class SnapshotBench : public SnapshotHost {
+// The objects a session owns around a snapshot, opened and saved with the
+// session's sequence but without its windows: the reset is the workspace
+// reset's, and each step is logged.
+class SnapshotBench {
 public:
     SnapshotBench() { LoadDefaultLayout(layout); }
 
@@ -32,11 +33,26 @@ public:
         return {*processor, *workspace, breakPoints, activeWatch, layout, currentFileName};
     }
 
-    void CaptureWindowLayout() override {
+    // The magic number, then the reset, then the fields: 1, or -2 with
+    // nothing changed.
+    int Load(std::istream& in) {
+        if (!ReadSnapshotMagic(in)) return -2;
+        ResetWorkspace();
+        SnapshotParts parts = Parts();
+        ReadSnapshotFields(in, parts);
+        return 1;
+    }
+    // The layout captured, then the file written.
+    int Save(const std::filesystem::path& path) {
+        CaptureWindowLayout();
+        return SaveSnapshotFile(path, Parts());
+    }
+
+    void CaptureWindowLayout() {
         calls.push_back("capture");
         layout.entries[1] = capturedSfrWindow;
     }
-    void ResetWorkspace() override {
+    void ResetWorkspace() {
         calls.push_back("reset");
         currentFileName.clear();
         processor->FullReset();
@@ -44,8 +60,6 @@ public:
         processor->lstErrors.Clear();
         workspace->ResetLabels();
     }
-    void SimulationRestored() override { calls.push_back("restored"); }
-    void RefreshRestoredViews() override { calls.push_back("refresh"); }
 };
 
 }  // namespace tessaly::test
