@@ -31,18 +31,9 @@ struct Machine {
 
     // What the workspace reset does to the snapshot's parts.
     void ResetWorkspace() {
-        // Copies of a ready list: the label refill would otherwise cost more
-        // than everything else a run does.
-        static const TextList unlabelled = [] {
-            TextList fresh;
-            for (std::size_t i = 0; i < Workspace::kLabelCount; ++i) fresh.Append(Workspace::kNoLabel);
-            return fresh;
-        }();
         currentFileName.clear();
         processor.FullReset();
-        workspace.lstCodeLabels = unlabelled;
-        workspace.lstBitLabels = unlabelled;
-        workspace.lstNumberLabels = unlabelled;
+        workspace.ResetLabels();
     }
 };
 

@@ -21,16 +21,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-void FillUnlabelled(TextList& list) {
-    // Copying a ready list is one block copy instead of 65536 appends, and it
-    // drops the names the list held before.
-    static const TextList unlabelled = [] {
-        TextList fresh;
-        for (std::size_t i = 0; i < Workspace::kLabelCount; ++i) fresh.Append(Workspace::kNoLabel);
-        return fresh;
-    }();
-    list = unlabelled;
-}
+void FillUnlabelled(TextList& list) { list = Workspace::Unlabelled(); }
 
 }  // namespace listing
 

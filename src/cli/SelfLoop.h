@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/JumpRoutines.h"
 #include "core/Processor.h"
 
 namespace tessaly::cli {
@@ -13,8 +14,7 @@ inline bool JumpsToItself(const Processor& p, std::uint16_t pc) {
     if (opcode == 0x80) return first == 0xFE;
     if (opcode == 0x02) return ((first << 8) | p.ucCodeMemory[pc + 2u]) == pc;
     if ((opcode & 0x1F) == 0x01) {
-        const unsigned next = (pc + 2u) & 0xFFFF;
-        return ((next & 0xF800) | ((opcode >> 5) << 8) | first) == pc;
+        return jump_detail::AbsoluteTarget(static_cast<std::uint16_t>(pc + 2u), opcode, first) == pc;
     }
     return false;
 }

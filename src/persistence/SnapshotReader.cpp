@@ -33,12 +33,7 @@ void SortWatchList(TextList& list) {
 // entry per value whatever the file held.
 void FitLabelList(TextList& list) {
     if (list.Count() == Workspace::kLabelCount) return;
-    static const TextList unlabelled = [] {
-        TextList fresh;
-        for (std::size_t i = 0; i < Workspace::kLabelCount; ++i) fresh.Append(Workspace::kNoLabel);
-        return fresh;
-    }();
-    TextList fitted = unlabelled;
+    TextList fitted = Workspace::Unlabelled();
     const std::size_t kept = std::min(list.Count(), Workspace::kLabelCount);
     for (std::size_t i = 0; i < kept; ++i) fitted.Set(i, list[i]);
     list = std::move(fitted);
