@@ -25,28 +25,28 @@ constexpr std::size_t kReopenOffset = 1533;
 constexpr std::size_t kLeft = 4, kTop = 8, kWidth = 12, kHeight = 16, kVisible = 20;
 
 constexpr WindowLayoutEntry kDefaults[WindowLayout::kEntryCount] = {
-    {1, 284, 318, 174, 1},    // execution status
-    {1, 2, 310, 281, 1},      // SFR window
-    {355, 38, 351, 284, 1},   // internal RAM
-    {312, 1, 395, 297, 1},    // external RAM
-    {394, 60, 266, 283, 1},   // bit memory
-    {313, 81, 481, 351, 1},   // active watch
-    {338, 103, 437, 398, 1},  // terminal
-    {372, 126, 300, 300, 1},  // warnings
-    {403, 149, 300, 300, 1},  // errors
-    {47, 62, 546, 438, 0},    // settings
-    {4, 297, 330, 254, 0},    // list viewer
-    {2, 93, 800, 477, 0},     // disassembly
-    {250, 150, 319, 273, 0},  // break points
-    {268, 235, 264, 130, 0},  // add break point
-    {253, 250, 295, 169, 0},  // add active watch
-    {186, 88, 300, 373, 0},   // general read
-    {186, 112, 300, 374, 0},  // general write
-    {250, 150, 300, 110, 0},  // initialise internal RAM
-    {250, 150, 301, 111, 0},  // initialise external RAM
-    {249, 243, 301, 114, 0},  // initialise bit memory
-    {250, 241, 222, 144, 0},  // send byte serially
-    {186, 228, 428, 143, 0},  // label import progress
+    {{1, 284, 318, 174}, 1},    // execution status
+    {{1, 2, 310, 281}, 1},      // SFR window
+    {{355, 38, 351, 284}, 1},   // internal RAM
+    {{312, 1, 395, 297}, 1},    // external RAM
+    {{394, 60, 266, 283}, 1},   // bit memory
+    {{313, 81, 481, 351}, 1},   // active watch
+    {{338, 103, 437, 398}, 1},  // terminal
+    {{372, 126, 300, 300}, 1},  // warnings
+    {{403, 149, 300, 300}, 1},  // errors
+    {{47, 62, 546, 438}, 0},    // settings
+    {{4, 297, 330, 254}, 0},    // list viewer
+    {{2, 93, 800, 477}, 0},     // disassembly
+    {{250, 150, 319, 273}, 0},  // break points
+    {{268, 235, 264, 130}, 0},  // add break point
+    {{253, 250, 295, 169}, 0},  // add active watch
+    {{186, 88, 300, 373}, 0},   // general read
+    {{186, 112, 300, 374}, 0},  // general write
+    {{250, 150, 300, 110}, 0},  // initialise internal RAM
+    {{250, 150, 301, 111}, 0},  // initialise external RAM
+    {{249, 243, 301, 114}, 0},  // initialise bit memory
+    {{250, 241, 222, 144}, 0},  // send byte serially
+    {{186, 228, 428, 143}, 0},  // label import progress
 };
 
 bool ReadBlock(const std::filesystem::path& file, WindowLayout& layout) {
