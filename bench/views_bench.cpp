@@ -33,8 +33,8 @@ struct ExternalRamBench : bench::BenchWindow {
     Processor& Machine() { return window->session().processor(); }
 };
 
-std::unique_ptr<ui::TfrmExternalRAM> OpenWindow(ui::ViewContext& context) {
-    auto view = std::make_unique<ui::TfrmExternalRAM>(context);
+std::unique_ptr<ui::ExternalRamView> OpenWindow(ui::ViewContext& context) {
+    auto view = std::make_unique<ui::ExternalRamView>(context);
     view->resize(view->sizeHint());
     view->show();
     return view;

@@ -145,10 +145,10 @@ void MainWindow::BuildViewDialogs() {
     generalWrite_ = new GeneralDialog(GeneralDialog::Mode::Write, s, *messages_, this);
     addWatch_ = new AddWatchDialog(s, *messages_, this);
     listViewer_ = new ListViewer(s, this);
-    initIntRAM_ = new TfrmInitializeIntRAM(s, *messages_, this);
-    initExtRAM_ = new TfrmInitializeExtRAM(s, *messages_, [this] { views_->RefreshExternalRAMFully(); }, this);
-    initBitMemory_ = new TfrmInitializeBitMemory(s, *messages_, this);
-    sendByte_ = new TfrmSendByteSerially(s, *messages_, this);
+    initIntRAM_ = new InitializeIntRamDialog(s, *messages_, this);
+    initExtRAM_ = new InitializeExtRamDialog(s, *messages_, [this] { views_->RefreshExternalRAMFully(); }, this);
+    initBitMemory_ = new InitializeBitMemoryDialog(s, *messages_, this);
+    sendByte_ = new SendByteDialog(s, *messages_, this);
     viewContext_ = std::make_unique<ViewContext>(ViewContext{
         s, [this](const Location& at) { generalWrite_->OpenAt(at); }, [this](int index) { ToggleView(index); },
         [this] { listViewer_->Run(); }});

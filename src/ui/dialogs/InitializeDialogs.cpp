@@ -70,35 +70,35 @@ bool InitializeDialog::Run() {
     return true;
 }
 
-TfrmInitializeIntRAM::TfrmInitializeIntRAM(Session& session, MessageHost& messages, QWidget* parent)
+InitializeIntRamDialog::InitializeIntRamDialog(Session& session, MessageHost& messages, QWidget* parent)
     : InitializeDialog({"TfrmInitializeIntRAM", QStringLiteral("Initialize Whole Internal RAM"),
                         QStringLiteral("Value( Hex )"), 2, QStringLiteral("00"), &FilterHexValueKey, ValueRadix::Hex},
                        session, messages, parent) {}
 
-void TfrmInitializeIntRAM::Fill(std::uint8_t value) {
+void InitializeIntRamDialog::Fill(std::uint8_t value) {
     session_.processor().InitializeIntRAM(value);
     session_.controller().RefreshViews();
 }
 
-TfrmInitializeExtRAM::TfrmInitializeExtRAM(Session& session, MessageHost& messages,
+InitializeExtRamDialog::InitializeExtRamDialog(Session& session, MessageHost& messages,
                                            std::function<void()> refreshExternalRamFully, QWidget* parent)
     : InitializeDialog({"TfrmInitializeExtRAM", QStringLiteral("Initialize Whole External RAM"),
                         QStringLiteral("Value( Hex )"), 2, QStringLiteral("00"), &FilterHexValueKey, ValueRadix::Hex},
                        session, messages, parent),
       refreshExternalRamFully_(std::move(refreshExternalRamFully)) {}
 
-void TfrmInitializeExtRAM::Fill(std::uint8_t value) {
+void InitializeExtRamDialog::Fill(std::uint8_t value) {
     session_.processor().InitializeExtRAM(value);
     if (refreshExternalRamFully_) refreshExternalRamFully_();
     session_.controller().RefreshViews();
 }
 
-TfrmInitializeBitMemory::TfrmInitializeBitMemory(Session& session, MessageHost& messages, QWidget* parent)
+InitializeBitMemoryDialog::InitializeBitMemoryDialog(Session& session, MessageHost& messages, QWidget* parent)
     : InitializeDialog({"TfrmInitializeBitMemory", QStringLiteral("Initialize Whole Bit Memory"),
                         QStringLiteral("Value"), 1, QStringLiteral("0"), &FilterBitValueKey, ValueRadix::Decimal},
                        session, messages, parent) {}
 
-void TfrmInitializeBitMemory::Fill(std::uint8_t value) {
+void InitializeBitMemoryDialog::Fill(std::uint8_t value) {
     session_.processor().InitializeBitMemory(value);
     session_.controller().RefreshViews();
 }

@@ -61,10 +61,10 @@ private:
 
 // Initialize > Internal RAM: lower RAM 00h-7Fh and the upper RAM take the
 // value; the SFRs keep theirs.
-class TfrmInitializeIntRAM : public InitializeDialog {
+class InitializeIntRamDialog : public InitializeDialog {
     Q_OBJECT
 public:
-    TfrmInitializeIntRAM(Session& session, MessageHost& messages, QWidget* parent = nullptr);
+    InitializeIntRamDialog(Session& session, MessageHost& messages, QWidget* parent = nullptr);
 
 protected:
     void Fill(std::uint8_t value) override;
@@ -72,10 +72,10 @@ protected:
 
 // Initialize > External RAM: all 64K bytes take the value, and the External
 // RAM window is rewritten in full through `refreshExternalRamFully`.
-class TfrmInitializeExtRAM : public InitializeDialog {
+class InitializeExtRamDialog : public InitializeDialog {
     Q_OBJECT
 public:
-    TfrmInitializeExtRAM(Session& session, MessageHost& messages, std::function<void()> refreshExternalRamFully,
+    InitializeExtRamDialog(Session& session, MessageHost& messages, std::function<void()> refreshExternalRamFully,
                          QWidget* parent = nullptr);
 
 protected:
@@ -87,10 +87,10 @@ private:
 
 // Initialize > Bit Memory: every bit of 20h-2Fh takes the value typed, 0 or 1
 // (bytes 20h-2Fh become 00h or FFh).
-class TfrmInitializeBitMemory : public InitializeDialog {
+class InitializeBitMemoryDialog : public InitializeDialog {
     Q_OBJECT
 public:
-    TfrmInitializeBitMemory(Session& session, MessageHost& messages, QWidget* parent = nullptr);
+    InitializeBitMemoryDialog(Session& session, MessageHost& messages, QWidget* parent = nullptr);
 
 protected:
     void Fill(std::uint8_t value) override;

@@ -13,7 +13,7 @@
 
 namespace tessaly::ui {
 
-TfrmSendByteSerially::TfrmSendByteSerially(Session& session, MessageHost& messages, QWidget* parent)
+SendByteDialog::SendByteDialog(Session& session, MessageHost& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
       session_(session),
       messages_(messages) {
@@ -34,7 +34,7 @@ TfrmSendByteSerially::TfrmSendByteSerially(Session& session, MessageHost& messag
     bitBtn2_ = new QPushButton(QStringLiteral("OK"), this);
     bitBtn2_->setObjectName(QStringLiteral("BitBtn2"));
     bitBtn2_->setAutoDefault(false);
-    connect(btbSend_, &QPushButton::clicked, this, &TfrmSendByteSerially::btbSendClick);
+    connect(btbSend_, &QPushButton::clicked, this, &SendByteDialog::btbSendClick);
     connect(bitBtn2_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* valueRow = new QHBoxLayout;
@@ -50,7 +50,7 @@ TfrmSendByteSerially::TfrmSendByteSerially(Session& session, MessageHost& messag
     setFixedSize(sizeHint());
 }
 
-void TfrmSendByteSerially::btbSendClick() {
+void SendByteDialog::btbSendClick() {
     Processor& p = session_.processor();
     if (p.iTxBaudRate == -1) {
         messages_.Tell(MessageKind::Plain, "Transmit baud rate is invalid");

@@ -17,10 +17,10 @@ namespace tessaly::ui {
 // through the serial port's transmit path as if the program had written
 // SBUF, then refreshes the views. It stays open for further bytes; OK closes
 // it.
-class TfrmSendByteSerially : public QDialog {
+class SendByteDialog : public QDialog {
     Q_OBJECT
 public:
-    TfrmSendByteSerially(Session& session, MessageHost& messages, QWidget* parent = nullptr);
+    SendByteDialog(Session& session, MessageHost& messages, QWidget* parent = nullptr);
 
 private slots:
     void btbSendClick();

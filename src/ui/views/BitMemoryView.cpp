@@ -29,7 +29,7 @@ const MemoryGridSizes kSizes = {48, 25, 14, false, 8};
 
 }  // namespace
 
-TfrmBitMemory::TfrmBitMemory(ViewContext& context, QWidget* parent)
+BitMemoryView::BitMemoryView(ViewContext& context, QWidget* parent)
     : MemoryWindow({4, QStringLiteral("Bit Memory"), "TfrmBitMemory", "sggBitMemory", LocationKind::BitMemory}, kShape,
                    kSizes, context, parent) {}
 

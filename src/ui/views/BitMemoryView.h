@@ -6,10 +6,10 @@ namespace tessaly::ui {
 
 // The Bit Memory window: the 128 bits of bytes 20h-2Fh, one byte to a row,
 // bit 0 first.
-class TfrmBitMemory : public MemoryWindow {
+class BitMemoryView : public MemoryWindow {
     Q_OBJECT
 public:
-    explicit TfrmBitMemory(ViewContext& context, QWidget* parent = nullptr);
+    explicit BitMemoryView(ViewContext& context, QWidget* parent = nullptr);
 };
 
 }  // namespace tessaly::ui

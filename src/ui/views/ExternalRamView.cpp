@@ -23,11 +23,11 @@ const MemoryGridSizes kSizes = {49, 19, 14, true};
 
 }  // namespace
 
-TfrmExternalRAM::TfrmExternalRAM(ViewContext& context, QWidget* parent)
+ExternalRamView::ExternalRamView(ViewContext& context, QWidget* parent)
     : MemoryWindow({3, QStringLiteral("External RAM"), "TfrmExternalRAM", "sggExtRAM", LocationKind::ExternalRAM},
                    kShape, kSizes, context, parent) {}
 
-void TfrmExternalRAM::Refresh() {
+void ExternalRamView::Refresh() {
     // The mark of the last MOVX write is for this window alone; comparing
     // with the shadow finds that cell and any other written since.
     context_.session.processor().bExtRAMWritten = 0;

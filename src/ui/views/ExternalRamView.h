@@ -8,10 +8,10 @@ namespace tessaly::ui {
 // refresh compares the whole memory with what the grid shows, so each MOVX
 // repaints exactly the cell it wrote, and a full refresh (after a reset, an
 // initialisation or a snapshot load) rewrites every cell.
-class TfrmExternalRAM : public MemoryWindow {
+class ExternalRamView : public MemoryWindow {
     Q_OBJECT
 public:
-    explicit TfrmExternalRAM(ViewContext& context, QWidget* parent = nullptr);
+    explicit ExternalRamView(ViewContext& context, QWidget* parent = nullptr);
 
     void Refresh() override;
 };

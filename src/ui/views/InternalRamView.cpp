@@ -21,7 +21,7 @@ const MemoryGridSizes kSizes = {19, 19, 14, false};
 
 }  // namespace
 
-TfrmInternalRAM::TfrmInternalRAM(ViewContext& context, QWidget* parent)
+InternalRamView::InternalRamView(ViewContext& context, QWidget* parent)
     : MemoryWindow({2, QStringLiteral("Internal RAM"), "TfrmInternalRAM", "sggIntRAM", LocationKind::InternalRAM},
                    kShape, kSizes, context, parent) {}
 

@@ -6,10 +6,10 @@ namespace tessaly::ui {
 
 // The Internal RAM window: the 256 bytes indirect addressing reaches, 16 to a
 // row. Row 80h shows the upper RAM, never the SFRs.
-class TfrmInternalRAM : public MemoryWindow {
+class InternalRamView : public MemoryWindow {
     Q_OBJECT
 public:
-    explicit TfrmInternalRAM(ViewContext& context, QWidget* parent = nullptr);
+    explicit InternalRamView(ViewContext& context, QWidget* parent = nullptr);
 };
 
 }  // namespace tessaly::ui

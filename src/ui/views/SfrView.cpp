@@ -71,7 +71,7 @@ std::optional<std::uint16_t> CatalogueKey(const Processor& p, LocationKind kind,
 
 }  // namespace
 
-TfrmSFRWindow::TfrmSFRWindow(ViewContext& context, MessageHost& messages, QWidget* parent)
+SfrView::SfrView(ViewContext& context, MessageHost& messages, QWidget* parent)
     : ChildView(layout_window::kSfrWindow, QStringLiteral("SFRs window"), parent), context_(context), messages_(messages) {
     setObjectName(QStringLiteral("TfrmSFRWindow"));
 
@@ -130,7 +130,7 @@ TfrmSFRWindow::TfrmSFRWindow(ViewContext& context, MessageHost& messages, QWidge
     Refresh();
 }
 
-void TfrmSFRWindow::AddBox(QGroupBox* group, const char* name, int digits, std::uint16_t (*read)(const Processor&)) {
+void SfrView::AddBox(QGroupBox* group, const char* name, int digits, std::uint16_t (*read)(const Processor&)) {
     auto* label = new QLabel(QLatin1String(name), group);
     auto* edit = new QLineEdit(group);
     edit->setObjectName(QStringLiteral("edt") + QLatin1String(name));
@@ -146,13 +146,13 @@ void TfrmSFRWindow::AddBox(QGroupBox* group, const char* name, int digits, std::
     boxes_.push_back({edit, working ? Target::WorkingRegister : Target::Register, digits, read, 0});
 }
 
-void TfrmSFRWindow::AddWorkingRegister(QGroupBox* group, int n) {
+void SfrView::AddWorkingRegister(QGroupBox* group, int n) {
     const std::string name = "R" + std::to_string(n);
     AddBox(group, name.c_str(), 2, nullptr);
     boxes_.back().workingRegister = n;
 }
 
-void TfrmSFRWindow::AddFlag(QGroupBox* group, const char* name, int bit) {
+void SfrView::AddFlag(QGroupBox* group, const char* name, int bit) {
     auto* label = new QLabel(QLatin1String(name), group);
     label->setObjectName(QStringLiteral("lbl") + QLatin1String(name));
     label->setAccessibleName(QLatin1String(name));
@@ -164,11 +164,11 @@ void TfrmSFRWindow::AddFlag(QGroupBox* group, const char* name, int bit) {
     flags_.push_back({label, bit});
 }
 
-QColor TfrmSFRWindow::FlagColour(bool set) { return set ? QColor(Qt::red) : QColor(Qt::blue); }
+QColor SfrView::FlagColour(bool set) { return set ? QColor(Qt::red) : QColor(Qt::blue); }
 
-bool TfrmSFRWindow::IsHighlighted(const QLineEdit& box) { return box.property("changed").toBool(); }
+bool SfrView::IsHighlighted(const QLineEdit& box) { return box.property("changed").toBool(); }
 
-void TfrmSFRWindow::Highlight(QLineEdit& box, bool on) {
+void SfrView::Highlight(QLineEdit& box, bool on) {
     if (IsHighlighted(box) == on) return;
     box.setProperty("changed", on);
     if (!on) {
@@ -180,7 +180,7 @@ void TfrmSFRWindow::Highlight(QLineEdit& box, bool on) {
     box.setPalette(palette);
 }
 
-void TfrmSFRWindow::Refresh() {
+void SfrView::Refresh() {
     const Processor& p = context_.session.processor();
     shownValues_.resize(boxes_.size(), -1);
     shownFlags_.resize(flags_.size(), -1);
@@ -215,7 +215,7 @@ void TfrmSFRWindow::Refresh() {
     refreshed_ = true;
 }
 
-bool TfrmSFRWindow::eventFilter(QObject* watched, QEvent* event) {
+bool SfrView::eventFilter(QObject* watched, QEvent* event) {
     auto* component = qobject_cast<QWidget*>(watched);
     if (!component) return ChildView::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonDblClick &&
@@ -233,7 +233,7 @@ bool TfrmSFRWindow::eventFilter(QObject* watched, QEvent* event) {
     return ChildView::eventFilter(watched, event);
 }
 
-void TfrmSFRWindow::Open(QWidget& component) {
+void SfrView::Open(QWidget& component) {
     const Processor& p = context_.session.processor();
     for (const Box& box : boxes_) {
         if (box.edit != &component) continue;

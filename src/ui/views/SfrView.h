@@ -24,10 +24,10 @@ struct ViewContext;
 // and the PSW flags, display only. A double-click on a value box or a flag
 // (or Enter on it) opens the General Write dialog at that register, at the
 // internal RAM byte of that working register, or at that bit.
-class TfrmSFRWindow : public ChildView {
+class SfrView : public ChildView {
     Q_OBJECT
 public:
-    TfrmSFRWindow(ViewContext& context, MessageHost& messages, QWidget* parent = nullptr);
+    SfrView(ViewContext& context, MessageHost& messages, QWidget* parent = nullptr);
 
     void Refresh() override;
 

@@ -55,9 +55,9 @@ void SetTextIfDifferent(Widget* widget, const QString& text) {
 
 }  // namespace
 
-const char* const TfrmTerminalWindow::kPreferencesFile = "terminal.ini";
+const char* const TerminalView::kPreferencesFile = "terminal.ini";
 
-TfrmTerminalWindow::TfrmTerminalWindow(ViewContext& context, TfrmSendByteSerially& sendByte, QWidget* parent)
+TerminalView::TerminalView(ViewContext& context, SendByteDialog& sendByte, QWidget* parent)
     : ChildView(layout_window::kTerminal, QStringLiteral("Terminal Window"), parent), context_(context), sendByte_(sendByte) {
     setObjectName(QStringLiteral("TfrmTerminalWindow"));
 
@@ -74,10 +74,10 @@ TfrmTerminalWindow::TfrmTerminalWindow(ViewContext& context, TfrmSendByteSeriall
     auto* refresh =
         AddToolButton(bar, "tlbRefresh", QStringLiteral("Refresh"), QStringLiteral("Refresh"),
                       QIcon(QStringLiteral(":/icons/refresh.svg")), Qt::ToolButtonIconOnly);
-    connect(transmitByte, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbTransmitByteClick);
-    connect(clearTx, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbClearTxBufferClick);
-    connect(clearRx, &QToolButton::clicked, this, &TfrmTerminalWindow::tlbClearRxBufferClick);
-    connect(refresh, &QToolButton::clicked, this, &TfrmTerminalWindow::Refresh);
+    connect(transmitByte, &QToolButton::clicked, this, &TerminalView::tlbTransmitByteClick);
+    connect(clearTx, &QToolButton::clicked, this, &TerminalView::tlbClearTxBufferClick);
+    connect(clearRx, &QToolButton::clicked, this, &TerminalView::tlbClearRxBufferClick);
+    connect(refresh, &QToolButton::clicked, this, &TerminalView::Refresh);
 
     const QString transmitCaption = QStringLiteral("Apparent Transmit Baud Rate");
     const QString receiveCaption = QStringLiteral("Apparent Receive Baud Rate");
@@ -113,7 +113,7 @@ TfrmTerminalWindow::TfrmTerminalWindow(ViewContext& context, TfrmSendByteSeriall
     Refresh();
 }
 
-QWidget* TfrmTerminalWindow::BuildPane(Pane& pane, const QString& countCaption, const char* countName,
+QWidget* TerminalView::BuildPane(Pane& pane, const QString& countCaption, const char* countName,
                                        const char* textName, const char* formatName, const QString& paneName) {
     auto* box = new QWidget(this);
     auto* caption = new QLabel(countCaption, box);
@@ -161,11 +161,11 @@ QWidget* TfrmTerminalWindow::BuildPane(Pane& pane, const QString& countCaption, 
     return box;
 }
 
-TfrmTerminalWindow::PaneFormat TfrmTerminalWindow::FormatOf(const Pane& pane) const {
+TerminalView::PaneFormat TerminalView::FormatOf(const Pane& pane) const {
     return pane.format->currentIndex() == 1 ? PaneFormat::Text : PaneFormat::Hex;
 }
 
-void TfrmTerminalWindow::Refresh() {
+void TerminalView::Refresh() {
     const Processor& p = context_.session.processor();
     SetTextIfDifferent(edtTransmitBR_, RateText(p.iTxBaudRate));
     SetTextIfDifferent(edtReceiveBR_, RateText(p.iRxBaudRate));
@@ -175,7 +175,7 @@ void TfrmTerminalWindow::Refresh() {
     ShowNewBytes(receive_);
 }
 
-void TfrmTerminalWindow::ShowCount(Pane& pane, std::int32_t count) {
+void TerminalView::ShowCount(Pane& pane, std::int32_t count) {
     const QString text = QString::number(count);
     if (pane.count->text() == text) return;
     pane.count->setText(text);
@@ -184,14 +184,14 @@ void TfrmTerminalWindow::ShowCount(Pane& pane, std::int32_t count) {
     pane.count->setAccessibleName(pane.countCaption + text);
 }
 
-QString TfrmTerminalWindow::Rendered(Pane& pane, std::span<const std::uint8_t> bytes) {
+QString TerminalView::Rendered(Pane& pane, std::span<const std::uint8_t> bytes) {
     if (FormatOf(pane) == PaneFormat::Text) {
         return QString::fromLatin1(SerialBytesAsText(bytes, pane.afterCarriageReturn));
     }
     return QString::fromLatin1(SerialBytesAsHex(bytes));
 }
 
-void TfrmTerminalWindow::ShowNewBytes(Pane& pane) {
+void TerminalView::ShowNewBytes(Pane& pane) {
     if (pane.appendCost >= kSlowAppendMs) {
         const qint64 wait = kAppendShare * pane.appendCost - pane.sinceAppend.elapsed();
         if (wait > 0) {
@@ -214,7 +214,7 @@ void TfrmTerminalWindow::ShowNewBytes(Pane& pane) {
     pane.sinceAppend.start();
 }
 
-void TfrmTerminalWindow::Redraw(Pane& pane) {
+void TerminalView::Redraw(Pane& pane) {
     const Processor& p = context_.session.processor();
     const std::int32_t shown = pane.side == SerialLogSide::Transmit ? p.iTxLogShown : p.iRxLogShown;
     auto bytes = RecordedBytes(p, pane.side);
@@ -225,24 +225,24 @@ void TfrmTerminalWindow::Redraw(Pane& pane) {
     pane.text->ensureCursorVisible();
 }
 
-void TfrmTerminalWindow::Clear(Pane& pane) {
+void TerminalView::Clear(Pane& pane) {
     ClearSerialLog(context_.session.processor(), pane.side);
     pane.text->clear();
     pane.afterCarriageReturn = false;
     Refresh();
 }
 
-void TfrmTerminalWindow::tlbTransmitByteClick() { sendByte_.exec(); }
+void TerminalView::tlbTransmitByteClick() { sendByte_.exec(); }
 
-void TfrmTerminalWindow::tlbClearTxBufferClick() { Clear(transmit_); }
+void TerminalView::tlbClearTxBufferClick() { Clear(transmit_); }
 
-void TfrmTerminalWindow::tlbClearRxBufferClick() { Clear(receive_); }
+void TerminalView::tlbClearRxBufferClick() { Clear(receive_); }
 
-QString TfrmTerminalWindow::PreferencesPath() const {
+QString TerminalView::PreferencesPath() const {
     return QString::fromStdString((context_.session.ConfigDirectory() / kPreferencesFile).string());
 }
 
-void TfrmTerminalWindow::LoadFormats() {
+void TerminalView::LoadFormats() {
     QSettings preferences(PreferencesPath(), QSettings::IniFormat);
     for (Pane* pane : {&transmit_, &receive_}) {
         const QString key = pane == &transmit_ ? QStringLiteral("Transmit/Format") : QStringLiteral("Receive/Format");
@@ -252,7 +252,7 @@ void TfrmTerminalWindow::LoadFormats() {
     }
 }
 
-void TfrmTerminalWindow::SaveFormats() const {
+void TerminalView::SaveFormats() const {
     QSettings preferences(PreferencesPath(), QSettings::IniFormat);
     preferences.setValue(QStringLiteral("Transmit/Format"), transmit_.format->currentText());
     preferences.setValue(QStringLiteral("Receive/Format"), receive_.format->currentText());

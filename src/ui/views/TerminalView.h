@@ -14,17 +14,17 @@ class QTimer;
 namespace tessaly::ui {
 
 struct ViewContext;
-class TfrmSendByteSerially;
+class SendByteDialog;
 
 // The Terminal Window: the serial port's transmit and receive rates and
 // every byte it transmitted and received, each record in its own pane. A pane
 // appends the bytes recorded since the last refresh, as hexadecimal (the
 // default) or as text; the choice of each pane is kept in the configuration
 // directory. The tool bar clears either record and opens the send-byte dialog.
-class TfrmTerminalWindow : public ChildView {
+class TerminalView : public ChildView {
     Q_OBJECT
 public:
-    TfrmTerminalWindow(ViewContext& context, TfrmSendByteSerially& sendByte, QWidget* parent = nullptr);
+    TerminalView(ViewContext& context, SendByteDialog& sendByte, QWidget* parent = nullptr);
 
     void Refresh() override;
 
@@ -66,7 +66,7 @@ private:
     void SaveFormats() const;
 
     ViewContext& context_;
-    TfrmSendByteSerially& sendByte_;
+    SendByteDialog& sendByte_;
     QLineEdit* edtTransmitBR_;
     QLineEdit* edtReceiveBR_;
     Pane transmit_{};

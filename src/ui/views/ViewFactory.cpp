@@ -14,12 +14,12 @@ namespace tessaly::ui {
 ChildView* CreateChildView(int index, ViewServices& s) {
     switch (index) {
     case 0: return new ExecutionStatusView(s.context, s.messages);
-    case 1: return new TfrmSFRWindow(s.context, s.messages);
-    case 2: return new TfrmInternalRAM(s.context);
-    case 3: return new TfrmExternalRAM(s.context);
-    case 4: return new TfrmBitMemory(s.context);
+    case 1: return new SfrView(s.context, s.messages);
+    case 2: return new InternalRamView(s.context);
+    case 3: return new ExternalRamView(s.context);
+    case 4: return new BitMemoryView(s.context);
     case 5: return new ActiveWatchView(s.context, s.addWatch, s.messages);
-    case 6: return new TfrmTerminalWindow(s.context, s.sendByte);
+    case 6: return new TerminalView(s.context, s.sendByte);
     case 7: return new MessageListView(MessageListView::List::Warnings, s.context);
     case 8: return new MessageListView(MessageListView::List::Errors, s.context);
     default: return nullptr;

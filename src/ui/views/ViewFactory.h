@@ -10,7 +10,7 @@ class MessageHost;
 namespace tessaly::ui {
 
 class AddWatchDialog;
-class TfrmSendByteSerially;
+class SendByteDialog;
 
 // What the child views are made with: the context they read and write
 // through, the message boxes, and the dialogs some of them open.
@@ -18,7 +18,7 @@ struct ViewServices {
     ViewContext& context;
     MessageHost& messages;
     AddWatchDialog& addWatch;
-    TfrmSendByteSerially& sendByte;
+    SendByteDialog& sendByte;
 };
 
 // The child view of a layout index (0-8).

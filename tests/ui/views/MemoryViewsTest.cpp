@@ -15,10 +15,10 @@
 
 using tessaly::Location;
 using tessaly::LocationKind;
-using tessaly::ui::TfrmBitMemory;
-using tessaly::ui::TfrmExternalRAM;
-using tessaly::ui::TfrmInternalRAM;
-using tessaly::ui::TfrmSFRWindow;
+using tessaly::ui::BitMemoryView;
+using tessaly::ui::ExternalRamView;
+using tessaly::ui::InternalRamView;
+using tessaly::ui::SfrView;
 using tessaly::ui::test::CellHighlighted;
 using tessaly::ui::test::CellText;
 using tessaly::ui::test::DoubleClickCell;
@@ -35,8 +35,8 @@ private slots:
         b.Load({0x78, 0x80,           // MOV R0,#80h
                 0x76, 0x3C,           // MOV @R0,#3Ch
                 0x75, 0x80, 0x5A});   // MOV 80h,#5Ah
-        std::unique_ptr<TfrmInternalRAM> ram(b.Open(new TfrmInternalRAM(b.context)));
-        std::unique_ptr<TfrmSFRWindow> sfrs(b.Open(new TfrmSFRWindow(b.context, b.messages)));
+        std::unique_ptr<InternalRamView> ram(b.Open(new InternalRamView(b.context)));
+        std::unique_ptr<SfrView> sfrs(b.Open(new SfrView(b.context, b.messages)));
         auto* grid = ram->findChild<QAbstractItemView*>("sggIntRAM");
         auto* p0 = sfrs->findChild<QLineEdit*>("edtP0");
         QVERIFY(grid && p0);
@@ -59,7 +59,7 @@ private slots:
 
         b.Step();
         QCOMPARE(p0->text(), QString("5A"));
-        QVERIFY(TfrmSFRWindow::IsHighlighted(*p0));
+        QVERIFY(SfrView::IsHighlighted(*p0));
         QCOMPARE(CellText(*grid, 8, 0), QString("3C"));
         QVERIFY(!CellHighlighted(*grid, 8, 0));
         QCOMPARE(b.Machine().ReadIndirect(0x80), 0x3C);
@@ -73,7 +73,7 @@ private slots:
     void bitMemoryCellsAndTheirBitAddresses() {
         ViewBench b;
         b.Load({0x75, 0x21, 0x08});  // MOV 21h,#08h: bit 0Bh
-        std::unique_ptr<TfrmBitMemory> bits(b.Open(new TfrmBitMemory(b.context)));
+        std::unique_ptr<BitMemoryView> bits(b.Open(new BitMemoryView(b.context)));
         auto* grid = bits->findChild<QAbstractItemView*>("sggBitMemory");
         QVERIFY(grid);
         QCOMPARE(bits->windowTitle(), QString("Bit Memory"));
@@ -109,7 +109,7 @@ private slots:
                 0xF0,              // MOVX @DPTR,A
                 0xA3, 0xA3, 0xF0,  // INC DPTR (twice); MOVX @DPTR,A: 1236h
                 0xA3, 0xF0});      // INC DPTR; MOVX @DPTR,A: 1237h
-        std::unique_ptr<TfrmExternalRAM> xram(b.Open(new TfrmExternalRAM(b.context)));
+        std::unique_ptr<ExternalRamView> xram(b.Open(new ExternalRamView(b.context)));
         auto* grid = xram->findChild<QAbstractItemView*>("sggExtRAM");
         QVERIFY(grid);
         QCOMPARE(xram->windowTitle(), QString("External RAM"));

@@ -12,7 +12,7 @@
 using tessaly::Location;
 using tessaly::LocationKind;
 using tessaly::LocationName;
-using tessaly::ui::TfrmSFRWindow;
+using tessaly::ui::SfrView;
 using tessaly::ui::test::ViewBench;
 
 namespace {
@@ -35,7 +35,7 @@ private slots:
     // Every box with its digits after a reset; the flags' captions.
     void boxesAndFlagsAfterReset() {
         ViewBench b;
-        TfrmSFRWindow window(b.context, b.messages);
+        SfrView window(b.context, b.messages);
         QCOMPARE(window.windowTitle(), QString("SFRs window"));
         const std::pair<const char*, const char*> expected[] = {
             {"edtACC", "00"},  {"edtB", "00"},    {"edtR0", "00"},    {"edtR7", "00"},     {"edtTMOD", "00"},
@@ -62,7 +62,7 @@ private slots:
                 0x78, 0x77,        // MOV R0,#77h
                 0x74, 0x01,        // MOV A,#01h
                 0x00});            // NOP
-        auto window = std::unique_ptr<TfrmSFRWindow>(b.Open(new TfrmSFRWindow(b.context, b.messages)));
+        auto window = std::unique_ptr<SfrView>(b.Open(new SfrView(b.context, b.messages)));
         b.Step(2);
         QCOMPARE(Box(*window, "edtR0"), QString("77"));
         QCOMPARE(b.Machine().ReadDirect(0x18), 0x77);
@@ -76,12 +76,12 @@ private slots:
         auto* r0 = window->findChild<QLineEdit*>("edtR0");
         QCOMPARE(acc->text(), QString("01"));
         QCOMPARE(psw->text(), QString("19"));  // parity follows A
-        QVERIFY(TfrmSFRWindow::IsHighlighted(*acc));
-        QVERIFY(TfrmSFRWindow::IsHighlighted(*psw));
-        QVERIFY(!TfrmSFRWindow::IsHighlighted(*r0));
+        QVERIFY(SfrView::IsHighlighted(*acc));
+        QVERIFY(SfrView::IsHighlighted(*psw));
+        QVERIFY(!SfrView::IsHighlighted(*r0));
         QCOMPARE(FlagColour(*window, "lblP"), QColor(Qt::red));
         b.Step();
-        QVERIFY(!TfrmSFRWindow::IsHighlighted(*acc));
+        QVERIFY(!SfrView::IsHighlighted(*acc));
 
         QTest::mouseDClick(r0, Qt::LeftButton);
         QTest::mouseDClick(acc, Qt::LeftButton);

@@ -16,8 +16,8 @@
 #include "views/TerminalView.h"
 
 using tessaly::MessageKind;
-using tessaly::ui::TfrmSendByteSerially;
-using tessaly::ui::TfrmTerminalWindow;
+using tessaly::ui::SendByteDialog;
+using tessaly::ui::TerminalView;
 using tessaly::ui::test::Child;
 using tessaly::ui::test::Click;
 using tessaly::ui::test::ViewBench;
@@ -54,8 +54,8 @@ private slots:
                 0x75, 0x98, 0x10,        // MOV SCON,#10h: mode 0, REN
                 0x75, 0x99, 0x44,        // MOV SBUF,#44h: a plain store
                 0xE5, 0x99});            // MOV A,SBUF: receives 44h
-        TfrmSendByteSerially sendByte(*b.session, b.messages);
-        auto terminal = std::make_unique<TfrmTerminalWindow>(b.context, sendByte);
+        SendByteDialog sendByte(*b.session, b.messages);
+        auto terminal = std::make_unique<TerminalView>(b.context, sendByte);
         b.Open(terminal.get());
         QCOMPARE(terminal->windowTitle(), QString("Terminal Window"));
         QCOMPARE(Text(*terminal, "edtTransmitBR"), QString("1000000"));
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(Text(*terminal, "lblRxCount"), QString("1"));
 
         terminal.reset();
-        terminal = std::make_unique<TfrmTerminalWindow>(b.context, sendByte);
+        terminal = std::make_unique<TerminalView>(b.context, sendByte);
         b.Open(terminal.get());
         QCOMPARE(Child<QComboBox>(*terminal, "cobTxFormat")->currentText(), QString("Text"));
         QCOMPARE(Child<QComboBox>(*terminal, "cobRxFormat")->currentText(), QString("Hex"));
@@ -105,8 +105,8 @@ private slots:
                 0xF5, 0x99,         // MOV SBUF,A
                 0x04,               // INC A
                 0xDF, 0xFB});       // DJNZ R7,back to MOV SBUF
-        TfrmSendByteSerially sendByte(*b.session, b.messages);
-        TfrmTerminalWindow terminal(b.context, sendByte);
+        SendByteDialog sendByte(*b.session, b.messages);
+        TerminalView terminal(b.context, sendByte);
         b.Open(&terminal);
         QVERIFY(QTest::qWaitForWindowExposed(&terminal));
         b.Step(2 + 40 * 3);
@@ -130,9 +130,9 @@ private slots:
     void sendByteThroughTheTransmitPath() {
         ViewBench b;
         b.Load({0x75, 0x98, 0x40});  // MOV SCON,#40h: mode 1 with no timer running
-        TfrmSendByteSerially sendByte(*b.session, b.messages);
+        SendByteDialog sendByte(*b.session, b.messages);
         QCOMPARE(sendByte.windowTitle(), QString("Send Byte to Serial Port"));
-        auto terminal = std::make_unique<TfrmTerminalWindow>(b.context, sendByte);
+        auto terminal = std::make_unique<TerminalView>(b.context, sendByte);
         b.Open(terminal.get());
 
         QString typed;

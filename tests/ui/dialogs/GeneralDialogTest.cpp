@@ -6,7 +6,7 @@
 #include <QToolButton>
 
 #include "UiTestRegistry.h"
-#include "general/GeneralBench.h"
+#include "GeneralBench.h"
 
 using tessaly::LocationKind;
 using tessaly::ui::GeneralDialog;

@@ -10,7 +10,7 @@
 
 #include "UiTestRegistry.h"
 #include "dialogs/AddWatchDialog.h"
-#include "general/GeneralBench.h"
+#include "GeneralBench.h"
 #include "views/ActiveWatchView.h"
 
 using tessaly::ui::ActiveWatchView;

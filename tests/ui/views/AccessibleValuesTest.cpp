@@ -8,7 +8,7 @@
 #include "UiTestRegistry.h"
 #include "dialogs/AddWatchDialog.h"
 #include "dialogs/SendByteDialog.h"
-#include "general/GeneralBench.h"
+#include "GeneralBench.h"
 #include "views/ActiveWatchView.h"
 #include "views/BitMemoryView.h"
 #include "views/SfrView.h"
@@ -17,10 +17,10 @@
 using tessaly::LocationKind;
 using tessaly::ui::ActiveWatchView;
 using tessaly::ui::AddWatchDialog;
-using tessaly::ui::TfrmBitMemory;
-using tessaly::ui::TfrmSFRWindow;
-using tessaly::ui::TfrmSendByteSerially;
-using tessaly::ui::TfrmTerminalWindow;
+using tessaly::ui::BitMemoryView;
+using tessaly::ui::SfrView;
+using tessaly::ui::SendByteDialog;
+using tessaly::ui::TerminalView;
 using tessaly::ui::test::Child;
 using tessaly::ui::test::Choose;
 using tessaly::ui::test::GeneralBench;
@@ -53,10 +53,10 @@ private slots:
         GeneralBench b;
         AddWatchDialog add(*b.session, b.messages);
         ActiveWatchView watch(b.context, add, b.messages);
-        TfrmSendByteSerially sendByte(*b.session, b.messages);
-        TfrmTerminalWindow terminal(b.context, sendByte);
-        TfrmBitMemory bits(b.context);
-        TfrmSFRWindow sfrs(b.context, b.messages);
+        SendByteDialog sendByte(*b.session, b.messages);
+        TerminalView terminal(b.context, sendByte);
+        BitMemoryView bits(b.context);
+        SfrView sfrs(b.context, b.messages);
         auto* carry = Child<QLabel>(sfrs, "lblCY");
         auto* transmitted = Child<QLabel>(terminal, "lblTxCount");
         auto* received = Child<QLabel>(terminal, "lblRxCount");

@@ -7,7 +7,7 @@
 
 #include "UiTestRegistry.h"
 #include "dialogs/ListViewer.h"
-#include "general/GeneralBench.h"
+#include "GeneralBench.h"
 #include "views/ExecutionStatusView.h"
 #include "views/MessageListView.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "UiTestRegistry.h"
-#include "ViewTestSupport.h"
+#include "views/ViewTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/InitializeDialogs.h"
 #include "views/BitMemoryView.h"
@@ -16,13 +16,13 @@
 using tessaly::MessageKind;
 using tessaly::ui::InitializeDialog;
 using tessaly::ui::InitializeSfrRegisters;
-using tessaly::ui::TfrmBitMemory;
-using tessaly::ui::TfrmExternalRAM;
-using tessaly::ui::TfrmInitializeBitMemory;
-using tessaly::ui::TfrmInitializeExtRAM;
-using tessaly::ui::TfrmInitializeIntRAM;
-using tessaly::ui::TfrmInternalRAM;
-using tessaly::ui::TfrmSFRWindow;
+using tessaly::ui::BitMemoryView;
+using tessaly::ui::ExternalRamView;
+using tessaly::ui::InitializeBitMemoryDialog;
+using tessaly::ui::InitializeExtRamDialog;
+using tessaly::ui::InitializeIntRamDialog;
+using tessaly::ui::InternalRamView;
+using tessaly::ui::SfrView;
 using tessaly::ui::test::CellHighlighted;
 using tessaly::ui::test::CellText;
 using tessaly::ui::test::Child;
@@ -65,10 +65,10 @@ private slots:
     // Cancel and an empty box fill nothing.
     void internalRamFill() {
         ViewBench b;
-        auto sfrs = std::unique_ptr<TfrmSFRWindow>(b.Open(new TfrmSFRWindow(b.context, b.messages)));
-        auto ram = std::unique_ptr<TfrmInternalRAM>(b.Open(new TfrmInternalRAM(b.context)));
+        auto sfrs = std::unique_ptr<SfrView>(b.Open(new SfrView(b.context, b.messages)));
+        auto ram = std::unique_ptr<InternalRamView>(b.Open(new InternalRamView(b.context)));
         const auto* grid = Child<QAbstractItemView>(*ram, "sggIntRAM");
-        TfrmInitializeIntRAM dialog(*b.session, b.messages);
+        InitializeIntRamDialog dialog(*b.session, b.messages);
 
         Entry seen;
         QVERIFY(!RunWith(dialog, "12", "btnCancel", seen));
@@ -97,9 +97,9 @@ private slots:
     // in full, so no cell is highlighted.
     void externalRamFill() {
         ViewBench b;
-        auto xram = std::unique_ptr<TfrmExternalRAM>(b.Open(new TfrmExternalRAM(b.context)));
+        auto xram = std::unique_ptr<ExternalRamView>(b.Open(new ExternalRamView(b.context)));
         const auto* grid = Child<QAbstractItemView>(*xram, "sggExtRAM");
-        TfrmInitializeExtRAM dialog(*b.session, b.messages, [&] { b.run.RefreshExternalRAMFully(); });
+        InitializeExtRamDialog dialog(*b.session, b.messages, [&] { b.run.RefreshExternalRAMFully(); });
         Entry seen;
         QVERIFY(RunWith(dialog, "7e", "btnOK", seen));
         QCOMPARE(seen.caption, QString("Initialize Whole External RAM"));
@@ -115,9 +115,9 @@ private slots:
     // tries the empty text.
     void bitMemoryFill() {
         ViewBench b;
-        auto bits = std::unique_ptr<TfrmBitMemory>(b.Open(new TfrmBitMemory(b.context)));
+        auto bits = std::unique_ptr<BitMemoryView>(b.Open(new BitMemoryView(b.context)));
         const auto* grid = Child<QAbstractItemView>(*bits, "sggBitMemory");
-        TfrmInitializeBitMemory dialog(*b.session, b.messages);
+        InitializeBitMemoryDialog dialog(*b.session, b.messages);
         Entry seen;
         QVERIFY(RunWith(dialog, "2a1", "btnOK", seen));
         QCOMPARE(seen.caption, QString("Initialize Whole Bit Memory"));
@@ -140,7 +140,7 @@ private slots:
     // and the program counter 0000h.
     void sfrRegistersToPowerOnValues() {
         ViewBench b;
-        auto sfrs = std::unique_ptr<TfrmSFRWindow>(b.Open(new TfrmSFRWindow(b.context, b.messages)));
+        auto sfrs = std::unique_ptr<SfrView>(b.Open(new SfrView(b.context, b.messages)));
         b.Load({0x75, 0x80, 0x12, 0x75, 0x81, 0x40});  // MOV P0,#12h; MOV SP,#40h
         b.Step(2);
         b.messages.answers = {false, true};
