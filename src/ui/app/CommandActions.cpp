@@ -35,7 +35,8 @@ QAction* CommandActions::Find(const QString& name) const {
 
 QAction* CommandActions::operator[](const QString& name) const {
     QAction* action = Find(name);
-    Q_ASSERT_X(action, "CommandActions", qPrintable(name));
+    // A name no command has is a fault in the program, in every build.
+    if (!action) qFatal("CommandActions: no command named %s", qPrintable(name));
     return action;
 }
 
