@@ -3,6 +3,7 @@
 #include "util/AsciiCase.h"
 #include "analysis/Decoder.h"
 #include "analysis/SymbolCatalogue.h"
+#include "core/SfrCatalogue.h"
 #include "util/HexText.h"
 
 namespace tessaly {
@@ -13,16 +14,27 @@ constexpr std::string_view kTypeTexts[] = {"SFR Registers", "SFR Bits", "Interna
 
 bool IsSfrKind(LocationKind kind) { return kind == LocationKind::SfrRegister || kind == LocationKind::SfrBit; }
 
-// The decoded address field of the catalogue record an SFR location names,
-// when that record is of the location's own kind. A bit record's field holds
-// the bit address in its low byte and decodes as a byte.
-std::optional<SymbolAddress> CatalogueAddress(const Processor& p, const Location& at) {
-    if (at.key >= p.lstSymbolCatalogue.Count()) return std::nullopt;
-    const int index = at.key;
-    if (GetSymbolField(p, index, kTagType) != LocationTypeText(at.kind)) return std::nullopt;
-    const auto address = DecodeSymbolAddress(GetSymbolField(p, index, kTagAddress));
-    if (!address || (at.kind == LocationKind::SfrBit && address->kind != SymbolAddressKind::Byte)) return std::nullopt;
-    return address;
+const auto& Catalogue() { return SfrCatalogueRecords(); }
+
+bool IsOfKind(const CatalogueRecord& record, LocationKind kind) {
+    return record.isBit == (kind == LocationKind::SfrBit);
+}
+
+// The catalogue record an SFR location names, when it is of the location's
+// own kind.
+const CatalogueRecord* RecordOf(const Location& at) {
+    if (!IsSfrKind(at.kind) || at.key >= Catalogue().size()) return nullptr;
+    const CatalogueRecord& record = Catalogue()[at.key];
+    return IsOfKind(record, at.kind) ? &record : nullptr;
+}
+
+// The address of that record: a register's kind in the high byte and its
+// address in the low byte; a bit's address, which is a byte.
+std::optional<SymbolAddress> CatalogueAddress(const Processor&, const Location& at) {
+    const CatalogueRecord* record = RecordOf(at);
+    if (!record) return std::nullopt;
+    return SymbolAddress{static_cast<SymbolAddressKind>(record->address >> 8),
+                         static_cast<std::uint8_t>(record->address & 0xFF)};
 }
 
 }  // namespace
@@ -103,27 +115,30 @@ bool WriteLocation(Processor& p, Workspace& w, const Location& at, std::uint16_t
     return false;
 }
 
-std::string LocationName(const Processor& p, const Location& at) {
+std::string LocationName(const Processor&, const Location& at) {
     switch (at.kind) {
-    case LocationKind::SfrRegister: return GetSymbolField(p, at.key, kTagName);
-    case LocationKind::SfrBit: return GetSymbolField(p, at.key, kTagNickName);
+    case LocationKind::SfrRegister:
+    case LocationKind::SfrBit:
+        if (at.key >= Catalogue().size()) return "Failure";
+        if (at.kind == LocationKind::SfrRegister) return Catalogue()[at.key].name;
+        // Only bit records have a nickname.
+        return Catalogue()[at.key].isBit ? Catalogue()[at.key].nickName : "Failure";
     default: return HexText(at.key, LocationKeyDigits(at.kind));
     }
 }
 
-std::string LocationDescription(const Processor& p, const Location& at) {
-    if (IsSfrKind(at.kind)) return GetSymbolField(p, at.key, kTagDescription);
+std::string LocationDescription(const Processor&, const Location& at) {
+    if (IsSfrKind(at.kind)) return at.key < Catalogue().size() ? Catalogue()[at.key].description : "Failure";
     return std::string(LocationTypeText(at.kind));
 }
 
-LocationNames FillNames(const Processor& p, LocationKind kind) {
+LocationNames FillNames(const Processor&, LocationKind kind) {
     LocationNames names;
     if (IsSfrKind(kind)) {
-        const int nameTag = kind == LocationKind::SfrRegister ? kTagName : kTagNickName;
-        const auto count = static_cast<int>(p.lstSymbolCatalogue.Count());
-        for (int i = 0; i < count; ++i) {
-            if (GetSymbolField(p, i, kTagType) != LocationTypeText(kind)) continue;
-            names.items.push_back({GetSymbolField(p, i, nameTag), static_cast<std::uint16_t>(i)});
+        for (std::size_t i = 0; i < Catalogue().size(); ++i) {
+            const CatalogueRecord& record = Catalogue()[i];
+            if (!IsOfKind(record, kind)) continue;
+            names.items.push_back({record.isBit ? record.nickName : record.name, static_cast<std::uint16_t>(i)});
         }
         if (!names.items.empty()) names.initialText = names.items.front().text;
         return names;
@@ -145,14 +160,13 @@ std::vector<std::string> BitCaptions(const Processor& p, const Location& at) {
     if (width <= 1) return captions;
     if (at.kind == LocationKind::SfrRegister && width == 8 && CatalogueAddress(p, at)->address % 8 == 0) {
         // A bit-addressable register: name each bit after its bit record.
-        const std::string name = GetSymbolField(p, at.key, kTagName);
-        const auto count = static_cast<int>(p.lstSymbolCatalogue.Count());
+        const std::string& name = Catalogue()[at.key].name;
         for (int bit = 0; bit < 8; ++bit) {
             const std::string bitName = name + "." + std::to_string(bit);
             std::string caption = bitName;
-            for (int i = 0; i < count; ++i) {
-                if (GetSymbolField(p, i, kTagName) != bitName) continue;
-                caption = GetSymbolField(p, i, kTagNickName) + "-" + GetSymbolField(p, i, kTagDescription);
+            for (const CatalogueRecord& record : Catalogue()) {
+                if (record.name != bitName) continue;
+                caption = record.nickName + "-" + record.description;
                 break;
             }
             captions.push_back(std::move(caption));

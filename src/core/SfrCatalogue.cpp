@@ -102,10 +102,6 @@ constexpr BitRecord kBits[] = {
 
 static_assert(std::size(kRegisters) + std::size(kBits) == kSfrCatalogueSize);
 
-std::string RegisterText(const RegisterRecord& r) {
-    return "~Type|SFR Registers|~Name|" + std::string(r.name) + "|~Address|" + HexText(r.address, 4) +
-           "|~Description|" + std::string(r.description) + "|";
-}
 
 // "TCON.0": the SFR that holds the bit and the bit number.
 std::string BitPosition(std::uint8_t address) {
@@ -113,25 +109,42 @@ std::string BitPosition(std::uint8_t address) {
            static_cast<char>('0' + (address & 7));
 }
 
-std::string BitText(const BitRecord& b) {
-    const std::string position = BitPosition(b.address);
-    return "~Type|SFR Bits|~NickName|" + std::string(b.nickName) + "|~Address|" + HexText(b.address, 4) +
-           "|~Name|" + position + "|~Description|" + (b.namesPosition ? position + " - " : std::string()) +
-           std::string(b.description) + "|";
+std::string RecordText(const CatalogueRecord& r) {
+    if (!r.isBit) {
+        return "~Type|SFR Registers|~Name|" + r.name + "|~Address|" + HexText(r.address, 4) + "|~Description|" +
+               r.description + "|";
+    }
+    return "~Type|SFR Bits|~NickName|" + r.nickName + "|~Address|" + HexText(r.address, 4) + "|~Name|" + r.name +
+           "|~Description|" + r.description + "|";
 }
 
 }  // namespace
 
-void FillSfrCatalogue(TextList& list) {
-    static const std::array<std::string, kSfrCatalogueSize> kRecords = [] {
-        std::array<std::string, kSfrCatalogueSize> records;
+const std::array<CatalogueRecord, kSfrCatalogueSize>& SfrCatalogueRecords() {
+    static const std::array<CatalogueRecord, kSfrCatalogueSize> kRecords = [] {
+        std::array<CatalogueRecord, kSfrCatalogueSize> records;
         std::size_t i = 0;
-        for (const auto& r : kRegisters) records[i++] = RegisterText(r);
-        for (const auto& b : kBits) records[i++] = BitText(b);
+        for (const auto& r : kRegisters) {
+            records[i++] = {false, std::string(r.name), {}, r.address, std::string(r.description)};
+        }
+        for (const auto& b : kBits) {
+            const std::string position = BitPosition(b.address);
+            records[i++] = {true, position, std::string(b.nickName), b.address,
+                            (b.namesPosition ? position + " - " : std::string()) + std::string(b.description)};
+        }
         return records;
     }();
+    return kRecords;
+}
+
+void FillSfrCatalogue(TextList& list) {
+    static const std::array<std::string, kSfrCatalogueSize> kTexts = [] {
+        std::array<std::string, kSfrCatalogueSize> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = RecordText(SfrCatalogueRecords()[i]);
+        return texts;
+    }();
     list.Clear();
-    for (const std::string& record : kRecords) list.Append(record);
+    for (const std::string& text : kTexts) list.Append(text);
 }
 
 }  // namespace tessaly

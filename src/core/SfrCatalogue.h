@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
 #include "core/TextList.h"
 
 namespace tessaly {
@@ -17,7 +21,19 @@ namespace tessaly {
 // bit's is its bit address.
 inline constexpr int kSfrCatalogueSize = 74;
 
-// Replaces the lines of `list` with the catalogue's records.
+// One record as its fields: what its text says, typed.
+struct CatalogueRecord {
+    bool isBit = false;        // "SFR Bits", else "SFR Registers"
+    std::string name;          // ~Name: "DPTR", or a bit's position "TCON.0"
+    std::string nickName;      // ~NickName: a bit's own name ("IT0"); empty for a register
+    std::uint16_t address = 0; // ~Address, as described above
+    std::string description;   // ~Description
+};
+
+// The records in catalogue order, built once.
+const std::array<CatalogueRecord, kSfrCatalogueSize>& SfrCatalogueRecords();
+
+// Replaces the lines of `list` with the catalogue's records as text.
 void FillSfrCatalogue(TextList& list);
 
 }  // namespace tessaly
