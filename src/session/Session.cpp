@@ -5,6 +5,7 @@
 
 #include "analysis/Decoder.h"
 #include "analysis/ListingImport.h"
+#include "core/SerialPort.h"
 #include "loading/ProgramFile.h"
 #include "persistence/History.h"
 #include "persistence/LayoutWindows.h"
@@ -267,6 +268,47 @@ int Session::OpenSimulationCommand(const std::filesystem::path& path) {
     const int result = in ? OpenSimulation(in) : -1;
     if (result != 1) messages_.Tell(MessageKind::Error, "An error occured while openening Simulation");
     return result;
+}
+
+bool Session::WriteValue(const Location& at, std::uint16_t value) {
+    const bool written = WriteLocation(*processor_, workspace, at, value);
+    controller_.RefreshViews();
+    return written;
+}
+
+void Session::LoadSfrPowerOnValues() {
+    processor_->LoadPowerOnResetValues();
+    // The program counter moved to 0000h: show the instruction there.
+    controller_.DecodeCurrentInstruction();
+    controller_.RefreshViews();
+}
+
+void Session::FillInternalRam(std::uint8_t value) {
+    processor_->InitializeIntRAM(value);
+    controller_.RefreshViews();
+}
+
+void Session::FillExternalRam(std::uint8_t value) {
+    processor_->InitializeExtRAM(value);
+    runHost_.RefreshExternalRAMFully();
+    controller_.RefreshViews();
+}
+
+void Session::FillBitMemory(std::uint8_t value) {
+    processor_->InitializeBitMemory(value);
+    controller_.RefreshViews();
+}
+
+bool Session::SendByte(std::uint8_t value) {
+    if (processor_->iTxBaudRate == -1) return false;
+    TransmitByte(*processor_, value);
+    controller_.RefreshViews();
+    return true;
+}
+
+void Session::ForceInterrupt(InterruptButton button) {
+    tessaly::ForceInterrupt(*processor_, button, messages_);
+    controller_.RefreshViews();
 }
 
 void Session::ClearOpenedFilesHistory() {

@@ -6,10 +6,12 @@
 
 #include "analysis/Workspace.h"
 #include "control/BreakPoints.h"
+#include "control/Location.h"
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"
 #include "control/Settings.h"
 #include "control/WatchList.h"
+#include "core/Interrupts.h"
 #include "core/MessageHost.h"
 #include "core/Processor.h"
 #include "core/TextList.h"
@@ -113,6 +115,23 @@ public:
     // is reset before the fields are read; then the caption, the layout, the
     // commands and the display follow the simulation.
     int OpenSimulation(std::istream& in);
+
+    // --- edits of the machine ----------------------------------------------
+    // Every change a front end makes to the machine goes through these, which
+    // then bring the views up to date.
+    // Stores `value` at the location as WriteLocation does; false, changing
+    // nothing, when it names nothing.
+    bool WriteValue(const Location& at, std::uint16_t value);
+    // The SFRs to their power-on values (the PC to 0000h).
+    void LoadSfrPowerOnValues();
+    void FillInternalRam(std::uint8_t value);
+    void FillExternalRam(std::uint8_t value);
+    void FillBitMemory(std::uint8_t value);
+    // Sends a byte through the transmit path; false, sending nothing, while
+    // the transmit rate is invalid.
+    bool SendByte(std::uint8_t value);
+    // Forces an interrupt source's flag, after asking when it is disabled.
+    void ForceInterrupt(InterruptButton button);
 
     // --- menus ------------------------------------------------------------
     // Asks "Clear opened files history ?"; on Yes empties, saves and rebuilds.

@@ -203,6 +203,27 @@ TEST_F(SessionTest, SnapshotSavedClosedAndOpenedRestoresTheRun) {
     EXPECT_EQ(p.ullInstructionsExecuted, 5u);
 }
 
+TEST_F(SessionTest, EveryEditOfTheMachineRefreshesTheViews) {
+    session->StartUp();
+    session->OpenFileCommand(Program("p.bin"));
+    Processor& p = session->processor();
+    runs = test::RunRecorder{};
+    EXPECT_TRUE(session->WriteValue({LocationKind::InternalRAM, 0x30}, 0x5A));
+    EXPECT_EQ(p.ReadDirect(0x30), 0x5A);
+    EXPECT_FALSE(session->WriteValue({LocationKind::InternalRAM, 0x100}, 1));  // names nothing
+    session->FillExternalRam(0xA5);
+    EXPECT_EQ(p.ucExtRAM[0xFFFF], 0xA5);
+    EXPECT_EQ(runs.Only("xram").size(), 1u);
+    EXPECT_TRUE(session->SendByte(0x41));  // mode 0 after a reset: a valid rate
+    EXPECT_EQ(p.iTxLogPos, 1);
+    EXPECT_EQ(runs.refreshes, 4);
+    // At an invalid transmit rate nothing is sent and nothing refreshed.
+    p.iTxBaudRate = -1;
+    EXPECT_FALSE(session->SendByte(0x42));
+    EXPECT_EQ(p.iTxLogPos, 1);
+    EXPECT_EQ(runs.refreshes, 4);
+}
+
 TEST_F(SessionTest, EngineOptionsSurviveResetsAndRestarts) {
     session->SetXramPaging(true);
     session->StartUp();

@@ -146,7 +146,7 @@ void MainWindow::BuildViewDialogs() {
     addWatch_ = new AddWatchDialog(s, *messages_, this);
     listViewer_ = new ListViewer(s, this);
     initIntRAM_ = new InitializeIntRamDialog(s, *messages_, this);
-    initExtRAM_ = new InitializeExtRamDialog(s, *messages_, [this] { views_->RefreshExternalRAMFully(); }, this);
+    initExtRAM_ = new InitializeExtRamDialog(s, *messages_, this);
     initBitMemory_ = new InitializeBitMemoryDialog(s, *messages_, this);
     sendByte_ = new SendByteDialog(s, *messages_, this);
     viewContext_ = std::make_unique<ViewContext>(ViewContext{
@@ -213,8 +213,7 @@ void MainWindow::ConnectCommands() {
     };
     for (const auto& [name, button] : kInterrupts) {
         On(name, [this, button = button] {
-            ForceInterrupt(session_->processor(), button, *messages_);
-            session_->controller().RefreshViews();
+            session_->ForceInterrupt(button);
         });
     }
     ConnectWindowCommands();

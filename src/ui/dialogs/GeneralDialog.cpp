@@ -324,8 +324,7 @@ void GeneralDialog::tlbWriteClick() {
         messages_.Tell(MessageKind::Error, ConversionMessage(text).toStdString());
         return;
     }
-    WriteLocation(session_.processor(), session_.workspace, *at, static_cast<std::uint16_t>(*value));
-    session_.controller().RefreshViews();
+    session_.WriteValue(*at, static_cast<std::uint16_t>(*value));
 }
 
 void GeneralDialog::tlbAddClick() {

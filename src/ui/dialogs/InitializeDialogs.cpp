@@ -14,10 +14,7 @@ namespace tessaly::ui {
 
 void InitializeSfrRegisters(Session& session, MessageHost& messages) {
     if (!messages.AskYesNo(MessageKind::Confirmation, "Load power on reset values to SFR Registers ?")) return;
-    session.processor().LoadPowerOnResetValues();
-    // The program counter moved to 0000h: show the instruction there.
-    session.controller().DecodeCurrentInstruction();
-    session.controller().RefreshViews();
+    session.LoadSfrPowerOnValues();
 }
 
 InitializeDialog::InitializeDialog(const Look& look, Session& session, MessageHost& messages, QWidget* parent)
@@ -76,21 +73,16 @@ InitializeIntRamDialog::InitializeIntRamDialog(Session& session, MessageHost& me
                        session, messages, parent) {}
 
 void InitializeIntRamDialog::Fill(std::uint8_t value) {
-    session_.processor().InitializeIntRAM(value);
-    session_.controller().RefreshViews();
+    session_.FillInternalRam(value);
 }
 
-InitializeExtRamDialog::InitializeExtRamDialog(Session& session, MessageHost& messages,
-                                           std::function<void()> refreshExternalRamFully, QWidget* parent)
+InitializeExtRamDialog::InitializeExtRamDialog(Session& session, MessageHost& messages, QWidget* parent)
     : InitializeDialog({"TfrmInitializeExtRAM", QStringLiteral("Initialize Whole External RAM"),
                         QStringLiteral("Value( Hex )"), 2, QStringLiteral("00"), &FilterHexValueKey, ValueRadix::Hex},
-                       session, messages, parent),
-      refreshExternalRamFully_(std::move(refreshExternalRamFully)) {}
+                       session, messages, parent) {}
 
 void InitializeExtRamDialog::Fill(std::uint8_t value) {
-    session_.processor().InitializeExtRAM(value);
-    if (refreshExternalRamFully_) refreshExternalRamFully_();
-    session_.controller().RefreshViews();
+    session_.FillExternalRam(value);
 }
 
 InitializeBitMemoryDialog::InitializeBitMemoryDialog(Session& session, MessageHost& messages, QWidget* parent)
@@ -99,8 +91,7 @@ InitializeBitMemoryDialog::InitializeBitMemoryDialog(Session& session, MessageHo
                        session, messages, parent) {}
 
 void InitializeBitMemoryDialog::Fill(std::uint8_t value) {
-    session_.processor().InitializeBitMemory(value);
-    session_.controller().RefreshViews();
+    session_.FillBitMemory(value);
 }
 
 }  // namespace tessaly::ui

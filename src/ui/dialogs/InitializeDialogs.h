@@ -71,18 +71,14 @@ protected:
 };
 
 // Initialize > External RAM: all 64K bytes take the value, and the External
-// RAM window is rewritten in full through `refreshExternalRamFully`.
+// RAM window is rewritten in full.
 class InitializeExtRamDialog : public InitializeDialog {
     Q_OBJECT
 public:
-    InitializeExtRamDialog(Session& session, MessageHost& messages, std::function<void()> refreshExternalRamFully,
-                         QWidget* parent = nullptr);
+    InitializeExtRamDialog(Session& session, MessageHost& messages, QWidget* parent = nullptr);
 
 protected:
     void Fill(std::uint8_t value) override;
-
-private:
-    std::function<void()> refreshExternalRamFully_;
 };
 
 // Initialize > Bit Memory: every bit of 20h-2Fh takes the value typed, 0 or 1

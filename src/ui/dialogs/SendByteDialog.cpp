@@ -60,8 +60,7 @@ void SendByteDialog::btbSendClick() {
     if (text.isEmpty()) return;
     const auto value = ReadValueText(text.toStdString(), ValueRadix::Hex, messages_);
     if (!value) return;
-    TransmitByte(p, *value);
-    session_.controller().RefreshViews();
+    session_.SendByte(*value);
 }
 
 }  // namespace tessaly::ui

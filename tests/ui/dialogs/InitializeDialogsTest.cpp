@@ -99,7 +99,7 @@ private slots:
         ViewBench b;
         auto xram = std::unique_ptr<ExternalRamView>(b.Open(new ExternalRamView(b.context)));
         const auto* grid = Child<QAbstractItemView>(*xram, "sggExtRAM");
-        InitializeExtRamDialog dialog(*b.session, b.messages, [&] { b.run.RefreshExternalRAMFully(); });
+        InitializeExtRamDialog dialog(*b.session, b.messages);
         Entry seen;
         QVERIFY(RunWith(dialog, "7e", "btnOK", seen));
         QCOMPARE(seen.caption, QString("Initialize Whole External RAM"));
