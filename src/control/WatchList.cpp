@@ -94,6 +94,18 @@ bool WatchList::DeleteRow(std::size_t row) {
 
 std::string WatchList::CountText() const { return "Total Count = " + std::to_string(list_.Count()); }
 
+const std::vector<std::optional<Location>>& WatchList::Locations() const {
+    // A list's revision and count together tell every change apart.
+    if (list_.Revision() != parsedRevision_ || list_.Count() != parsedCount_) {
+        locations_.clear();
+        locations_.reserve(list_.Count());
+        for (std::size_t i = 0; i < list_.Count(); ++i) locations_.push_back(ParseEntry(list_[i]));
+        parsedRevision_ = list_.Revision();
+        parsedCount_ = list_.Count();
+    }
+    return locations_;
+}
+
 std::vector<WatchList::Row> WatchList::Rows(const Processor& p) const {
     std::vector<Row> rows;
     rows.reserve(list_.Count() + 1);
@@ -111,7 +123,7 @@ std::vector<WatchList::Row> WatchList::Rows(const Processor& p) const {
         row[2] = std::string(entry.substr(0, separator));
         if (separator != std::string_view::npos) row[1] = std::string(entry.substr(separator + kSeparator.size()));
 
-        const auto at = ParseEntry(entry);
+        const std::optional<Location>& at = Locations()[i];
         const int width = at ? LocationWidth(p, *at) : 0;
         if (width != 0) {
             row[1] = LocationName(p, *at);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,8 +66,15 @@ public:
     // and no value, so that row numbers still match the entries.
     std::vector<Row> Rows(const Processor& p) const;
 
+    // The location each entry names (nothing for a damaged entry), parsed
+    // once per change of the list rather than at every refresh.
+    const std::vector<std::optional<Location>>& Locations() const;
+
 private:
     TextList list_;
+    mutable std::vector<std::optional<Location>> locations_;
+    mutable std::uint64_t parsedRevision_ = UINT64_MAX;
+    mutable std::size_t parsedCount_ = 0;
 };
 
 }  // namespace tessaly
