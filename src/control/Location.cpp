@@ -127,6 +127,16 @@ std::string LocationName(const Processor&, const Location& at) {
     }
 }
 
+std::optional<std::uint16_t> CatalogueIndex(LocationKind kind, std::string_view name) {
+    for (std::size_t i = 0; i < Catalogue().size(); ++i) {
+        const CatalogueRecord& record = Catalogue()[i];
+        if (IsSfrKind(kind) && IsOfKind(record, kind) && (record.isBit ? record.nickName : record.name) == name) {
+            return static_cast<std::uint16_t>(i);
+        }
+    }
+    return std::nullopt;
+}
+
 std::string LocationDescription(const Processor&, const Location& at) {
     if (IsSfrKind(at.kind)) return at.key < Catalogue().size() ? Catalogue()[at.key].description : "Failure";
     return std::string(LocationTypeText(at.kind));

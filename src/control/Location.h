@@ -61,6 +61,10 @@ bool WriteLocation(Processor& p, Workspace& w, const Location& at, std::uint16_t
 // "~NickName", or the address in the key digits of its kind.
 std::string LocationName(const Processor& p, const Location& at);
 
+// The catalogue index of the record of `kind` (SfrRegister or SfrBit) named
+// `name` (a register's name, a bit's nickname); nothing when there is none.
+std::optional<std::uint16_t> CatalogueIndex(LocationKind kind, std::string_view name);
+
 // The status-bar text: the record's "~Description" for the SFR kinds
 // ("Failure" when there is none), the type text for the memory kinds.
 std::string LocationDescription(const Processor& p, const Location& at);

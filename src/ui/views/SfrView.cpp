@@ -53,20 +53,11 @@ void Place(QGroupBox* group, QWidget* label, QWidget* box) {
     grid->addWidget(box, row, column + 1);
 }
 
-// "edtACC" names ACC, "lblCY" names CY: the component's name without its
-// three-letter kind.
-std::string ComponentSubject(const QWidget& component) { return component.objectName().mid(3).toStdString(); }
-
-// The catalogue record of `kind` named `name`, as the write dialog's name list
-// holds it.
-std::optional<std::uint16_t> CatalogueKey(const Processor& p, LocationKind kind, const std::string& name,
-                                          std::uint16_t& firstKey) {
+// Where General Write opens for a component whose record was not found: the
+// first of its kind, as the dialog's name list begins.
+std::uint16_t FirstRecord(const Processor& p, LocationKind kind) {
     const LocationNames names = FillNames(p, kind);
-    firstKey = names.items.empty() ? 0 : names.items.front().key;
-    for (const auto& item : names.items) {
-        if (item.text == name) return item.key;
-    }
-    return std::nullopt;
+    return names.items.empty() ? 0 : names.items.front().key;
 }
 
 }  // namespace
@@ -143,7 +134,8 @@ void SfrView::AddBox(QGroupBox* group, const char* name, int digits, std::uint16
     edit->installEventFilter(this);
     Place(group, label, edit);
     const bool working = read == nullptr;
-    boxes_.push_back({edit, working ? Target::WorkingRegister : Target::Register, digits, read, 0});
+    boxes_.push_back({edit, working ? Target::WorkingRegister : Target::Register, digits, read, 0,
+                      CatalogueIndex(LocationKind::SfrRegister, name)});
 }
 
 void SfrView::AddWorkingRegister(QGroupBox* group, int n) {
@@ -161,7 +153,7 @@ void SfrView::AddFlag(QGroupBox* group, const char* name, int bit) {
     label->setFocusPolicy(Qt::StrongFocus);
     label->installEventFilter(this);
     group->layout()->addWidget(label);
-    flags_.push_back({label, bit});
+    flags_.push_back({label, bit, CatalogueIndex(LocationKind::SfrBit, name)});
 }
 
 QColor SfrView::FlagColour(bool set) { return set ? QColor(Qt::red) : QColor(Qt::blue); }
@@ -243,16 +235,18 @@ void SfrView::Open(QWidget& component) {
             context_.openGeneralWrite(Location{LocationKind::InternalRAM, address});
             return;
         }
-        std::uint16_t first = 0;
-        const auto key = CatalogueKey(p, LocationKind::SfrRegister, ComponentSubject(component), first);
-        if (!key) messages_.Tell(MessageKind::Plain, "Specified name not found( SFR Registers )");
-        context_.openGeneralWrite(Location{LocationKind::SfrRegister, key.value_or(first)});
+        if (!box.record) messages_.Tell(MessageKind::Plain, "Specified name not found( SFR Registers )");
+        const auto key = box.record ? *box.record : FirstRecord(p, LocationKind::SfrRegister);
+        context_.openGeneralWrite(Location{LocationKind::SfrRegister, key});
         return;
     }
-    std::uint16_t first = 0;
-    const auto key = CatalogueKey(p, LocationKind::SfrBit, ComponentSubject(component), first);
-    if (!key) messages_.Tell(MessageKind::Plain, "Specified name not found( SFR Bits )");
-    context_.openGeneralWrite(Location{LocationKind::SfrBit, key.value_or(first)});
+    for (const Flag& flag : flags_) {
+        if (flag.label != &component) continue;
+        if (!flag.record) messages_.Tell(MessageKind::Plain, "Specified name not found( SFR Bits )");
+        const auto key = flag.record ? *flag.record : FirstRecord(p, LocationKind::SfrBit);
+        context_.openGeneralWrite(Location{LocationKind::SfrBit, key});
+        return;
+    }
 }
 
 }  // namespace tessaly::ui

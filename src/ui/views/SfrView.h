@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/MessageHost.h"
@@ -48,10 +49,12 @@ private:
         int digits;
         std::uint16_t (*read)(const Processor& p);  // null for R0-R7
         int workingRegister;                        // 0-7 for R0-R7
+        std::optional<std::uint16_t> record;        // its catalogue record, found once
     };
     struct Flag {
         QLabel* label;
         int bit;  // of PSW
+        std::optional<std::uint16_t> record;
     };
 
     void AddBox(QGroupBox* group, const char* name, int digits, std::uint16_t (*read)(const Processor&));
