@@ -51,7 +51,7 @@ int SourceOf(const std::string& entry) {
 
 void ScanInterruptRequests(Processor& p) {
     const unsigned ie = p.ucIntRAM[sfr::IE];
-    if (!(ie & 0x80)) return;
+    if (!(ie & MaskOf(bit::EA))) return;
     // Each source's flags moved to its request bit; IE holds the six enable
     // bits at the same positions (EX0, ET0, EX1, ET1, ES, ET2). TCON has IE0,
     // IE1 at bits 1, 3 and TF0, TF1 at bits 5, 7.

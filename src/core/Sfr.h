@@ -110,6 +110,11 @@ TESSALY_SFR_BIT(F0);  TESSALY_SFR_BIT(AC);  TESSALY_SFR_BIT(CY);
 // clang-format on
 }  // namespace bit
 
+// The mask of a bit inside its SFR byte.
+inline constexpr std::uint8_t MaskOf(std::uint8_t bitAddress) {
+    return static_cast<std::uint8_t>(1u << (bitAddress & 7));
+}
+
 // Masks of the PSW flags inside the PSW byte.
 namespace psw {
 inline constexpr std::uint8_t P = 0x01, OV = 0x04, RS0 = 0x08, RS1 = 0x10, F0 = 0x20, AC = 0x40, CY = 0x80;

@@ -4,10 +4,12 @@ namespace tessaly::timer_detail {
 
 namespace {
 
-// TCON and IE masks of the timers' run bits, flags and enables.
-constexpr std::uint8_t kTR0 = 0x10, kTF0 = 0x20, kTR1 = 0x40, kTF1 = 0x80;
-constexpr std::uint8_t kET0 = 0x02, kET1 = 0x08, kET2 = 0x20;
-constexpr std::uint8_t kTF2 = 0x80;
+// TCON, IE and T2CON masks of the timers' run bits, flags and enables.
+constexpr std::uint8_t kTR0 = MaskOf(bit::TR0), kTF0 = MaskOf(bit::TF0);
+constexpr std::uint8_t kTR1 = MaskOf(bit::TR1), kTF1 = MaskOf(bit::TF1);
+constexpr std::uint8_t kET0 = MaskOf(bit::ET0), kET1 = MaskOf(bit::ET1), kET2 = MaskOf(bit::ET2);
+constexpr std::uint8_t kTF2 = MaskOf(bit::TF2);
+static_assert(kTR0 == 0x10 && kTF1 == 0x80 && kET0 == 0x02 && kET2 == 0x20 && kTF2 == 0x80);
 
 // An overflow sets the flag and, when the source is enabled, requests service.
 // EA is not looked at here: the request waits in the mask whatever EA holds.
