@@ -60,25 +60,21 @@ std::unordered_set<std::string_view> CodeLabelNames(std::string_view upper,
 
 }  // namespace
 
-namespace listing {
-
-void ShowLayout2Progress(ImportProgress& progress) {
+int ImportLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
+                  MessageHost&) {
     progress.SetPosition(0);
     for (int i = 0; i < 5; ++i) progress.Show();
-}
-
-int StoreLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress) {
     int stored = 0;
     try {
-        const std::string upper = UpperCase(JoinLines(lines));
+        const std::string upper = UpperCase(listing::JoinLines(lines));
         std::unordered_set<std::string_view> names;
         for (const std::string& line : lines) {
             ForEachEntry(line, [&](const Entry& entry) { names.insert(entry.name); });
         }
         const auto codeNames = CodeLabelNames(upper, names);
 
-        FillUnlabelled(w.lstCodeLabels);
-        FillUnlabelled(w.lstNumberLabels);
+        listing::FillUnlabelled(w.lstCodeLabels);
+        listing::FillUnlabelled(w.lstNumberLabels);
         for (std::size_t j = 0; j < lines.size(); ++j) {
             ForEachEntry(lines[j], [&](const Entry& entry) {
                 TextList& list = codeNames.count(entry.name) ? w.lstCodeLabels : w.lstNumberLabels;
@@ -99,14 +95,6 @@ int StoreLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProg
     w.lstBitLabels = w.lstNumberLabels;
     progress.Hide();
     return stored >= 5 ? kImportOk : kImportNotRecognised;
-}
-
-}  // namespace listing
-
-int ImportLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
-                  MessageHost&) {
-    listing::ShowLayout2Progress(progress);
-    return listing::StoreLayout2(lines, w, progress);
 }
 
 }  // namespace tessaly

@@ -46,9 +46,4 @@ std::string JoinLines(const std::vector<std::string>& lines);
 // Empties a label list and refills it with one "~" per 16-bit value.
 void FillUnlabelled(TextList& list);
 
-// Layout 2 in two halves, so that the file variant can read between them:
-// the progress window goes up first, then the entries are stored.
-void ShowLayout2Progress(ImportProgress& progress);
-int StoreLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress);
-
 }  // namespace tessaly::listing
