@@ -16,24 +16,31 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The server picks a free display itself and writes its number when ready.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
+# Start a server on a display of our own and use it only once it answers.
+# A display that never answers (taken, or unusable in this sandbox) is given
+# up and another one tried.
+display=
+for attempt in 1 2 3 4 5; do
+    candidate=":$((100 + RANDOM % 400))"
+    [ -e "/tmp/.X${candidate#:}-lock" ] && continue
+    Xvfb "$candidate" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    server_pid=$!
+    for _ in $(seq 100); do
+        if xwininfo -root -display "$candidate" >/dev/null 2>&1; then display="$candidate"; break; fi
+        kill -0 "$server_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -n "$display" ] && break
+    echo "smoke test: display $candidate did not answer (attempt $attempt)"
     cat "$work/xvfb.log"
+    kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
+    server_pid=
+done
+if [ -z "$display" ]; then
     echo "smoke test: the virtual X server did not start"
     exit 1
 fi
-display=":$(head -n1 "$work/display")"
-# Wait until the display answers before the program connects to it.
-for _ in $(seq 100); do
-    xwininfo -root -display "$display" >/dev/null 2>&1 && break
-    sleep 0.1
-done
 
 export DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
 export QT_QPA_PLATFORM=xcb
@@ -45,6 +52,7 @@ app_pid=$!
 opened=
 for _ in $(seq 300); do
     if xwininfo -root -tree 2>/dev/null | grep -q "Tessaly( .*hello.hex )"; then opened=1; break; fi
+    kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
 done
 if [ -z "$opened" ]; then
