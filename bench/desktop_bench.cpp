@@ -46,8 +46,8 @@ void FreeRun(ui::MainWindow& window, std::uint64_t instructions) {
 void Run(benchmark::State& state, int refreshType, std::uint32_t perTick, std::uint64_t instructions) {
     Desktop d;
     Session& s = d.window->session();
-    s.settings.refreshType = refreshType;
-    s.settings.instructionsPerTick = perTick;
+    s.settings.Live().refreshType = refreshType;
+    s.settings.Live().instructionsPerTick = perTick;
     const std::uint64_t before = s.processor().ullInstructionsExecuted;
     for (auto _ : state) FreeRun(*d.window, instructions);
     state.SetItemsProcessed(static_cast<std::int64_t>(s.processor().ullInstructionsExecuted - before));

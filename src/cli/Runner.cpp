@@ -146,8 +146,8 @@ public:
         trace_ = trace;
         serial_ = &serial;
         Processor& p = s.processor();
-        s.settings.refreshType = trace_ ? 1 : 3;
-        s.settings.speedDelay = 0;
+        s.settings.Live().refreshType = trace_ ? 1 : 3;
+        s.settings.Live().speedDelay = 0;
         ExecutionController& controller = s.controller();
         if (o_.stopOnSelfLoop) {
             selfLoops_ = SelfLoopAddresses(p);
@@ -158,7 +158,7 @@ public:
             Remember();
         }
         // Input is looked at (the serial log copied) at least once a tick.
-        s.settings.instructionsPerTick = kTickLimit;
+        s.settings.Live().instructionsPerTick = kTickLimit;
         const RunEnd end = EndOf(o_, p);
         controller.SetBudget({end.instructions, end.cycles});
         running_ = true;
@@ -233,8 +233,9 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     Session s({}, host, windows, runner);
     windows.Follow(s.layout);
     Processor& p = s.processor();
-    s.settings.crystalFrequency = o.crystal;
-    s.SettingsAccepted();
+    SimulationSettings choices = s.settings.Current();
+    choices.crystalFrequency = o.crystal;
+    s.settings.Accept(choices);
 
     if (IsSnapshotPath(o.program)) {
         if (s.OpenSimulationCommand(o.program) != 1) return kExitBadInput;

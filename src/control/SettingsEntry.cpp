@@ -160,15 +160,13 @@ std::variant<SimulationSettings, std::string> CheckSettingsEntry(const SettingsE
     return s;
 }
 
-bool AcceptSettingsEntry(const SettingsEntry& entry, SimulationSettings& settings,
-                         const std::filesystem::path& configDirectory, MessageHost& host) {
-    auto checked = CheckSettingsEntry(entry, settings);
+bool AcceptSettingsEntry(const SettingsEntry& entry, SettingsStore& settings, MessageHost& host) {
+    auto checked = CheckSettingsEntry(entry, settings.Current());
     if (const auto* message = std::get_if<std::string>(&checked)) {
         host.Tell(MessageKind::Plain, *message);
         return false;
     }
-    settings = std::get<SimulationSettings>(checked);
-    SaveSettings(settings, configDirectory, host);
+    settings.Accept(std::get<SimulationSettings>(checked));
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "control/Settings.h"
+#include "control/SettingsStore.h"
 #include "core/MessageHost.h"
 
 namespace tessaly {
@@ -52,10 +53,9 @@ std::variant<SimulationSettings, std::string> CheckSettingsEntry(const SettingsE
                                                                 const SimulationSettings& current);
 
 // The OK button: on a failed check shows its message (a plain box), leaves
-// `settings` unchanged and returns false. Otherwise stores the values, saves
-// them (a failure there only shows its message) and returns true.
-bool AcceptSettingsEntry(const SettingsEntry& entry, SimulationSettings& settings,
-                         const std::filesystem::path& configDirectory, MessageHost& host);
+// the settings unchanged and returns false. Otherwise hands the record to
+// the store, which keeps, saves and applies it, and returns true.
+bool AcceptSettingsEntry(const SettingsEntry& entry, SettingsStore& settings, MessageHost& host);
 
 // Key filters: the count fields take digits and backspace; the frequency box
 // also takes the decimal point.

@@ -22,12 +22,17 @@ std::string Caption(const std::string& path) { return "Tessaly( " + path + " )";
 }  // namespace
 
 Session::Session(std::filesystem::path configDirectory, MessageHost& messages, SessionHost& host, RunHost& runHost)
-    : configDirectory_(std::move(configDirectory)),
+    : settings(configDirectory, messages),
+      configDirectory_(std::move(configDirectory)),
       messages_(messages),
       host_(host),
       runHost_(runHost),
       processor_(std::make_unique<Processor>()),
-      controller_(*processor_, workspace, breakPoints, settings, runHost) {
+      controller_(*processor_, workspace, breakPoints, settings.Current(), runHost) {
+    settings.OnApply([this](const SimulationSettings& record) {
+        processor_->SetCrystalFrequency(record.crystalFrequency);
+        ApplyPriorities();
+    });
     LoadDefaultLayout(layout);
     LoadSettingsIntoProcessor();
     if (HasConfigurationFiles()) engineOptions_ = LoadEngineOptions(configDirectory_);
@@ -54,27 +59,23 @@ SnapshotParts Session::Parts() {
 }
 
 void Session::LoadSettingsIntoProcessor() {
-    if (HasConfigurationFiles()) LoadSettings(settings, configDirectory_);
-    processor_->SetCrystalFrequency(settings.crystalFrequency);
+    settings.Reload();
+    processor_->SetCrystalFrequency(settings.Current().crystalFrequency);
 }
 
 void Session::ApplyPriorities() {
-    const ProcessPriority process = settings.priorityClass == 1   ? ProcessPriority::Idle
-                                    : settings.priorityClass == 2 ? ProcessPriority::Normal
+    const SimulationSettings& s = settings.Current();
+    const ProcessPriority process = s.priorityClass == 1   ? ProcessPriority::Idle
+                                    : s.priorityClass == 2 ? ProcessPriority::Normal
                                                                   : ProcessPriority::High;
     static constexpr ThreadPriority kThread[] = {ThreadPriority::Lowest,      ThreadPriority::Idle,
                                                  ThreadPriority::BelowNormal, ThreadPriority::Normal,
                                                  ThreadPriority::AboveNormal};
-    const ThreadPriority thread = (settings.threadPriority >= 1 && settings.threadPriority <= 5)
-                                      ? kThread[settings.threadPriority - 1]
+    const ThreadPriority thread = (s.threadPriority >= 1 && s.threadPriority <= 5)
+                                      ? kThread[s.threadPriority - 1]
                                       : ThreadPriority::Highest;
     if (!host_.SetProcessPriority(process)) messages_.Tell(MessageKind::Plain, "Cannot set prority class");
     if (!host_.SetThreadPriority(thread)) messages_.Tell(MessageKind::Plain, "Cannot set thread priority");
-}
-
-void Session::SettingsAccepted() {
-    processor_->SetCrystalFrequency(settings.crystalFrequency);
-    ApplyPriorities();
 }
 
 void Session::RebuildHistoryMenu() {
@@ -214,7 +215,7 @@ int Session::OpenProgramFile(const std::filesystem::path& path) {
     controller_.RefreshViews();
     runHost_.SetStatusText(StatusPanel::State, "Data loaded successfully", false);
     host_.SetCaption(Caption(currentFileName));
-    if (settings.autoLoadLabels) ImportLabelsAfterLoad(path);
+    if (settings.Current().autoLoadLabels) ImportLabelsAfterLoad(path);
     AddToHistory(workspace.lstOpenedFiles, currentFileName);
     if (HasConfigurationFiles()) SaveHistory(configDirectory_, workspace.lstOpenedFiles);
     RebuildHistoryMenu();

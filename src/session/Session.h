@@ -9,7 +9,7 @@
 #include "control/Location.h"
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"
-#include "control/Settings.h"
+#include "control/SettingsStore.h"
 #include "control/WatchList.h"
 #include "core/Interrupts.h"
 #include "core/MessageHost.h"
@@ -39,7 +39,7 @@ public:
     Session& operator=(const Session&) = delete;
 
     // --- what the main window owns ----------------------------------------
-    SimulationSettings settings;
+    SettingsStore settings;
     Processor& processor() { return *processor_; }
     const Processor& processor() const { return *processor_; }
     Workspace workspace;
@@ -139,9 +139,6 @@ public:
     void SaveWindowsStatus();
     void RestoreWindowsStatus();
     void RestoreDefaultWindowsStatus();
-    // The settings dialog closed with OK: the processor's clock follows the
-    // record and the priorities are applied.
-    void SettingsAccepted();
     // Sets the process and thread priorities from the settings, with a
     // message for each the system refuses.
     void ApplyPriorities();

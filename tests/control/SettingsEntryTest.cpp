@@ -176,10 +176,11 @@ TEST(SettingsEntry, PositionsOutsideTheControlsAreClamped) {
 TEST(SettingsEntry, RefusedEntryShowsItsMessageAndChangesNothing) {
     test::ScratchDirectory dir;
     test::MessageRecorder recorder;
-    SimulationSettings settings;
+    SettingsStore store(dir.Path(), recorder);
+    const SimulationSettings& settings = store.Current();
     SettingsEntry e = ValidEntry();
     e.crystalFrequency = "1000";
-    EXPECT_FALSE(AcceptSettingsEntry(e, settings, dir.Path(), recorder));
+    EXPECT_FALSE(AcceptSettingsEntry(e, store, recorder));
     ASSERT_EQ(recorder.entries.size(), 1u);
     EXPECT_EQ(recorder.entries[0].kind, MessageKind::Plain);
     EXPECT_EQ(recorder.entries[0].text, "Crystal frequency must be greater than 0 and less than 1000 MHz");
@@ -190,8 +191,12 @@ TEST(SettingsEntry, RefusedEntryShowsItsMessageAndChangesNothing) {
 TEST(SettingsEntry, AcceptedEntryIsStoredAndSaved) {
     test::ScratchDirectory dir;
     test::MessageRecorder recorder;
-    SimulationSettings settings;
-    EXPECT_TRUE(AcceptSettingsEntry(ValidEntry(), settings, dir.Path(), recorder));
+    SettingsStore store(dir.Path(), recorder);
+    const SimulationSettings& settings = store.Current();
+    int applied = 0;
+    store.OnApply([&](const SimulationSettings& record) { applied += record == settings; });
+    EXPECT_TRUE(AcceptSettingsEntry(ValidEntry(), store, recorder));
+    EXPECT_EQ(applied, 1) << "the accepted record is applied once";
     EXPECT_TRUE(recorder.entries.empty());
     EXPECT_EQ(settings.crystalFrequency, 11059200.0);
     SimulationSettings reloaded;
@@ -202,8 +207,9 @@ TEST(SettingsEntry, AcceptedEntryIsStoredAndSaved) {
 TEST(SettingsEntry, SaveFailureOnlyShowsItsMessage) {
     test::ScratchDirectory dir;
     test::MessageRecorder recorder;
-    SimulationSettings settings;
-    EXPECT_TRUE(AcceptSettingsEntry(ValidEntry(), settings, dir.Path() / "missing", recorder));
+    SettingsStore store(dir.Path() / "missing", recorder);
+    const SimulationSettings& settings = store.Current();
+    EXPECT_TRUE(AcceptSettingsEntry(ValidEntry(), store, recorder));
     ASSERT_EQ(recorder.entries.size(), 1u);
     EXPECT_EQ(recorder.entries[0].text, "An error occured while saving current settings");
     EXPECT_EQ(settings.instructionsPerTick, 500u) << "the new values stay in force";

@@ -57,7 +57,7 @@ TEST_F(SessionTest, AnOpenBringsLayoutCaptionCommandsHistoryAndLabels) {
     session->StartUp();
     const auto path = Program("prog.bin");
     dir.Write("prog.lst", "");  // not a listing: its message shows, the load stands
-    session->settings.autoLoadLabels = 1;
+    session->settings.Live().autoLoadLabels = 1;
     ASSERT_EQ(session->OpenFileCommand(path), 1);
     EXPECT_EQ(Texts(), (Strings{"Invalid LST file"}));
     EXPECT_TRUE(session->isFileOpen);
@@ -76,7 +76,7 @@ TEST_F(SessionTest, AnOpenBringsLayoutCaptionCommandsHistoryAndLabels) {
 TEST_F(SessionTest, TheSdccExampleOpensWithItsMapsNamesInTheExport) {
     const auto program = std::filesystem::path(TESSALY_SOURCE_DIR) / "examples" / "c-printf" / "c-printf.ihx";
     session->StartUp();
-    session->settings.autoLoadLabels = 1;
+    session->settings.Live().autoLoadLabels = 1;
     ASSERT_EQ(session->OpenFileCommand(program), 1);
     EXPECT_TRUE(messages.entries.empty());
     const auto exportPath = dir.Path() / "output.asm";
@@ -162,8 +162,8 @@ TEST_F(SessionTest, ExitAndStartAgainReopensTheProgramAndItsViews) {
 TEST_F(SessionTest, SnapshotSavedClosedAndOpenedRestoresTheRun) {
     session->StartUp();
     session->OpenFileCommand(Program("p.bin"));
-    session->settings.bulkStepCount = 5;
-    session->settings.refreshType = 3;
+    session->settings.Live().bulkStepCount = 5;
+    session->settings.Live().refreshType = 3;
     session->controller().BulkStep();
     session->breakPoints.Add(0x0002);
     desktop.CloseChild(4);

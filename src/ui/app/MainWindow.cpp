@@ -82,7 +82,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     runHost_->SetViews(views_);
     sessionHost_->SetViews(views_);
 
-    settingsDialog_ = new SettingsDialog(session_->settings, session_->ConfigDirectory(), *messages_, this);
+    settingsDialog_ = new SettingsDialog(session_->settings, *messages_, this);
     addBreakPointDialog_ = new AddBreakPointDialog(*messages_, this);
     breakPointsDialog_ = new BreakPointsDialog(session_->breakPoints, *addBreakPointDialog_, *messages_, this);
     labelsProgress_ = new LabelsProgressWindow(this);
@@ -412,7 +412,7 @@ void MainWindow::SaveSimulation() {
 }
 
 void MainWindow::ShowSettings() {
-    if (settingsDialog_->Run()) session_->SettingsAccepted();
+    settingsDialog_->Run();
 }
 
 void MainWindow::ShowHelp() {

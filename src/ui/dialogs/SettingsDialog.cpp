@@ -65,11 +65,10 @@ void AddTrackBarRow(QGridLayout* grid, int row, const QString& title, QSlider* s
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(SimulationSettings& settings, std::filesystem::path configDirectory,
-                               MessageHost& messages, QWidget* parent)
+SettingsDialog::SettingsDialog(SettingsStore& settings, MessageHost& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint),
-      settings_(settings), configDirectory_(std::move(configDirectory)), messages_(messages) {
+      settings_(settings), messages_(messages) {
     setObjectName(QStringLiteral("TfrmSettings"));
     setWindowTitle(QStringLiteral("Tessaly Settings"));
 
@@ -217,15 +216,15 @@ bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
 
 bool SettingsDialog::Run() {
     pecSettings_->setCurrentIndex(0);
-    const SimulationSettings saved = settings_;
+    const SimulationSettings saved = settings_.Current();
     Fill();
     if (exec() == QDialog::Accepted) return true;
-    settings_ = saved;
+    settings_.Live() = saved;
     return false;
 }
 
 void SettingsDialog::Fill() {
-    const SettingsEntry entry = EntryFromSettings(settings_);
+    const SettingsEntry entry = EntryFromSettings(settings_.Current());
     tkbSpeed_->setValue(entry.speedPosition);
     tkbThreadPriority_->setValue(entry.threadPriority);
     tkbPriorityClass_->setValue(entry.priorityClass);
@@ -257,11 +256,11 @@ SettingsEntry SettingsDialog::Entry() const {
 }
 
 void SettingsDialog::btnOkClick() {
-    if (AcceptSettingsEntry(Entry(), settings_, configDirectory_, messages_)) accept();
+    if (AcceptSettingsEntry(Entry(), settings_, messages_)) accept();
 }
 
 void SettingsDialog::btnDefaultClick() {
-    LoadDefaultSettings(settings_);
+    LoadDefaultSettings(settings_.Live());
     Fill();
 }
 

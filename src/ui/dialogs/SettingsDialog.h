@@ -2,9 +2,7 @@
 
 #include <QDialog>
 
-#include <filesystem>
-
-#include "control/Settings.h"
+#include "control/SettingsStore.h"
 #include "control/SettingsEntry.h"
 #include "core/MessageHost.h"
 
@@ -19,18 +17,17 @@ class QTabWidget;
 
 namespace tessaly::ui {
 
-// The simulation settings dialog. It edits the live record: OK checks and
-// stores the typed values and saves them; Load Default puts the defaults
-// into the record at once, and Cancel or the close box then puts back the
-// record as it was when the dialog opened.
+// The simulation settings dialog. OK checks the typed values and hands the
+// record to the store, which saves and applies it; Load Default puts the
+// defaults into the live record at once, and Cancel or the close box then
+// puts back the record as it was when the dialog opened.
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    SettingsDialog(SimulationSettings& settings, std::filesystem::path configDirectory, MessageHost& messages,
-                   QWidget* parent = nullptr);
+    SettingsDialog(SettingsStore& settings, MessageHost& messages, QWidget* parent = nullptr);
 
     // Shows the dialog modally on its first page. True when it closed with OK
-    // (the caller then applies the priorities); otherwise the record is as it
+    // (the record is then saved and applied); otherwise the record is as it
     // was before.
     bool Run();
     // Shows the record's values.
@@ -51,8 +48,7 @@ private:
     // Shows `hint` in the status bar whenever `control` gets the focus.
     void SetHint(QWidget* control, const QString& hint);
 
-    SimulationSettings& settings_;
-    std::filesystem::path configDirectory_;
+    SettingsStore& settings_;
     MessageHost& messages_;
 
     QTabWidget* pecSettings_;

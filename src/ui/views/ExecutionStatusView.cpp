@@ -127,7 +127,7 @@ void ExecutionStatusView::Refresh() {
     Show(*edtCurrentOpcode_, QString::fromStdString(p.strOpcodeBytes));
     Show(*edtCyclesExecuted_, Number(p.ullCyclesExecuted));
     Show(*edtElapsedTime_,
-         QString::fromStdString(ElapsedTimeText(p.ullCyclesExecuted, session.settings.crystalFrequency)));
+         QString::fromStdString(ElapsedTimeText(p.ullCyclesExecuted, session.settings.Current().crystalFrequency)));
     Show(*edtInstructionsExecuted_, Number(p.ullInstructionsExecuted));
     Show(*edtPC_, QString::fromStdString(HexText(p.usPC, 4)));
 }

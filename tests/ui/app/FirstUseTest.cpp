@@ -92,8 +92,8 @@ private slots:
     void closeFileEndsAPacedBulkStep() {
         Desktop d;
         d.window->session().OpenFileCommand(d.Program().toStdString());
-        d.window->session().settings.speedDelay = 50;  // 182 ms an instruction
-        d.window->session().settings.bulkStepCount = 10;
+        d.window->session().settings.Live().speedDelay = 50;  // 182 ms an instruction
+        d.window->session().settings.Live().bulkStepCount = 10;
         QTimer::singleShot(120, d.Action("ateCloseFile"), &QAction::trigger);
         d.Action("muiBulkStep")->trigger();
         QVERIFY(!d.window->session().isFileOpen);
@@ -106,7 +106,7 @@ private slots:
     void stopIsAnsweredDuringLongStepsAndTicks() {
         Desktop d;
         d.window->session().OpenFileCommand(d.Program().toStdString());
-        tessaly::SimulationSettings& settings = d.window->session().settings;
+        tessaly::SimulationSettings& settings = d.window->session().settings.Live();
         settings.refreshType = 3;
         settings.bulkStepCount = 1000000000;
         QTimer::singleShot(50, d.Action("muiStopDebugging"), &QAction::trigger);

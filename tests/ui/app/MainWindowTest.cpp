@@ -49,8 +49,8 @@ private slots:
     void shortcutThatStartedARunStopsIt() {
         Desktop d;
         d.window->session().OpenFileCommand(d.Program().toStdString());
-        d.window->session().settings.refreshType = 2;
-        d.window->session().settings.instructionsPerTick = 50;
+        d.window->session().settings.Live().refreshType = 2;
+        d.window->session().settings.Live().instructionsPerTick = 50;
         QApplication::setActiveWindow(d.window.get());
         QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
         QTimer::singleShot(30, d.window.get(), [&] { QTest::keyClick(d.window.get(), Qt::Key_T, Qt::ControlModifier); });
@@ -65,8 +65,8 @@ private slots:
     void viewsShowTheLastStateOnceARunYields() {
         Desktop d;
         d.window->session().OpenFileCommand(d.Program().toStdString());
-        d.window->session().settings.refreshType = 1;
-        d.window->session().settings.instructionsPerTick = 1;
+        d.window->session().settings.Live().refreshType = 1;
+        d.window->session().settings.Live().instructionsPerTick = 1;
         int pumps = 0;
         // Stops the run from the event loop after some 20 ms of running.
         QTimer stopper;
@@ -103,8 +103,8 @@ private slots:
     void manualRefreshTypeLeavesViewsStaleUntilAsked() {
         Desktop d;
         d.window->session().OpenFileCommand(d.Program().toStdString());
-        d.window->session().settings.refreshType = 3;
-        d.window->session().settings.bulkStepCount = 1000;
+        d.window->session().settings.Live().refreshType = 3;
+        d.window->session().settings.Live().bulkStepCount = 1000;
         const int before = d.View(2)->refreshes;
         d.Action("muiBulkStep")->trigger();
         QCOMPARE(d.View(2)->refreshes, before);

@@ -22,6 +22,7 @@
 #include "support/TestMachine.h"
 
 using tessaly::MessageKind;
+using tessaly::SettingsStore;
 using tessaly::SimulationSettings;
 using tessaly::test::MessageRecorder;
 using tessaly::test::ScratchDirectory;
@@ -65,8 +66,8 @@ private slots:
     void showsTheDefaultsOnTheSimulationPage() {
         ScratchDirectory dir;
         MessageRecorder messages;
-        SimulationSettings settings;
-        SettingsDialog dialog(settings, dir.Path(), messages);
+        SettingsStore store(dir.Path(), messages);
+        SettingsDialog dialog(store, messages);
 
         QCOMPARE(dialog.windowTitle(), QString("Tessaly Settings"));
         QCOMPARE(dialog.size(), QSize(546, 439));
@@ -125,8 +126,9 @@ private slots:
     void okChecksTheFieldsInOrder() {
         ScratchDirectory dir;
         MessageRecorder messages;
-        SimulationSettings settings;
-        SettingsDialog dialog(settings, dir.Path(), messages);
+        SettingsStore store(dir.Path(), messages);
+        SimulationSettings& settings = store.Live();
+        SettingsDialog dialog(store, messages);
         dialog.show();
         auto* perTick = Child<QLineEdit>(dialog, "edtInstructionsPerTick");
         auto* crystal = Child<QComboBox>(dialog, "cobCrystalFrequency");
@@ -181,8 +183,9 @@ private slots:
     void keyFiltersAndPaste() {
         ScratchDirectory dir;
         MessageRecorder messages;
-        SimulationSettings settings;
-        SettingsDialog dialog(settings, dir.Path(), messages);
+        SettingsStore store(dir.Path(), messages);
+        SimulationSettings& settings = store.Live();
+        SettingsDialog dialog(store, messages);
         dialog.show();
         auto* bulk = Child<QLineEdit>(dialog, "edtBulkStepCount");
         Retype(bulk, "12a.3 -4");
@@ -207,7 +210,8 @@ private slots:
         QVERIFY(settings == SimulationSettings{});
 
         // A settings file that cannot be written only costs its message.
-        SettingsDialog unsaved(settings, dir.Path() / "missing" / "deeper", messages);
+        SettingsStore unwritable(dir.Path() / "missing" / "deeper", messages);
+        SettingsDialog unsaved(unwritable, messages);
         unsaved.show();
         Click(unsaved, "btnOk");
         QCOMPARE(messages.entries.size(), std::size_t{2});
@@ -220,10 +224,12 @@ private slots:
     void loadDefaultThenCancelRestores() {
         ScratchDirectory dir;
         MessageRecorder messages;
-        SimulationSettings settings = Customised();
+        SettingsStore store(dir.Path(), messages);
+        SimulationSettings& settings = store.Live();
+        settings = Customised();
         QCOMPARE(tessaly::SaveSettings(settings, dir.Path(), messages), 1);
         const std::string fileBefore = dir.Read(tessaly::kSettingsFileName);
-        SettingsDialog dialog(settings, dir.Path(), messages);
+        SettingsDialog dialog(store, messages);
 
         bool defaultsLive = false;
         QString crystalShown;
@@ -260,8 +266,8 @@ private slots:
     void focusShowsTheControlsHint() {
         ScratchDirectory dir;
         MessageRecorder messages;
-        SimulationSettings settings;
-        SettingsDialog dialog(settings, dir.Path(), messages);
+        SettingsStore store(dir.Path(), messages);
+        SettingsDialog dialog(store, messages);
         auto* status = Child<QStatusBar>(dialog, "ssbSettings");
         QVERIFY(status);
 
