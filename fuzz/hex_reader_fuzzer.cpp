@@ -28,21 +28,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint16_t highest = 0x1234;
     CountingHost host;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const int status = tessaly::LoadHexText(text, *code, highest, host);
+    using tessaly::HexLoad;
+    const HexLoad status = tessaly::LoadHexText(text, *code, highest, host);
 
-    if (status != 1 && (status < -9 || status > -2)) std::abort();
+    // Text in memory is never missing or unreadable.
+    if (status == HexLoad::FileMissing || status == HexLoad::Unreadable) std::abort();
     // Only the first 64K are the reader's.
     for (std::size_t a = 0x10000; a < code->size(); ++a) {
         if ((*code)[a] != 0xA5) std::abort();
     }
-    if (status == 1) {
+    if (status == HexLoad::Ok) {
         // Nothing stored above the highest address it reports.
         for (std::size_t a = std::size_t{highest} + 1; a < 0x10000; ++a) {
             if ((*code)[a] != 0) std::abort();
         }
     } else {
         if (highest != 0x1234) std::abort();
-        if (status != -7 && host.messages == 0) std::abort();
+        if (status != HexLoad::NoLines && host.messages == 0) std::abort();
     }
     return 0;
 }

@@ -33,8 +33,8 @@ constexpr const char* kInvalidListingMessage = "Invalid LST file";
 }  // namespace
 
 namespace {
-int ImportSymbolText(SymbolFileKind kind, const std::vector<std::string>& lines, bool lastLineComplete,
-                     Workspace& w, ImportProgress& progress, MessageHost& messages);
+bool ImportSymbolText(SymbolFileKind kind, const std::vector<std::string>& lines, bool lastLineComplete,
+                      Workspace& w, ImportProgress& progress, MessageHost& messages);
 }  // namespace
 
 bool ReadListingLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
@@ -44,12 +44,12 @@ bool ReadListingLines(const std::filesystem::path& path, std::vector<std::string
     return true;
 }
 
-int ImportListingLabels(const std::filesystem::path& path, Workspace& w, ImportProgress& progress,
-                        MessageHost& messages) {
+bool ImportListingLabels(const std::filesystem::path& path, Workspace& w, ImportProgress& progress,
+                         MessageHost& messages) {
     const auto text = ReadWholeFile(path);
     if (!text) {
         messages.Tell(MessageKind::Error, kUnreadableMessage);
-        return -1;
+        return false;
     }
     const bool complete = text->empty() || text->back() == '\n' || text->back() == '\r';
     return ImportSymbolText(SymbolFileKindOf(path), SplitLines(*text), complete, w, progress, messages);
@@ -90,25 +90,25 @@ bool ImportWith(Reader read, const std::vector<std::string>& lines, bool lastLin
     return true;
 }
 
-int ImportListing(const std::vector<std::string>& lines, bool lastLineComplete, Workspace& w,
-                  ImportProgress& progress, MessageHost& messages) {
-    const int first = ImportLayout1(lines, w, progress, messages);
-    if (first == kImportOk) return 1;
+bool ImportListing(const std::vector<std::string>& lines, bool lastLineComplete, Workspace& w,
+                   ImportProgress& progress, MessageHost& messages) {
+    const LayoutImport first = ImportLayout1(lines, w, progress, messages);
+    if (first == LayoutImport::Ok) return true;
     // A symbol table with a broken value has already been reported and has
     // filled part of the lists; the other layouts would wipe them.
-    if (first != kImportNotRecognised) return -1;
-    if (ImportLayout2(lines, w, progress, messages) == kImportOk) return 1;
-    if (ImportWith(ReadAs31Listing, lines, lastLineComplete, w, progress)) return 1;
+    if (first != LayoutImport::NotRecognised) return false;
+    if (ImportLayout2(lines, w, progress, messages) == LayoutImport::Ok) return true;
+    if (ImportWith(ReadAs31Listing, lines, lastLineComplete, w, progress)) return true;
     messages.Tell(MessageKind::Plain, kInvalidListingMessage);
-    return -1;
+    return false;
 }
 
-int ImportSymbolText(SymbolFileKind kind, const std::vector<std::string>& lines, bool lastLineComplete,
-                     Workspace& w, ImportProgress& progress, MessageHost& messages) {
+bool ImportSymbolText(SymbolFileKind kind, const std::vector<std::string>& lines, bool lastLineComplete,
+                      Workspace& w, ImportProgress& progress, MessageHost& messages) {
     if (kind == SymbolFileKind::Listing) return ImportListing(lines, lastLineComplete, w, progress, messages);
-    if (ImportWith(ReaderOf(kind), lines, lastLineComplete, w, progress)) return 1;
+    if (ImportWith(ReaderOf(kind), lines, lastLineComplete, w, progress)) return true;
     messages.Tell(MessageKind::Plain, kInvalidListingMessage);
-    return -1;
+    return false;
 }
 
 // Messages kept back, to be shown later or dropped.
@@ -126,37 +126,37 @@ private:
 
 }  // namespace
 
-int ImportSymbolLines(SymbolFileKind kind, const std::vector<std::string>& lines, Workspace& w,
-                      ImportProgress& progress, MessageHost& messages) {
+bool ImportSymbolLines(SymbolFileKind kind, const std::vector<std::string>& lines, Workspace& w,
+                       ImportProgress& progress, MessageHost& messages) {
     return ImportSymbolText(kind, lines, true, w, progress, messages);
 }
 
-int ImportLabelFiles(const std::vector<std::filesystem::path>& paths, Workspace& w, ImportProgress& progress,
-                     MessageHost& messages) {
-    if (paths.empty()) return -1;
-    if (ImportListingLabels(paths.front(), w, progress, messages) != 1) return -1;
+bool ImportLabelFiles(const std::vector<std::filesystem::path>& paths, Workspace& w, ImportProgress& progress,
+                      MessageHost& messages) {
+    if (paths.empty()) return false;
+    if (!ImportListingLabels(paths.front(), w, progress, messages)) return false;
     for (std::size_t i = 1; i < paths.size(); ++i) {
         Workspace next;
-        if (ImportListingLabels(paths[i], next, progress, messages) != 1) return -1;
+        if (!ImportListingLabels(paths[i], next, progress, messages)) return false;
         MergeLabels(w, next);
     }
-    return 1;
+    return true;
 }
 
-int ImportFirstLabelFile(const std::vector<std::filesystem::path>& candidates, Workspace& w,
-                         ImportProgress& progress, MessageHost& messages) {
+bool ImportFirstLabelFile(const std::vector<std::filesystem::path>& candidates, Workspace& w,
+                          ImportProgress& progress, MessageHost& messages) {
     HeldMessages first;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         HeldMessages held;
-        if (ImportListingLabels(candidates[i], w, progress, held) == 1) return 1;
+        if (ImportListingLabels(candidates[i], w, progress, held)) return true;
         if (i == 0) first = held;
     }
     first.ShowTo(messages);
-    return -1;
+    return false;
 }
 
-int ImportListingLabels(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
-                        MessageHost& messages) {
+bool ImportListingLabels(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
+                         MessageHost& messages) {
     return ImportListing(lines, true, w, progress, messages);
 }
 

@@ -47,15 +47,15 @@ struct HideOnExit {
 
 }  // namespace
 
-int ImportLayout1(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
-                  MessageHost& messages) {
+LayoutImport ImportLayout1(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
+                           MessageHost& messages) {
     const std::string text = listing::JoinLines(lines);
     std::size_t first = std::string::npos;
     for (std::string_view marker : {kCodePlaceholder, kDataMarker, kBitPlaceholder, kNumberPlaceholder}) {
         first = std::min(first, text.find(marker));
     }
     // 1-based position of the first marker.
-    if (first == std::string::npos || first + 1 < kFirstMarkerPosition) return kImportNotRecognised;
+    if (first == std::string::npos || first + 1 < kFirstMarkerPosition) return LayoutImport::NotRecognised;
 
     progress.SetPosition(0);
     for (int i = 0; i < 5; ++i) progress.Show();
@@ -80,7 +80,7 @@ int ImportLayout1(const std::vector<std::string>& lines, Workspace& w, ImportPro
                                                       std::to_string(linesBefore + static_cast<long>(i) + 1) +
                                                       " of the listing\r\n'0x" + std::string(digits) +
                                                       "' is not a valid integer value");
-                return kImportBadValue;
+                return LayoutImport::BadValue;
             }
             list->Set(value, NameOf(line));
         }
@@ -89,7 +89,7 @@ int ImportLayout1(const std::vector<std::string>& lines, Workspace& w, ImportPro
             progress.Show();
         }
     }
-    return kImportOk;
+    return LayoutImport::Ok;
 }
 
 }  // namespace tessaly

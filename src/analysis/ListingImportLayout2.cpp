@@ -60,7 +60,7 @@ std::unordered_set<std::string_view> CodeLabelNames(std::string_view upper,
 
 }  // namespace
 
-int ImportLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
+LayoutImport ImportLayout2(const std::vector<std::string>& lines, Workspace& w, ImportProgress& progress,
                   MessageHost&) {
     progress.SetPosition(0);
     for (int i = 0; i < 5; ++i) progress.Show();
@@ -94,7 +94,7 @@ int ImportLayout2(const std::vector<std::string>& lines, Workspace& w, ImportPro
     // Bit symbols are not told apart in this layout: every number may be one.
     w.lstBitLabels = w.lstNumberLabels;
     progress.Hide();
-    return stored >= 5 ? kImportOk : kImportNotRecognised;
+    return stored >= 5 ? LayoutImport::Ok : LayoutImport::NotRecognised;
 }
 
 }  // namespace tessaly

@@ -238,8 +238,8 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     s.settings.Accept(choices);
 
     if (IsSnapshotPath(o.program)) {
-        if (s.OpenSimulationCommand(o.program) != 1) return kExitBadInput;
-    } else if (s.OpenFileCommand(o.program) != open_status::kOk) {
+        if (s.OpenSimulationCommand(o.program) != Session::SimulationOpen::Opened) return kExitBadInput;
+    } else if (s.OpenFileCommand(o.program) != ProgramOpen::Opened) {
         return kExitBadInput;
     }
     s.SetHardwareSerial(o.hardwareSerial);
@@ -273,7 +273,7 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     int status = (stop == "break" || stop == "self-loop") ? kExitStopped : kExitLimit;
     if (state.Stream()) WriteStateJson(*state.Stream(), p, stop, o.xram);
     if (!o.saveSnapshot.empty()) {
-        if (s.SaveSimulation(o.saveSnapshot) != 1) {
+        if (s.SaveSimulation(o.saveSnapshot) != SnapshotSave::Saved) {
             host.Tell(MessageKind::Error, "An error occured while saving Simulation");
             status = kExitBadInput;
         }

@@ -12,13 +12,13 @@ constexpr std::uintmax_t kImageSize = 0x10000;
 
 }  // namespace
 
-int LoadBinFile(const std::filesystem::path& path, Processor& processor, MessageHost& host) {
+BinLoad LoadBinFile(const std::filesystem::path& path, Processor& processor, MessageHost& host) {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return bin_status::kCannotOpen;
+    if (std::filesystem::is_directory(path, error)) return BinLoad::CannotOpen;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return bin_status::kCannotOpen;
+    if (!in) return BinLoad::CannotOpen;
     std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) return bin_status::kCannotOpen;
+    if (error) return BinLoad::CannotOpen;
 
     if (size > kImageSize) {
         host.Tell(MessageKind::Plain, "Warning ! File length is greater than 64K\r\nFirst 64K bytes will be loaded");
@@ -29,10 +29,10 @@ int LoadBinFile(const std::filesystem::path& path, Processor& processor, Message
     in.read(reinterpret_cast<char*>(code.data()), static_cast<std::streamsize>(size));
     if (static_cast<std::uintmax_t>(in.gcount()) != size) {
         host.Tell(MessageKind::Plain, "Cannot read all bytes");
-        return bin_status::kShortRead;
+        return BinLoad::ShortRead;
     }
     processor.iProgramSize = static_cast<std::int32_t>(size);
-    return bin_status::kOk;
+    return BinLoad::Ok;
 }
 
 }  // namespace tessaly

@@ -53,39 +53,39 @@ struct Record {
 
 // Checks one line in order (marker, length, bytes, checksum, size against
 // the count) and decodes it into `record`.
-int DecodeLine(std::string_view line, Record& record) {
-    if (line.empty() || line[0] != ':') return hex_status::kInvalidMarker;
-    if (line.size() % 2 == 0) return hex_status::kInvalidCharacterCount;
+HexLoad DecodeLine(std::string_view line, Record& record) {
+    if (line.empty() || line[0] != ':') return HexLoad::InvalidMarker;
+    if (line.size() % 2 == 0) return HexLoad::InvalidCharacterCount;
     record.size = 0;
     std::uint8_t sum = 0;
     for (std::size_t i = 1; i < line.size(); i += 2) {
         // A longer line cannot be a valid record; stop before the buffer ends.
-        if (record.size == record.bytes.size()) return hex_status::kRecordTooLong;
+        if (record.size == record.bytes.size()) return HexLoad::RecordTooLong;
         const int high = HexDigitValue(line[i]);
         const int low = HexDigitValue(line[i + 1]);
-        if (high < 0 || low < 0) return hex_status::kInvalidDataByte;
+        if (high < 0 || low < 0) return HexLoad::InvalidDataByte;
         const auto byte = static_cast<std::uint8_t>(high * 16 + low);
         record.bytes[record.size++] = byte;
         sum = static_cast<std::uint8_t>(sum + byte);
     }
-    if (sum != 0) return hex_status::kChecksumIncorrect;
+    if (sum != 0) return HexLoad::ChecksumIncorrect;
     // The count is not compared with the line beyond this: extra bytes only
     // enter the checksum. Too few would make the data come from outside the line.
     if (record.size < kFixedBytes || record.size < kFixedBytes + record.Count()) {
-        return hex_status::kRecordTooShort;
+        return HexLoad::RecordTooShort;
     }
-    return hex_status::kOk;
+    return HexLoad::Ok;
 }
 
-std::string_view MessageFor(int status) {
+std::string_view MessageFor(HexLoad status) {
     switch (status) {
-        case hex_status::kInvalidMarker: return "Invalid record marker ( Line = ";
-        case hex_status::kInvalidCharacterCount: return "Invalid number of characters ( Line = ";
-        case hex_status::kInvalidDataByte: return "Invalid data byte ( Line = ";
-        case hex_status::kChecksumIncorrect: return "Checksum incorrect ( Line = ";
-        case hex_status::kExtendedAddress: return "Extended address encountered ( Line = ";
-        case hex_status::kRecordTooShort: return "Record shorter than its data byte count ( Line = ";
-        case hex_status::kRecordTooLong: return "Record longer than 300 bytes ( Line = ";
+        case HexLoad::InvalidMarker: return "Invalid record marker ( Line = ";
+        case HexLoad::InvalidCharacterCount: return "Invalid number of characters ( Line = ";
+        case HexLoad::InvalidDataByte: return "Invalid data byte ( Line = ";
+        case HexLoad::ChecksumIncorrect: return "Checksum incorrect ( Line = ";
+        case HexLoad::ExtendedAddress: return "Extended address encountered ( Line = ";
+        case HexLoad::RecordTooShort: return "Record shorter than its data byte count ( Line = ";
+        case HexLoad::RecordTooLong: return "Record longer than 300 bytes ( Line = ";
         default: return "Invalid record ( Line = ";
     }
 }
@@ -117,28 +117,28 @@ void StoreData(const Record& record, std::size_t lineNumber, CodeImage& code, st
 
 }  // namespace
 
-int LoadHexText(std::string_view text, CodeImage& code, std::uint16_t& highestAddress, MessageHost& host) {
+HexLoad LoadHexText(std::string_view text, CodeImage& code, std::uint16_t& highestAddress, MessageHost& host) {
     std::fill_n(code.begin(), kImageSize, std::uint8_t{0});
     text = text.substr(0, text.find('\0'));
 
     LineReader lines(text);
     std::string_view line;
-    if (!lines.Next(line)) return hex_status::kNoLines;
+    if (!lines.Next(line)) return HexLoad::NoLines;
 
     std::uint32_t highest = 0;
     Record record;
     std::size_t lineNumber = 0;
     do {
         ++lineNumber;
-        int status = DecodeLine(line, record);
-        if (status == hex_status::kOk) {
+        HexLoad status = DecodeLine(line, record);
+        if (status == HexLoad::Ok) {
             if (record.Type() == kTypeEndOfFile) {
                 highestAddress = static_cast<std::uint16_t>(highest);
-                return hex_status::kOk;
+                return HexLoad::Ok;
             }
-            if (record.Type() == kTypeExtendedSegment) status = hex_status::kExtendedAddress;
+            if (record.Type() == kTypeExtendedSegment) status = HexLoad::ExtendedAddress;
         }
-        if (status != hex_status::kOk) {
+        if (status != HexLoad::Ok) {
             host.Tell(MessageKind::Plain, LineMessage(MessageFor(status), lineNumber));
             return status;
         }
@@ -148,16 +148,16 @@ int LoadHexText(std::string_view text, CodeImage& code, std::uint16_t& highestAd
 
     highestAddress = static_cast<std::uint16_t>(highest);
     host.Tell(MessageKind::Plain, "Warning ! End of file record not found");
-    return hex_status::kOk;
+    return HexLoad::Ok;
 }
 
-int LoadHexFile(const std::filesystem::path& path, CodeImage& code, std::uint16_t& highestAddress,
-                MessageHost& host) {
+HexLoad LoadHexFile(const std::filesystem::path& path, CodeImage& code, std::uint16_t& highestAddress,
+                    MessageHost& host) {
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) return hex_status::kFileMissing;
+    if (!std::filesystem::exists(path, error)) return HexLoad::FileMissing;
     std::fill_n(code.begin(), kImageSize, std::uint8_t{0});
     const auto text = ReadWholeFile(path);
-    if (!text) return hex_status::kUnreadable;
+    if (!text) return HexLoad::Unreadable;
     return LoadHexText(*text, code, highestAddress, host);
 }
 

@@ -31,29 +31,29 @@ ProgramFileKind ProgramFileKindOf(const std::filesystem::path& path) {
     return ProgramFileKind::Unknown;
 }
 
-int OpenProgramFile(const std::filesystem::path& path, Processor& processor, MessageHost& host) {
+ProgramOpen OpenProgramFile(const std::filesystem::path& path, Processor& processor, MessageHost& host) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         host.Tell(MessageKind::Plain, "Unable to open file");
-        return open_status::kFileMissing;
+        return ProgramOpen::Missing;
     }
     switch (ProgramFileKindOf(path)) {
         case ProgramFileKind::IntelHex: {
             std::uint16_t highest = 0;
-            if (LoadHexFile(path, processor.ucCodeMemory, highest, host) != hex_status::kOk) {
-                return open_status::kLoadFailed;
+            if (LoadHexFile(path, processor.ucCodeMemory, highest, host) != HexLoad::Ok) {
+                return ProgramOpen::Failed;
             }
             processor.iProgramSize = std::int32_t{highest} + 1;
-            return open_status::kOk;
+            return ProgramOpen::Opened;
         }
         case ProgramFileKind::Binary:
-            return LoadBinFile(path, processor, host) == bin_status::kOk ? open_status::kOk
-                                                                          : open_status::kLoadFailed;
+            return LoadBinFile(path, processor, host) == BinLoad::Ok ? ProgramOpen::Opened
+                                                                          : ProgramOpen::Failed;
         case ProgramFileKind::Unknown:
             break;
     }
     host.Tell(MessageKind::Plain, "Invalid File Extension");
-    return open_status::kLoadFailed;
+    return ProgramOpen::Failed;
 }
 
 namespace {

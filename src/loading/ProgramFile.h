@@ -9,11 +9,8 @@
 
 namespace tessaly {
 
-namespace open_status {
-inline constexpr int kOk = 1;
-inline constexpr int kFileMissing = -1;
-inline constexpr int kLoadFailed = -2;
-}  // namespace open_status
+// What opening a program file came to.
+enum class ProgramOpen { Opened, Missing, Failed };
 
 enum class ProgramFileKind { IntelHex, Binary, Unknown };
 
@@ -26,11 +23,10 @@ std::string FileExtension(const std::filesystem::path& path);
 ProgramFileKind ProgramFileKindOf(const std::filesystem::path& path);
 
 // Loads a program image into code memory and sets iProgramSize: the Intel HEX
-// reader's highest address + 1, or the binary's length. Returns an
-// open_status code. A missing file shows "Unable to open file" and changes
-// nothing; on kLoadFailed the code memory may hold a partial image, which the
+// reader's highest address + 1, or the binary's length. A missing file shows
+// "Unable to open file" and changes nothing; on Failed the code memory may hold a partial image, which the
 // caller discards by closing the file (a full workspace reset).
-int OpenProgramFile(const std::filesystem::path& path, Processor& processor, MessageHost& host);
+ProgramOpen OpenProgramFile(const std::filesystem::path& path, Processor& processor, MessageHost& host);
 
 
 // Every symbol file beside a program that an automatic import may read, in

@@ -31,10 +31,13 @@ inline constexpr std::uint32_t kSnapshotMagic = 0x4E5BF091;
 // True for a simulation file name: extension ".slf" in any letter case.
 bool IsSnapshotPath(const std::filesystem::path& path);
 
-// Writes the snapshot file through a temporary file. Returns 1; -1 when the
-// file cannot be created; -2 when a write, the close or the final rename
-// failed (a full disk), in which case the previous file is unchanged.
-int SaveSnapshotFile(const std::filesystem::path& path, const SnapshotParts& parts);
+// What writing a snapshot file came to: WriteFailed when a write, the close
+// or the final rename failed (a full disk); the previous file is then
+// unchanged.
+enum class SnapshotSave { Saved, CannotCreate, WriteFailed };
+
+// Writes the snapshot file through a temporary file.
+SnapshotSave SaveSnapshotFile(const std::filesystem::path& path, const SnapshotParts& parts);
 
 // True when `in` begins with the magic number, which it reads past; nothing
 // else is read.

@@ -98,11 +98,11 @@ bool WriteSnapshot(std::ostream& out, const SnapshotParts& parts) {
     return static_cast<bool>(out);
 }
 
-int SaveSnapshotFile(const std::filesystem::path& path, const SnapshotParts& parts) {
+SnapshotSave SaveSnapshotFile(const std::filesystem::path& path, const SnapshotParts& parts) {
     SafeFileWriter writer(path);
-    if (!writer.IsOpen()) return -1;
-    if (!WriteSnapshot(writer.Stream(), parts)) return -2;
-    return writer.Commit() ? 1 : -2;
+    if (!writer.IsOpen()) return SnapshotSave::CannotCreate;
+    if (!WriteSnapshot(writer.Stream(), parts)) return SnapshotSave::WriteFailed;
+    return writer.Commit() ? SnapshotSave::Saved : SnapshotSave::WriteFailed;
 }
 
 }  // namespace tessaly

@@ -160,9 +160,9 @@ void Session::SaveExitState() {
     controller_.Exit();
 }
 
-int Session::OpenFileCommand(const std::filesystem::path& path) {
-    const int result = OpenProgramFile(path);
-    if (result <= 0) messages_.Tell(MessageKind::Plain, kLoadFailedFromDialog);
+ProgramOpen Session::OpenFileCommand(const std::filesystem::path& path) {
+    const ProgramOpen result = OpenProgramFile(path);
+    if (result != ProgramOpen::Opened) messages_.Tell(MessageKind::Plain, kLoadFailedFromDialog);
     return result;
 }
 
@@ -177,35 +177,35 @@ bool Session::CloseOpenFileToReplaceIt() {
     return true;
 }
 
-int Session::OpenFromHistory(int number) {
-    if (!CloseOpenFileToReplaceIt()) return -1;
+Session::HistoryOpen Session::OpenFromHistory(int number) {
+    if (!CloseOpenFileToReplaceIt()) return HistoryOpen::Kept;
     for (int i = 1; i <= static_cast<int>(kOpenedFilesLimit); ++i) host_.CheckHistoryItem(i, false);
     if (number < 1 || number > static_cast<int>(kOpenedFilesLimit)) {
         messages_.Tell(MessageKind::Plain, "Clicked File list menu item not found( " + std::to_string(number) + " )");
-        return -3;
+        return HistoryOpen::NoSuchItem;
     }
     const auto index = static_cast<std::size_t>(number - 1);
     const std::string path = index < workspace.lstOpenedFiles.Count() ? workspace.lstOpenedFiles[index] : "";
-    if (OpenProgramFile(path) > 0) return 1;
+    if (OpenProgramFile(path) == ProgramOpen::Opened) return HistoryOpen::Opened;
     messages_.Tell(MessageKind::Plain, kLoadFailedFromHistory);
-    return -4;
+    return HistoryOpen::Failed;
 }
 
 void Session::ImportLabelsAfterLoad(const std::filesystem::path& programPath) {
     const auto candidates = SymbolFilesFor(programPath);
     if (candidates.empty()) return;
-    if (ImportFirstLabelFile(candidates, workspace, host_.LabelProgress(), messages_) == kImportOk) {
+    if (ImportFirstLabelFile(candidates, workspace, host_.LabelProgress(), messages_)) {
         controller_.DecodeCurrentInstruction();
         controller_.RefreshViews();
     }
 }
 
-int Session::OpenProgramFile(const std::filesystem::path& path) {
-    const int loaded = tessaly::OpenProgramFile(path, *processor_, messages_);
-    if (loaded == open_status::kFileMissing) return open_status::kFileMissing;
-    if (loaded != open_status::kOk) {
+ProgramOpen Session::OpenProgramFile(const std::filesystem::path& path) {
+    const ProgramOpen loaded = tessaly::OpenProgramFile(path, *processor_, messages_);
+    if (loaded == ProgramOpen::Missing) return loaded;
+    if (loaded != ProgramOpen::Opened) {
         ResetWorkspace();
-        return open_status::kLoadFailed;
+        return ProgramOpen::Failed;
     }
     isFileOpen = true;
     ApplyWindowLayout(layout, host_.Windows());
@@ -220,36 +220,36 @@ int Session::OpenProgramFile(const std::filesystem::path& path) {
     if (HasConfigurationFiles()) SaveHistory(configDirectory_, workspace.lstOpenedFiles);
     RebuildHistoryMenu();
     host_.CheckHistoryItem(1, true);
-    return open_status::kOk;
+    return ProgramOpen::Opened;
 }
 
-int Session::GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths) {
-    if (ImportLabels(paths)) return 1;
+bool Session::GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths) {
+    if (ImportLabels(paths)) return true;
     messages_.Tell(MessageKind::Plain, "An error occured while loading labels from lst file");
-    return -1;
+    return false;
 }
 
 bool Session::ImportLabels(const std::vector<std::filesystem::path>& paths) {
-    if (ImportLabelFiles(paths, workspace, host_.LabelProgress(), messages_) != kImportOk) return false;
+    if (!ImportLabelFiles(paths, workspace, host_.LabelProgress(), messages_)) return false;
     controller_.DecodeCurrentInstruction();
     controller_.RefreshViews();
     return true;
 }
 
-int Session::SaveSimulation(const std::filesystem::path& path) {
+SnapshotSave Session::SaveSimulation(const std::filesystem::path& path) {
     tessaly::CaptureWindowLayout(layout, host_.Windows());
     return SaveSnapshotFile(path, Parts());
 }
 
-int Session::SaveSimulationCommand(const std::filesystem::path& path) {
-    const int result = SaveSimulation(path);
-    if (result == 1) messages_.Tell(MessageKind::Information, "Simulation saved");
+SnapshotSave Session::SaveSimulationCommand(const std::filesystem::path& path) {
+    const SnapshotSave result = SaveSimulation(path);
+    if (result == SnapshotSave::Saved) messages_.Tell(MessageKind::Information, "Simulation saved");
     else messages_.Tell(MessageKind::Error, "An error occured while saving Simulation");
     return result;
 }
 
-int Session::OpenSimulation(std::istream& in) {
-    if (!ReadSnapshotMagic(in)) return -2;
+bool Session::OpenSimulation(std::istream& in) {
+    if (!ReadSnapshotMagic(in)) return false;
     ResetWorkspace();
     // A file cut short still opens: what it lacks keeps its reset value.
     SnapshotParts parts = Parts();
@@ -261,13 +261,15 @@ int Session::OpenSimulation(std::istream& in) {
     controller_.DecodeCurrentInstruction();
     runHost_.RefreshExternalRAMFully();
     controller_.RefreshViews();
-    return 1;
+    return true;
 }
 
-int Session::OpenSimulationCommand(const std::filesystem::path& path) {
+Session::SimulationOpen Session::OpenSimulationCommand(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    const int result = in ? OpenSimulation(in) : -1;
-    if (result != 1) messages_.Tell(MessageKind::Error, "An error occured while openening Simulation");
+    const SimulationOpen result = !in                 ? SimulationOpen::CannotOpen
+                                  : OpenSimulation(in) ? SimulationOpen::Opened
+                                                       : SimulationOpen::NotASimulation;
+    if (result != SimulationOpen::Opened) messages_.Tell(MessageKind::Error, "An error occured while openening Simulation");
     return result;
 }
 

@@ -15,6 +15,7 @@
 #include "core/MessageHost.h"
 #include "core/Processor.h"
 #include "core/TextList.h"
+#include "loading/ProgramFile.h"
 #include "persistence/EngineOptions.h"
 #include "persistence/Snapshot.h"
 #include "persistence/WindowLayout.h"
@@ -83,38 +84,39 @@ public:
     // --- opening programs -------------------------------------------------
     // Open File after its dialog: a failed open adds "An error occured while
     // loading data from file( 0 )". Returns what OpenProgramFile returned.
-    int OpenFileCommand(const std::filesystem::path& path);
-    // History entry `number` (1 to 10). Returns 1, -1 when the user keeps the
-    // open file, -2 or -3 when a menu item is missing, -4 when loading failed.
-    int OpenFromHistory(int number);
+    ProgramOpen OpenFileCommand(const std::filesystem::path& path);
+    // History entry `number` (1 to 10).
+    enum class HistoryOpen { Opened, Kept, NoSuchItem, Failed };
+    HistoryOpen OpenFromHistory(int number);
     // Before another file replaces the open one: asks whether to proceed
     // and, on Yes, closes it. False when the user keeps the open file; true
     // at once when none is open.
     bool CloseOpenFileToReplaceIt();
     // Loads a program into the reset processor and does everything a load
-    // brings: layout, commands, display, caption, labels, history. Returns
-    // 1, -1 when there is no such file (nothing changes), -2 when loading
-    // failed (the workspace is reset).
-    int OpenProgramFile(const std::filesystem::path& path);
+    // brings: layout, commands, display, caption, labels, history. Missing
+    // changes nothing; after Failed the workspace is reset.
+    ProgramOpen OpenProgramFile(const std::filesystem::path& path);
     // Get Labels From File after its dialog, with the one or more files
-    // chosen there (several are merged, see ImportLabelFiles). Returns 1 or -1.
-    int GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths);
+    // chosen there (several are merged, see ImportLabelFiles). True when
+    // every file imported.
+    bool GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths);
     // The same without the closing message: true when every file imported.
     bool ImportLabels(const std::vector<std::filesystem::path>& paths);
 
     // --- simulations ------------------------------------------------------
     // Save Simulation and Open Simulation after their dialogs, with their
-    // messages. Return what the snapshot functions returned.
-    int SaveSimulationCommand(const std::filesystem::path& path);
-    int OpenSimulationCommand(const std::filesystem::path& path);
+    // messages.
+    SnapshotSave SaveSimulationCommand(const std::filesystem::path& path);
+    enum class SimulationOpen { Opened, CannotOpen, NotASimulation };
+    SimulationOpen OpenSimulationCommand(const std::filesystem::path& path);
     // Save Simulation without its messages: the layout captured, the file
-    // written. Returns what SaveSnapshotFile returned.
-    int SaveSimulation(const std::filesystem::path& path);
-    // Open Simulation from a stream, without messages: 1, or -2 (nothing
-    // changed) when it does not begin with the magic number. The workspace
+    // written.
+    SnapshotSave SaveSimulation(const std::filesystem::path& path);
+    // Open Simulation from a stream, without messages: false, with nothing
+    // changed, when it does not begin with the magic number. The workspace
     // is reset before the fields are read; then the caption, the layout, the
     // commands and the display follow the simulation.
-    int OpenSimulation(std::istream& in);
+    bool OpenSimulation(std::istream& in);
 
     // --- edits of the machine ----------------------------------------------
     // Every change a front end makes to the machine goes through these, which

@@ -35,7 +35,7 @@ struct Layout2 : ::testing::Test {
     test::ProgressRecorder progress;
     test::MessageRecorder messages;
 
-    int Import(const std::vector<std::string>& lines) { return ImportLayout2(lines, w, progress, messages); }
+    LayoutImport Import(const std::vector<std::string>& lines) { return ImportLayout2(lines, w, progress, messages); }
 };
 
 TEST_F(Layout2, NamesDefinedAsLabelsInTheSourceBecomeCodeLabels) {
@@ -43,7 +43,7 @@ TEST_F(Layout2, NamesDefinedAsLabelsInTheSourceBecomeCodeLabels) {
                   TableEntry("COUNT", "0010") + TableEntry("DONE", "0034") + TableEntry("LOOP", "0032"),
                   TableEntry("START", "0030") + TableEntry("VALUE", "00FF") + TableEntry("TOP", "FF00"),
               })),
-              kImportOk);
+              LayoutImport::Ok);
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x30, "START"}, {0x32, "LOOP"}}));
     const Labels numbers{{0x10, "COUNT"}, {0x34, "DONE"}, {0xFF, "VALUE"}, {0xFF00, "TOP"}};
     EXPECT_EQ(Labelled(w.lstNumberLabels), numbers);
@@ -60,7 +60,7 @@ TEST_F(Layout2, CodeLabelNeedsThreeBlanksBeforeAndAColonAfter) {
                   TableEntry("TWO", "0001") + TableEntry("NOCOLON", "0002") + TableEntry("YES", "0003"),
                   TableEntry("ALSO", "0004") + TableEntry("FILL", "0005"),
               }),
-              kImportOk);
+              LayoutImport::Ok);
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{3, "YES"}, {4, "ALSO"}}));
     EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{1, "TWO"}, {2, "NOCOLON"}, {5, "FILL"}}));
 }
@@ -70,7 +70,7 @@ TEST_F(Layout2, OnlyUpperCaseTableNamesCanBeCodeLabels) {
     ASSERT_EQ(Import({"   start:", "   Loop:", "   DONE:",
                       TableEntry("start", "0030") + TableEntry("Loop", "0032") + TableEntry("DONE", "0034"),
                       TableEntry("A", "0001") + TableEntry("B", "0002")}),
-              kImportOk);
+              LayoutImport::Ok);
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x34, "DONE"}}));
     EXPECT_EQ(Labelled(w.lstNumberLabels).at(0x30), "start");
     EXPECT_EQ(Labelled(w.lstNumberLabels).at(0x32), "Loop");
@@ -80,7 +80,7 @@ TEST_F(Layout2, LastEntryOfALineNeedsItsTwoBlanks) {
     std::string line = TableEntry("ONE", "0001") + TableEntry("TWO", "0002") + TableEntry("THREE", "0003");
     line.resize(line.size() - 2);  // THREE loses its trailing blanks
     ASSERT_EQ(Import({line, TableEntry("FOUR", "0004") + TableEntry("FIVE", "0005") + TableEntry("SIX", "0006")}),
-              kImportOk);
+              LayoutImport::Ok);
     EXPECT_EQ(Labelled(w.lstNumberLabels),
               (Labels{{1, "ONE"}, {2, "TWO"}, {4, "FOUR"}, {5, "FIVE"}, {6, "SIX"}}));
 }
@@ -88,11 +88,11 @@ TEST_F(Layout2, LastEntryOfALineNeedsItsTwoBlanks) {
 TEST_F(Layout2, ExactlyFiveEntriesSucceedAndFourFailButStay) {
     const std::string four = TableEntry("A", "0001") + TableEntry("B", "0002") + TableEntry("C", "0003") +
                              TableEntry("D", "0004");
-    EXPECT_EQ(Import({four}), kImportNotRecognised);
+    EXPECT_EQ(Import({four}), LayoutImport::NotRecognised);
     EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}}));
     EXPECT_EQ(w.lstBitLabels, w.lstNumberLabels);
 
-    EXPECT_EQ(Import({four + TableEntry("E", "0005")}), kImportOk);
+    EXPECT_EQ(Import({four + TableEntry("E", "0005")}), LayoutImport::Ok);
     EXPECT_EQ(Labelled(w.lstNumberLabels).size(), 5u);
 }
 
@@ -104,7 +104,7 @@ TEST_F(Layout2, EqualsSignOffColumn17SkipsTheLine) {
                   TableEntry("A", "0011") + TableEntry("B", "0012") + TableEntry("C", "0013"),
                   TableEntry("D", "0014") + TableEntry("E", "0015"),
               }),
-              kImportOk);
+              LayoutImport::Ok);
     EXPECT_EQ(Labelled(w.lstNumberLabels),
               (Labels{{0x11, "A"}, {0x12, "B"}, {0x13, "C"}, {0x14, "D"}, {0x15, "E"}}));
 }
@@ -115,7 +115,7 @@ TEST_F(Layout2, ValueThatIsNotHexSkipsTheRestOfItsLineSilently) {
                   TableEntry("B", "0004") + TableEntry("C", "0005") + TableEntry("D", "0006"),
                   TableEntry("E", "0007"),
               }),
-              kImportOk);
+              LayoutImport::Ok);
     EXPECT_EQ(Labelled(w.lstNumberLabels),
               (Labels{{1, "A"}, {4, "B"}, {5, "C"}, {6, "D"}, {7, "E"}}));
     EXPECT_TRUE(messages.entries.empty());
@@ -124,7 +124,7 @@ TEST_F(Layout2, ValueThatIsNotHexSkipsTheRestOfItsLineSilently) {
 TEST_F(Layout2, BitListBecomesACopyOfTheNumberListEvenOnFailure) {
     w.lstBitLabels.Set(0x20, "OLDBIT");
     w.lstCodeLabels.Set(0x40, "OLDCODE");
-    EXPECT_EQ(Import({"nothing here"}), kImportNotRecognised);
+    EXPECT_EQ(Import({"nothing here"}), LayoutImport::NotRecognised);
     EXPECT_TRUE(Labelled(w.lstBitLabels).empty());
     EXPECT_TRUE(Labelled(w.lstCodeLabels).empty());
     EXPECT_EQ(w.lstBitLabels.Count(), Workspace::kLabelCount);
@@ -133,7 +133,7 @@ TEST_F(Layout2, BitListBecomesACopyOfTheNumberListEvenOnFailure) {
 
 TEST_F(Layout2, ProgressShowsFiveTimesThenEveryTenthLineThenHides) {
     std::vector<std::string> lines(21, "no entry");
-    ASSERT_EQ(Import(lines), kImportNotRecognised);
+    ASSERT_EQ(Import(lines), LayoutImport::NotRecognised);
     const std::vector<std::string> expected = {"bar 0",  "show", "show",   "show", "show", "show", "bar 0",
                                                "show",   "bar 47", "show", "bar 95", "show", "hide"};
     EXPECT_EQ(progress.calls, expected);
@@ -152,7 +152,7 @@ TEST_F(Layout2, LongListingStaysLinearAndCorrect) {
         std::snprintf(next, sizeof next, "%04X", i + 1);
         lines.push_back(TableEntry(name, value) + TableEntry(other, next));
     }
-    ASSERT_EQ(Import(lines), kImportOk);
+    ASSERT_EQ(Import(lines), LayoutImport::Ok);
     EXPECT_EQ(Labelled(w.lstCodeLabels).size(), 1000u);
     EXPECT_EQ(Labelled(w.lstNumberLabels).size(), 1000u);
     EXPECT_EQ(w.lstCodeLabels[0x7CE], "L1998");

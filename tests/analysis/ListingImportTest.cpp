@@ -45,7 +45,7 @@ struct ListingImportFixture : ::testing::Test {
 
 TEST_F(ListingImportFixture, SymbolTableListingIsReadByTheFirstLayout) {
     const auto path = dir.Write("prog.lst", Join(kSymbolTable));
-    EXPECT_EQ(ImportListingLabels(path, w, progress, messages), 1);
+    EXPECT_TRUE(ImportListingLabels(path, w, progress, messages));
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x30, "MAIN"}}));
     EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{0x10, "COUNT"}}));
     EXPECT_TRUE(messages.entries.empty());
@@ -53,7 +53,7 @@ TEST_F(ListingImportFixture, SymbolTableListingIsReadByTheFirstLayout) {
 
 TEST_F(ListingImportFixture, NameValueListingFallsThroughToTheSecondLayout) {
     const auto path = dir.Write("prog.lst", Join(kNameValueTable));
-    EXPECT_EQ(ImportListingLabels(path, w, progress, messages), 1);
+    EXPECT_TRUE(ImportListingLabels(path, w, progress, messages));
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x30, "START"}}));
     EXPECT_EQ(Labelled(w.lstBitLabels), (Labels{{1, "A1"}, {2, "A2"}, {3, "A3"}, {4, "A4"}}));
 }
@@ -62,7 +62,7 @@ TEST_F(ListingImportFixture, TableOnTheFirstLineGoesToTheSecondLayout) {
     // Layout 1 rejects a marker at character 33; layout 2 finds nothing either.
     w.lstCodeLabels.Set(5, "BEFORE");
     const std::vector<std::string> lines = {SymbolLine("MAIN", kCodeMarker, "0030")};
-    EXPECT_EQ(ImportListingLabels(lines, w, progress, messages), -1);
+    EXPECT_FALSE(ImportListingLabels(lines, w, progress, messages));
     ASSERT_EQ(messages.entries.size(), 1u);
     EXPECT_EQ(messages.entries[0].text, "Invalid LST file");
     // The second layout ran: it cleared the code list.
@@ -72,7 +72,7 @@ TEST_F(ListingImportFixture, TableOnTheFirstLineGoesToTheSecondLayout) {
 TEST_F(ListingImportFixture, FourEntriesAreInvalidYetStayInTheLists) {
     const std::vector<std::string> lines = {TableEntry("W", "0001") + TableEntry("X", "0002") +
                                             TableEntry("Y", "0003") + TableEntry("Z", "0004")};
-    EXPECT_EQ(ImportListingLabels(lines, w, progress, messages), -1);
+    EXPECT_FALSE(ImportListingLabels(lines, w, progress, messages));
     ASSERT_EQ(messages.entries.size(), 1u);
     EXPECT_EQ(messages.entries[0].text, "Invalid LST file");
     const Labels four{{1, "W"}, {2, "X"}, {3, "Y"}, {4, "Z"}};
@@ -81,8 +81,8 @@ TEST_F(ListingImportFixture, FourEntriesAreInvalidYetStayInTheLists) {
 }
 
 TEST_F(ListingImportFixture, SecondListingReplacesTheLabelsOfTheFirst) {
-    ASSERT_EQ(ImportListingLabels(kSymbolTable, w, progress, messages), 1);
-    ASSERT_EQ(ImportListingLabels(kNameValueTable, w, progress, messages), 1);
+    ASSERT_TRUE(ImportListingLabels(kSymbolTable, w, progress, messages));
+    ASSERT_TRUE(ImportListingLabels(kNameValueTable, w, progress, messages));
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x30, "START"}}));
     EXPECT_EQ(Labelled(w.lstNumberLabels).count(0x10), 0u);
 }
@@ -92,7 +92,7 @@ TEST_F(ListingImportFixture, BrokenSymbolTableValueIsNotHandedToTheSecondLayout)
     lines.push_back(SymbolLine("BROKEN", kNumberMarker, "WXYZ"));
     // Enough name=value entries that the second layout would succeed if it ran.
     lines.insert(lines.end(), kNameValueTable.begin(), kNameValueTable.end());
-    EXPECT_EQ(ImportListingLabels(lines, w, progress, messages), -1);
+    EXPECT_FALSE(ImportListingLabels(lines, w, progress, messages));
     ASSERT_EQ(messages.entries.size(), 1u);
     EXPECT_NE(messages.entries[0].text.find("line 7 "), std::string::npos) << messages.entries[0].text;
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x30, "MAIN"}}));
@@ -102,7 +102,7 @@ TEST_F(ListingImportFixture, BrokenSymbolTableValueIsNotHandedToTheSecondLayout)
 
 TEST_F(ListingImportFixture, UnreadableFileIsReportedAndChangesNothing) {
     w.lstCodeLabels.Set(1, "KEEP");
-    EXPECT_EQ(ImportListingLabels(dir.Path() / "missing.lst", w, progress, messages), -1);
+    EXPECT_FALSE(ImportListingLabels(dir.Path() / "missing.lst", w, progress, messages));
     ASSERT_EQ(messages.entries.size(), 1u);
     EXPECT_EQ(messages.entries[0].text, "Unable to open file");
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{1, "KEEP"}}));

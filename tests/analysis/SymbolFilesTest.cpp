@@ -155,7 +155,7 @@ struct SymbolFilesTest : ::testing::Test {
     test::MessageRecorder messages;
     test::ScratchDirectory dir;
 
-    int Import(const std::string& name, const std::string& text) {
+    bool Import(const std::string& name, const std::string& text) {
         return ImportListingLabels(dir.Write(name, text), w, progress, messages);
     }
     Strings Texts() const {
@@ -166,7 +166,7 @@ struct SymbolFilesTest : ::testing::Test {
 };
 
 TEST_F(SymbolFilesTest, LinkerMapPlacesEachAreasGlobalsAndSkipsEquatesLinkerAndDebugNames) {
-    ASSERT_EQ(Import("vars.map", kMap), 1);
+    ASSERT_TRUE(Import("vars.map", kMap));
     EXPECT_TRUE(messages.entries.empty());
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x73, "_isr_t0"}, {0x81, "_main"}}));
     EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{0x08, "_counter"}, {0x01, "_table"}}));
@@ -174,27 +174,27 @@ TEST_F(SymbolFilesTest, LinkerMapPlacesEachAreasGlobalsAndSkipsEquatesLinkerAndD
 }
 
 TEST_F(SymbolFilesTest, NoiceNamesAreCodeLabelsWithoutTheSfrHeaderRun) {
-    ASSERT_EQ(Import("vars.noi", kNoice), 1);
+    ASSERT_TRUE(Import("vars.noi", kNoice));
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x08, "_counter"}, {0x81, "_main"}}));
     EXPECT_TRUE(Labelled(w.lstNumberLabels).empty());
 }
 
 TEST_F(SymbolFilesTest, DebugFileJoinsSpacesToAddressesForGlobalAndFileScope) {
-    ASSERT_EQ(Import("vars.cdb", kDebugFile), 1);
+    ASSERT_TRUE(Import("vars.cdb", kDebugFile));
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x6D, "_helper"}, {0x76, "_main"}}));
     EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{0x08, "_counter"}, {0x09, "_ibuf"}, {0x01, "_table"}}));
     EXPECT_EQ(Labelled(w.lstBitLabels), (Labels{{0x05, "_flag"}}));
 }
 
 TEST_F(SymbolFilesTest, RelocatedListingFollowsAreasAndTheFunctionNameBeatsTheNumberedLabel) {
-    ASSERT_EQ(Import("vars.rst", kRelocated), 1);
+    ASSERT_TRUE(Import("vars.rst", kRelocated));
     EXPECT_EQ(Labelled(w.lstCodeLabels), (Labels{{0x6D, "_helper"}, {0x76, "loop"}, {0x78, "00107$"}}));
     EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{0x08, "_counter"}, {0x30, "_later"}}));
     EXPECT_EQ(Labelled(w.lstBitLabels), (Labels{{0x00, "_flag"}}));
 }
 
 TEST_F(SymbolFilesTest, As31ListingGivesLabelsEquatesAndFlagsKeepingCase) {
-    ASSERT_EQ(Import("prog.lst", kAs31), 1);
+    ASSERT_TRUE(Import("prog.lst", kAs31));
     EXPECT_EQ(Labelled(w.lstCodeLabels),
               (Labels{{0x00, "reset"}, {0x30, "start"}, {0x58, "puts_end"}, {0x61, "message"}}));
     EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{0x5F, "STACK"}, {0x7F, "Top"}}));
@@ -237,12 +237,12 @@ TEST_F(SymbolFilesTest, DamagedFilesGiveTheListingMessageOrTheirWholeLines) {
         SCOPED_TRACE(c.name);
         messages.entries.clear();
         w.ResetLabels();
-        const int result = Import(c.name, c.text);
+        const bool imported = Import(c.name, c.text);
         if (c.code.empty()) {
-            EXPECT_EQ(result, -1);
+            EXPECT_FALSE(imported);
             EXPECT_EQ(Texts(), Strings{"Invalid LST file"});
         } else {
-            EXPECT_EQ(result, 1);
+            EXPECT_TRUE(imported);
             EXPECT_TRUE(messages.entries.empty());
             EXPECT_EQ(Labelled(w.lstCodeLabels), c.code);
         }
@@ -252,9 +252,9 @@ TEST_F(SymbolFilesTest, DamagedFilesGiveTheListingMessageOrTheirWholeLines) {
 // SDCC's own assembler listing (.lst) has the relocated listing's lines with
 // the addresses before linking: read as a listing, it is refused.
 TEST_F(SymbolFilesTest, TheExtensionChoosesTheReader) {
-    EXPECT_EQ(Import("vars.lst", kRelocated), -1);
+    EXPECT_FALSE(Import("vars.lst", kRelocated));
     EXPECT_EQ(Texts(), Strings{"Invalid LST file"});
-    EXPECT_EQ(Import("VARS.RST", kRelocated), 1);
+    EXPECT_TRUE(Import("VARS.RST", kRelocated));
 }
 
 TEST_F(SymbolFilesTest, FilesImportedTogetherKeepTheMoreSpecificNameAtOneValue) {
@@ -266,25 +266,25 @@ TEST_F(SymbolFilesTest, FilesImportedTogetherKeepTheMoreSpecificNameAtOneValue) 
                                "      000090                        560 00110$:\n");
     for (const auto& order : {std::vector{map, rst}, std::vector{rst, map}}) {
         w.ResetLabels();
-        ASSERT_EQ(ImportLabelFiles(order, w, progress, messages), 1);
+        ASSERT_TRUE(ImportLabelFiles(order, w, progress, messages));
         const std::string mainName = order.front() == map ? "main_entry" : "_main";
         EXPECT_EQ(Labelled(w.lstCodeLabels),
                   (Labels{{0x73, "_isr_t0"}, {0x81, mainName}, {0x90, "00110$"}}));
         EXPECT_EQ(Labelled(w.lstNumberLabels), (Labels{{0x08, "_counter"}, {0x01, "_table"}}));
     }
     EXPECT_TRUE(messages.entries.empty());
-    EXPECT_EQ(ImportLabelFiles({map, dir.Write("bad.noi", "nonsense")}, w, progress, messages), -1);
+    EXPECT_FALSE(ImportLabelFiles({map, dir.Write("bad.noi", "nonsense")}, w, progress, messages));
     EXPECT_EQ(Texts(), Strings{"Invalid LST file"});
 }
 
 TEST_F(SymbolFilesTest, AutomaticImportKeepsTheFirstThatImportsAndOtherwiseTellsOfTheFirst) {
     const auto sdccListing = dir.Write("p.lst", kRelocated);  // SDCC's unlinked listing: refused
     const auto map = dir.Write("p.map", kMap);
-    ASSERT_EQ(ImportFirstLabelFile({sdccListing, map}, w, progress, messages), 1);
+    ASSERT_TRUE(ImportFirstLabelFile({sdccListing, map}, w, progress, messages));
     EXPECT_TRUE(messages.entries.empty());
     EXPECT_EQ(w.lstCodeLabels[0x81], "_main");
 
-    EXPECT_EQ(ImportFirstLabelFile({sdccListing, dir.Write("q.noi", "")}, w, progress, messages), -1);
+    EXPECT_FALSE(ImportFirstLabelFile({sdccListing, dir.Write("q.noi", "")}, w, progress, messages));
     EXPECT_EQ(Texts(), Strings{"Invalid LST file"});
 }
 

@@ -323,10 +323,10 @@ TEST(RunnerAndDesktop, AgreeAfterTheSameOpenLabelsAndSnapshots) {
     Session session(dir.Path(), messages, desktop, runs);
     desktop.layout = &session.layout;
     session.StartUp();
-    ASSERT_EQ(session.OpenFileCommand(hex), 1);
-    ASSERT_EQ(session.GetLabelsFromFiles({lst}), 1);
+    ASSERT_EQ(session.OpenFileCommand(hex), ProgramOpen::Opened);
+    ASSERT_TRUE(session.GetLabelsFromFiles({lst}));
     session.breakPoints.Add(0x0041);
-    ASSERT_EQ(session.SaveSimulation(dir.Path() / "desktop.slf"), 1);
+    ASSERT_EQ(session.SaveSimulation(dir.Path() / "desktop.slf"), SnapshotSave::Saved);
 
     const auto runnerSnapshot = (dir.Path() / "runner.slf").string();
     const Result saved = Invoke({"--labels", lst, "--break", "0041", "--max-instructions", "0", "--save-snapshot",
@@ -352,7 +352,7 @@ TEST(RunnerAndDesktop, AgreeAfterTheSameOpenLabelsAndSnapshots) {
     EXPECT_EQ(JsonValue(resumed.out, "stop"), "\"break\"");
     EXPECT_EQ(JsonValue(resumed.out, "pc"), "\"0041\"");
     session.ResetWorkspace();
-    ASSERT_EQ(session.OpenSimulationCommand(runnerSnapshot), 1);
+    ASSERT_EQ(session.OpenSimulationCommand(runnerSnapshot), Session::SimulationOpen::Opened);
     EXPECT_TRUE(session.breakPoints.Contains(0x0041));
     EXPECT_EQ(session.currentFileName, hex);
 }

@@ -59,7 +59,7 @@ protected:
         processor->iProgramSize = 1234;
     }
 
-    int Open(const std::filesystem::path& path) { return OpenProgramFile(path, *processor, recorder); }
+    ProgramOpen Open(const std::filesystem::path& path) { return OpenProgramFile(path, *processor, recorder); }
 
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;
@@ -79,7 +79,7 @@ protected:
 };
 
 TEST_F(ProgramFile, MissingFileSaysSoAndChangesNothing) {
-    EXPECT_EQ(Open(dir.Path() / "gone.hex"), -1);
+    EXPECT_EQ(Open(dir.Path() / "gone.hex"), ProgramOpen::Missing);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Unable to open file"});
     EXPECT_EQ(recorder.entries[0].kind, MessageKind::Plain);
     EXPECT_TRUE(CodeIs(0, Processor::kCodeMemorySize, 0xEE));
@@ -87,12 +87,12 @@ TEST_F(ProgramFile, MissingFileSaysSoAndChangesNothing) {
 }
 
 TEST_F(ProgramFile, OtherExtensionIsRefused) {
-    EXPECT_EQ(Open(dir.Write("prog.txt", kEndOfFile)), -2);
+    EXPECT_EQ(Open(dir.Write("prog.txt", kEndOfFile)), ProgramOpen::Failed);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Invalid File Extension"});
 }
 
 TEST_F(ProgramFile, HexWithOnlyAnEndRecordHasProgramSizeOne) {
-    EXPECT_EQ(Open(dir.Write("PROG.hex", kEndOfFile + "\r\n")), 1);
+    EXPECT_EQ(Open(dir.Write("PROG.hex", kEndOfFile + "\r\n")), ProgramOpen::Opened);
     EXPECT_TRUE(recorder.entries.empty());
     EXPECT_EQ(processor->iProgramSize, 1);
     EXPECT_TRUE(CodeIs(0, 0x10000, 0x00));
@@ -102,38 +102,38 @@ TEST_F(ProgramFile, HexProgramSizeIsHighestAddressPlusOne) {
     const std::string text = HexRecord(0x0000, 0x00, {0x74, 0x01}) + "\n" + HexRecord(0x0123, 0x00, {0x80, 0xFE}) + "\n" + kEndOfFile;
     for (const char* name : {"a.HEX", "b.Hex", "c.ihx"}) {
         processor->iProgramSize = 0;
-        EXPECT_EQ(Open(dir.Write(name, text)), 1) << name;
+        EXPECT_EQ(Open(dir.Write(name, text)), ProgramOpen::Opened) << name;
         EXPECT_EQ(processor->iProgramSize, 0x125) << name;
         EXPECT_EQ(processor->ucCodeMemory[0x124], 0xFE);
     }
 }
 
 TEST_F(ProgramFile, HexReachingFFFFHasProgramSize64K) {
-    EXPECT_EQ(Open(dir.Write("top.hex", HexRecord(0xFFFF, 0x00, {0x22}) + "\n" + kEndOfFile)), 1);
+    EXPECT_EQ(Open(dir.Write("top.hex", HexRecord(0xFFFF, 0x00, {0x22}) + "\n" + kEndOfFile)), ProgramOpen::Opened);
     EXPECT_EQ(processor->iProgramSize, 65536);
 }
 
 TEST_F(ProgramFile, BadHexShowsOnlyTheReadersMessage) {
-    const int result = Open(dir.Write("bad.hex", HexRecord(0, 0, {1}) + "\n\n" + kEndOfFile));
-    EXPECT_EQ(result, -2);
+    const ProgramOpen result = Open(dir.Write("bad.hex", HexRecord(0, 0, {1}) + "\n\n" + kEndOfFile));
+    EXPECT_EQ(result, ProgramOpen::Failed);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Invalid record marker ( Line = 2 )"});
     EXPECT_EQ(processor->iProgramSize, 1234) << "the caller resets the workspace";
 }
 
 TEST_F(ProgramFile, EmptyHexFileFailsSilently) {
-    EXPECT_EQ(Open(dir.Write("empty.hex", "")), -2);
+    EXPECT_EQ(Open(dir.Write("empty.hex", "")), ProgramOpen::Failed);
     EXPECT_TRUE(recorder.entries.empty());
 }
 
 TEST_F(ProgramFile, EmptyBinaryLoadsWithProgramSizeZero) {
-    EXPECT_EQ(Open(dir.Write("empty.bin", "")), 1);
+    EXPECT_EQ(Open(dir.Write("empty.bin", "")), ProgramOpen::Opened);
     EXPECT_TRUE(recorder.entries.empty());
     EXPECT_EQ(processor->iProgramSize, 0);
     EXPECT_TRUE(CodeIs(0, 0x10000, 0x00));
 }
 
 TEST_F(ProgramFile, BinaryLoadsAtZeroAndClearsTheRest) {
-    EXPECT_EQ(Open(dir.Write("PROG.BIN", std::string("\x02\x00\x30\xA5", 4))), 1);
+    EXPECT_EQ(Open(dir.Write("PROG.BIN", std::string("\x02\x00\x30\xA5", 4))), ProgramOpen::Opened);
     EXPECT_EQ(processor->iProgramSize, 4);
     EXPECT_EQ(processor->ucCodeMemory[0], 0x02);
     EXPECT_EQ(processor->ucCodeMemory[3], 0xA5);
@@ -144,7 +144,7 @@ TEST_F(ProgramFile, BinaryLoadsAtZeroAndClearsTheRest) {
 TEST_F(ProgramFile, BinaryOfExactly64KLoadsWithoutWarning) {
     std::string bytes(65536, '\x11');
     bytes.back() = '\x22';
-    EXPECT_EQ(LoadBinFile(dir.Write("full.bin", bytes), *processor, recorder), 1);
+    EXPECT_EQ(LoadBinFile(dir.Write("full.bin", bytes), *processor, recorder), BinLoad::Ok);
     EXPECT_TRUE(recorder.entries.empty());
     EXPECT_EQ(processor->iProgramSize, 65536);
     EXPECT_EQ(processor->ucCodeMemory[0xFFFF], 0x22);
@@ -154,7 +154,7 @@ TEST_F(ProgramFile, BinaryOver64KWarnsAndLoadsTheFirst64K) {
     std::string bytes(65537, '\x11');
     bytes[65535] = '\x22';
     bytes[65536] = '\x33';
-    EXPECT_EQ(LoadBinFile(dir.Write("big.bin", bytes), *processor, recorder), 1);
+    EXPECT_EQ(LoadBinFile(dir.Write("big.bin", bytes), *processor, recorder), BinLoad::Ok);
     EXPECT_EQ(Messages(),
               std::vector<std::string>{"Warning ! File length is greater than 64K\r\nFirst 64K bytes will be loaded"});
     EXPECT_EQ(processor->iProgramSize, 65536);
@@ -164,8 +164,8 @@ TEST_F(ProgramFile, BinaryOver64KWarnsAndLoadsTheFirst64K) {
 
 TEST_F(ProgramFile, BinaryThatCannotBeOpenedFailsWithoutAMessage) {
     std::filesystem::create_directory(dir.Path() / "folder.bin");
-    EXPECT_EQ(LoadBinFile(dir.Path() / "folder.bin", *processor, recorder), -1);
-    EXPECT_EQ(Open(dir.Path() / "folder.bin"), -2);
+    EXPECT_EQ(LoadBinFile(dir.Path() / "folder.bin", *processor, recorder), BinLoad::CannotOpen);
+    EXPECT_EQ(Open(dir.Path() / "folder.bin"), ProgramOpen::Failed);
     EXPECT_TRUE(recorder.entries.empty());
 }
 

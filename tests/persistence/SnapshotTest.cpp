@@ -214,7 +214,7 @@ struct SnapshotFiles : ::testing::Test {
 
 TEST_F(SnapshotFiles, SaveCapturesTheLayoutFirstThenWritesTheFile) {
     bench.capturedSfrWindow = {7, 8, 9, 10, 1};
-    ASSERT_EQ(bench.Save(dir.Path() / "run.slf"), 1);
+    ASSERT_EQ(bench.Save(dir.Path() / "run.slf"), SnapshotSave::Saved);
     EXPECT_EQ(bench.calls, (std::vector<std::string>{"capture"}));
     const auto bytes = dir.Read("run.slf");
     WindowLayout expectedLayout = sample::Layout();
@@ -228,7 +228,7 @@ TEST_F(SnapshotFiles, SaveCapturesTheLayoutFirstThenWritesTheFile) {
 }
 
 TEST_F(SnapshotFiles, SavedAndReopenedFromAFile) {
-    ASSERT_EQ(bench.Save(dir.Path() / "run.slf"), 1);
+    ASSERT_EQ(bench.Save(dir.Path() / "run.slf"), SnapshotSave::Saved);
     test::SnapshotBench reopened;
     std::ifstream in(dir.Path() / "run.slf", std::ios::binary);
     ASSERT_EQ(reopened.Load(in), 1);
@@ -237,13 +237,13 @@ TEST_F(SnapshotFiles, SavedAndReopenedFromAFile) {
 }
 
 TEST_F(SnapshotFiles, SaveWhereNoFileCanBeCreatedFails) {
-    EXPECT_EQ(bench.Save(dir.Path() / "absent" / "run.slf"), -1);
+    EXPECT_EQ(bench.Save(dir.Path() / "absent" / "run.slf"), SnapshotSave::CannotCreate);
 }
 
 TEST_F(SnapshotFiles, SaveThatCannotReplaceTheTargetFailsAndLeavesNoTemporary) {
     std::filesystem::create_directory(dir.Path() / "run.slf");
     dir.Write("run.slf/inside", std::string("x"));
-    EXPECT_EQ(bench.Save(dir.Path() / "run.slf"), -2);
+    EXPECT_EQ(bench.Save(dir.Path() / "run.slf"), SnapshotSave::WriteFailed);
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "run.slf" / "inside"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -281,7 +281,7 @@ TEST(SnapshotWriter, WriteFailureIsReported) {
 
 #if defined(__unix__)
 TEST_F(SnapshotFiles, FullDiskDuringSaveKeepsThePreviousFile) {
-    ASSERT_EQ(bench.Save(dir.Path() / "run.slf"), 1);
+    ASSERT_EQ(bench.Save(dir.Path() / "run.slf"), SnapshotSave::Saved);
     const auto before = dir.Read("run.slf");
 
     // A file-size limit makes writes past it fail with EFBIG, like a full disk.
@@ -292,11 +292,11 @@ TEST_F(SnapshotFiles, FullDiskDuringSaveKeepsThePreviousFile) {
     small.rlim_cur = 100000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bench.processor->usPC = 0x4321;
-    const int result = bench.Save(dir.Path() / "run.slf");
+    const SnapshotSave result = bench.Save(dir.Path() / "run.slf");
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_EQ(result, -2);
+    EXPECT_EQ(result, SnapshotSave::WriteFailed);
     EXPECT_TRUE(dir.Read("run.slf") == before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

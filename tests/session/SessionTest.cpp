@@ -58,7 +58,7 @@ TEST_F(SessionTest, AnOpenBringsLayoutCaptionCommandsHistoryAndLabels) {
     const auto path = Program("prog.bin");
     dir.Write("prog.lst", "");  // not a listing: its message shows, the load stands
     session->settings.Live().autoLoadLabels = 1;
-    ASSERT_EQ(session->OpenFileCommand(path), 1);
+    ASSERT_EQ(session->OpenFileCommand(path), ProgramOpen::Opened);
     EXPECT_EQ(Texts(), (Strings{"Invalid LST file"}));
     EXPECT_TRUE(session->isFileOpen);
     EXPECT_EQ(desktop.caption, "Tessaly( " + path.string() + " )");
@@ -77,7 +77,7 @@ TEST_F(SessionTest, TheSdccExampleOpensWithItsMapsNamesInTheExport) {
     const auto program = std::filesystem::path(TESSALY_SOURCE_DIR) / "examples" / "c-printf" / "c-printf.ihx";
     session->StartUp();
     session->settings.Live().autoLoadLabels = 1;
-    ASSERT_EQ(session->OpenFileCommand(program), 1);
+    ASSERT_EQ(session->OpenFileCommand(program), ProgramOpen::Opened);
     EXPECT_TRUE(messages.entries.empty());
     const auto exportPath = dir.Path() / "output.asm";
     ASSERT_TRUE(WriteExport(exportPath.string(), DisassembleProgram(session->processor(), session->workspace)));
@@ -90,10 +90,10 @@ TEST_F(SessionTest, TheSdccExampleOpensWithItsMapsNamesInTheExport) {
 
 TEST_F(SessionTest, ABadHexFileShowsTheReadersMessageThenTheCommandsAndCloses) {
     session->StartUp();
-    ASSERT_EQ(session->OpenFileCommand(Program("good.bin")), 1);
+    ASSERT_EQ(session->OpenFileCommand(Program("good.bin")), ProgramOpen::Opened);
     session->ResetWorkspace();
     const auto bad = dir.Write("bad.hex", "hello\r\n");
-    EXPECT_EQ(session->OpenFileCommand(bad), -2);
+    EXPECT_EQ(session->OpenFileCommand(bad), ProgramOpen::Failed);
     EXPECT_EQ(Texts(), (Strings{"Invalid record marker ( Line = 1 )",
                                 "An error occured while loading data from file( 0 )"}));
     EXPECT_FALSE(session->isFileOpen);
@@ -112,13 +112,13 @@ TEST_F(SessionTest, HistoryEntriesAskFirstAndADeletedFileClosesTheOpenOne) {
     EXPECT_EQ(desktop.historyItems[1], first.string());
 
     messages.answers = {false};
-    EXPECT_EQ(session->OpenFromHistory(2), -1);
+    EXPECT_EQ(session->OpenFromHistory(2), Session::HistoryOpen::Kept);
     EXPECT_EQ(session->currentFileName, second.string());
     EXPECT_EQ(desktop.historyItems[0], second.string());
 
     std::filesystem::remove(first);
     messages.entries.clear();
-    EXPECT_EQ(session->OpenFromHistory(2), -4);
+    EXPECT_EQ(session->OpenFromHistory(2), Session::HistoryOpen::Failed);
     EXPECT_EQ(Texts(), (Strings{"Currently opened file will be closed and\r\nSelected file will be opened\r\n"
                                 "Do you want to proceed ?",
                                 "Unable to open file", "An error occured while loading data from file( 1 )"}));
@@ -168,11 +168,11 @@ TEST_F(SessionTest, SnapshotSavedClosedAndOpenedRestoresTheRun) {
     session->breakPoints.Add(0x0002);
     desktop.CloseChild(4);
     const auto snapshot = dir.Path() / "run.slf";
-    ASSERT_EQ(session->SaveSimulationCommand(snapshot), 1);
+    ASSERT_EQ(session->SaveSimulationCommand(snapshot), SnapshotSave::Saved);
     session->ResetWorkspace();
     session->breakPoints.Clear();
 
-    ASSERT_EQ(session->OpenSimulationCommand(snapshot), 1);
+    ASSERT_EQ(session->OpenSimulationCommand(snapshot), Session::SimulationOpen::Opened);
     const Processor& p = session->processor();
     EXPECT_EQ(p.usPC, 0x0002);
     EXPECT_EQ(p.ullInstructionsExecuted, 5u);
@@ -195,8 +195,8 @@ TEST_F(SessionTest, SnapshotSavedClosedAndOpenedRestoresTheRun) {
 
     // A missing file and a file of another kind change nothing.
     runs.log.clear();
-    EXPECT_EQ(session->OpenSimulationCommand(dir.Path() / "none.slf"), -1);
-    EXPECT_EQ(session->OpenSimulationCommand(Program("other.slf")), -2);
+    EXPECT_EQ(session->OpenSimulationCommand(dir.Path() / "none.slf"), Session::SimulationOpen::CannotOpen);
+    EXPECT_EQ(session->OpenSimulationCommand(Program("other.slf")), Session::SimulationOpen::NotASimulation);
     EXPECT_EQ(Texts().back(), "An error occured while openening Simulation");
     EXPECT_TRUE(runs.log.empty());
     EXPECT_TRUE(session->isFileOpen);

@@ -43,7 +43,7 @@ public:
         return 1;
     }
     // The layout captured, then the file written.
-    int Save(const std::filesystem::path& path) {
+    SnapshotSave Save(const std::filesystem::path& path) {
         CaptureWindowLayout();
         return SaveSnapshotFile(path, Parts());
     }

@@ -57,7 +57,7 @@ private slots:
     void ctrlCCopiesASelectionElseClosesTheFile() {
         Desktop d(Desktop::Views::Real);
         d.window->show();
-        QVERIFY(d.window->session().OpenFileCommand(d.Program().toStdString()) == 1);
+        QVERIFY(d.window->session().OpenFileCommand(d.Program().toStdString()) == tessaly::ProgramOpen::Opened);
         QApplication::setActiveWindow(d.window.get());
         QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
         const bool& open = d.window->session().isFileOpen;
