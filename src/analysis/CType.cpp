@@ -105,7 +105,8 @@ std::optional<ChainPart> ParseDeclarator(std::string_view text) {
     else if (rest == "A") type.pointerSpace = CPointerSpace::Eeprom;
     else if (rest.size() >= 3 && rest.front() == 'A' && rest.back() == 'd') {
         const auto length = ParseCdbInteger(rest.substr(1, rest.size() - 2));
-        if (!length || *length < 0) return std::nullopt;
+        // No 8051 memory holds more elements than it has bytes.
+        if (!length || *length < 0 || *length > 0x10000) return std::nullopt;
         type.kind = CTypeKind::Array;
         type.length = static_cast<std::size_t>(*length);
     } else {

@@ -1,5 +1,7 @@
 #include "control/CObject.h"
 
+#include <algorithm>
+
 #include "control/Location.h"
 #include "core/Sfr.h"
 
@@ -92,7 +94,7 @@ CObject LocateSymbol(const CSymbol& symbol, const CFrame& frame) {
     return Unavailable(symbol.type, "not in memory");
 }
 
-std::vector<CChild> ChildrenOf(const DebugInfo& info, const CObject& object) {
+std::vector<CChild> ChildrenOf(const DebugInfo& info, const CObject& object, std::size_t limit) {
     std::vector<CChild> children;
     if (!object.Available() || object.memory == CMemory::Registers || object.memory == CMemory::BitMemory) {
         return children;
@@ -110,11 +112,14 @@ std::vector<CChild> ChildrenOf(const DebugInfo& info, const CObject& object) {
     };
     if (object.type.kind == CTypeKind::Array && object.type.target) {
         const CType& element = *object.type.target;
-        for (std::size_t i = 0; i < object.type.length; ++i) {
+        for (std::size_t i = 0; i < std::min(object.type.length, limit); ++i) {
             children.push_back({"[" + std::to_string(i) + "]", at(element, i * element.size)});
         }
     } else if (const CStruct* record = info.StructOf(object.type)) {
-        for (const CMember& member : record->members) children.push_back({member.name, at(member.type, member.offset)});
+        for (const CMember& member : record->members) {
+            if (children.size() == limit) break;
+            children.push_back({member.name, at(member.type, member.offset)});
+        }
     }
     return children;
 }

@@ -51,8 +51,9 @@ struct CChild {
 };
 
 // The elements of an array and the members of a struct or union (nothing for
-// any other object, or for a struct whose layout the file does not give).
-std::vector<CChild> ChildrenOf(const DebugInfo& info, const CObject& object);
+// any other object, or for a struct whose layout the file does not give);
+// the first `limit` of them.
+std::vector<CChild> ChildrenOf(const DebugInfo& info, const CObject& object, std::size_t limit = 0x10000);
 
 // One byte of an object's value (least significant first for numbers) and
 // its storing through the location layer, so the engine's caches stay exact.

@@ -10,6 +10,8 @@ namespace tessaly {
 namespace {
 
 constexpr std::size_t kShownElements = 100;
+// Values in one text at most, over all levels of nesting.
+constexpr int kShownValues = 1000;
 
 std::uint64_t RawBytes(const Processor& p, const CObject& object, std::size_t count) {
     std::uint64_t value = 0;
@@ -82,8 +84,12 @@ std::int64_t ReadCInteger(const Processor& p, const CObject& object) {
     return SignExtended(raw, static_cast<int>(std::min<std::size_t>(type.size, 8) * 8));
 }
 
-std::string FormatCValue(const Processor& p, const DebugInfo& info, const CObject& object) {
+namespace {
+
+// Formats with a budget of values, so that nested arrays stay short.
+std::string Format(const Processor& p, const DebugInfo& info, const CObject& object, int& budget) {
     if (!object.Available()) return "<" + object.unavailable + ">";
+    --budget;
     const CType& type = object.type;
     switch (type.kind) {
     case CTypeKind::Char: return CharText(ReadCInteger(p, object));
@@ -106,22 +112,29 @@ std::string FormatCValue(const Processor& p, const DebugInfo& info, const CObjec
     case CTypeKind::Void: return "0x" + HexText(object.address, 4);
     case CTypeKind::Array:
     case CTypeKind::Struct: {
-        const std::vector<CChild> children = ChildrenOf(info, object);
         if (type.kind == CTypeKind::Struct && !info.StructOf(type)) return "{...}";
+        const std::vector<CChild> children = ChildrenOf(info, object, kShownElements + 1);
         std::string text = "{";
         for (std::size_t i = 0; i < children.size(); ++i) {
             if (i != 0) text += ", ";
-            if (i == kShownElements) {
+            if (i == kShownElements || budget <= 0) {
                 text += "...";
                 break;
             }
             if (type.kind == CTypeKind::Struct) text += children[i].name + " = ";
-            text += FormatCValue(p, info, children[i].object);
+            text += Format(p, info, children[i].object, budget);
         }
         return text + "}";
     }
     }
     return "?";
+}
+
+}  // namespace
+
+std::string FormatCValue(const Processor& p, const DebugInfo& info, const CObject& object) {
+    int budget = kShownValues;
+    return Format(p, info, object, budget);
 }
 
 }  // namespace tessaly

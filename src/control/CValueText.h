@@ -19,7 +19,8 @@ namespace tessaly {
 //   prints %p: the space letter from the tag byte, then the address
 //   (C:0x0155 code, X:0x1234 xdata, I:0x3A data or idata, P:0x12 pdata);
 //   arrays as {1, 2, 3} (the first 100 elements, then ...) and structs as
-//   {x = 1, y = 2}; a function as its address.
+//   {x = 1, y = 2}, a thousand values at most in all; a function as its
+//   address.
 // An object without a value shows its reason in angle brackets
 // (<optimized out>).
 std::string FormatCValue(const Processor& p, const DebugInfo& info, const CObject& object);
