@@ -153,7 +153,9 @@ std::optional<ChainPart> ParseSpecifier(std::string_view text, CTypeOwner owner)
         if (dollar == std::string_view::npos) return std::nullopt;
         const auto start = ParseCdbInteger(rest.substr(0, dollar));
         const auto length = ParseCdbInteger(rest.substr(dollar + 1));
-        if (!start || !length || *start < 0 || *length < 1 || *start + *length > 32) return std::nullopt;
+        // SDCC writes a length of 0 for unnamed zero-width bit-fields and for
+        // its own bit temporaries.
+        if (!start || !length || *start < 0 || *length < 0 || *start + *length > 32) return std::nullopt;
         type.kind = owner == CTypeOwner::Member ? CTypeKind::BitField : CTypeKind::Bit;
         type.bitStart = *start;
         type.bitLength = *length;

@@ -73,6 +73,7 @@ std::int64_t ReadCInteger(const Processor& p, const CObject& object) {
     case CTypeKind::Bit:
     case CTypeKind::Sbit: return ReadObjectByte(p, object, 0) & 1;
     case CTypeKind::BitField: {
+        if (type.bitLength == 0) return 0;
         const std::uint64_t bits = RawBytes(p, object, type.size) >> type.bitStart;
         return type.isUnsigned ? static_cast<std::int64_t>(bits & ((std::uint64_t{1} << type.bitLength) - 1))
                                : SignExtended(bits, type.bitLength);

@@ -68,8 +68,8 @@ std::string IntegerBits(std::string_view text, const CType& type, int bits, std:
     }
     const auto number = ParseNumber(text);
     if (!number) return Quoted(text) + " is not a number";
-    const bool isSigned = !type.isUnsigned && type.kind != CTypeKind::Bool && type.kind != CTypeKind::Bit &&
-                          type.kind != CTypeKind::Sbit;
+    const bool isSigned = !type.isUnsigned && bits > 0 && type.kind != CTypeKind::Bool &&
+                          type.kind != CTypeKind::Bit && type.kind != CTypeKind::Sbit;
     const std::uint64_t unsignedMax = bits >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
     const std::uint64_t signedMax = unsignedMax >> 1;
     const std::string name = type.Spelling();

@@ -258,7 +258,10 @@ TEST(CdbReader, ReadsTheOlderLevelFormAndSkipsUnknownRecords) {
         "L:G$main$0$0:100\n"
         "L:XG$main$0$0:10F\n"
         "L:G$nobody$0$0:200\n"
-        "L:G$banked$0$0:18000\n");
+        "L:G$banked$0$0:18000\n"
+        // SDCC 4.2: an unnamed zero-width bit-field, and a bit temporary.
+        "T:Fold$__00000005[({0}S:S$b0$0_0$0({1}SB0$1:U),Z,0,0)({0}S:S$__00000006$0_0$0({0}SB2$0:U),Z,0,0)]\n"
+        "S:Lold.main$sloc0$0_1$0({1}SB0$0:S),H,0,0\n");
     const CFunction& main = *info.FunctionNamed("main");
     EXPECT_EQ(main.start, 0x100);
     EXPECT_EQ(main.end, 0x10F);
@@ -266,6 +269,9 @@ TEST(CdbReader, ReadsTheOlderLevelFormAndSkipsUnknownRecords) {
     ASSERT_EQ(locals.size(), 1u);
     EXPECT_EQ(locals[0]->address, 0x30);
     EXPECT_EQ(locals[0]->level, (CScopeLevel{1, 0, 1}));
+    ASSERT_EQ(info.Structs().size(), 1u);
+    EXPECT_EQ(info.Structs()[0].members[1].type.Spelling(), "unsigned int : 0");
+    EXPECT_EQ(info.Structs()[0].size, 1u);
 }
 
 TEST(CdbReader, RejectsDamagedFilesWithTheLineAndLoadsNothing) {

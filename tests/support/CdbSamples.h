@@ -16,7 +16,9 @@ namespace tessaly::test {
 //   struct flags { unsigned a:3; unsigned b:5; signed c:4; };
 //   typedef struct node { struct node *next; char tag; } node_t;
 // and main(), a reentrant mix(char a, long b, struct pair *p) with stack
-// parameters and locals, and an interrupt handler using bank 1.
+// parameters and locals (from a --stack-auto build), and an interrupt
+// handler using bank 1. SDCC's linker writes no address record for __bit
+// variables; the one for flag is added by hand.
 inline const char* const kTypesCdb =
     "M:types\n"
     "F:Ftypes$twice$0_0$0({2}DF,SI:S),C,0,0,0,0,0\n"
