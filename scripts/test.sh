@@ -26,7 +26,7 @@ for fuzzer in build-fuzz/fuzz/*_fuzzer; do
   case "$(basename "$fuzzer")" in
     sdcc_map_fuzzer) cp examples/c-printf/c-printf.map "$corpus/" ;;
     noice_file_fuzzer) cp examples/c-printf/c-printf.noi "$corpus/" ;;
-    sdcc_debug_file_fuzzer) cp examples/c-printf/c-printf.cdb "$corpus/" ;;
+    sdcc_debug_file_fuzzer | cdb_fuzzer) cp examples/c-printf/c-printf.cdb "$corpus/" ;;
     relocated_listing_fuzzer) cp examples/c-printf/c-printf.rst "$corpus/" ;;
     listing_layout1_fuzzer | as31_listing_fuzzer) cp examples/hello/hello.lst "$corpus/" ;;
   esac

@@ -1,6 +1,7 @@
 #include <map>
 #include <string_view>
 
+#include "analysis/CdbName.h"
 #include "analysis/SymbolFile.h"
 
 // SDCC's debug file (.cdb, written with --debug): one record a line, a
@@ -14,19 +15,6 @@
 namespace tessaly {
 
 namespace {
-
-// "G$main$0_0$0" -> "G$main": scope and name, the part that the symbol and
-// its address record share.
-std::string_view KeyOf(std::string_view name) {
-    const std::size_t first = name.find('$');
-    if (first == std::string_view::npos) return {};
-    const std::size_t second = name.find('$', first + 1);
-    return name.substr(0, second);
-}
-
-bool IsRecord(std::string_view line) {
-    return line.size() >= 2 && line[1] == ':' && line[0] >= 'A' && line[0] <= 'Z';
-}
 
 // The list for a memory-space letter; false for spaces without fixed
 // addresses (stacks, registers) and for the SFR and sbit spaces, which the
@@ -47,7 +35,7 @@ bool ReadSdccDebugFile(const std::vector<std::string>& lines, std::vector<Import
     for (const std::string& text : lines) {
         const std::string_view line = text;
         if (line.empty()) continue;
-        if (!IsRecord(line)) return false;
+        if (!IsCdbRecord(line)) return false;
         if (line[0] != 'S' && line[0] != 'F') continue;
         const std::size_t open = line.find('(');
         const std::size_t close = line.find(')', open);
@@ -55,7 +43,7 @@ bool ReadSdccDebugFile(const std::vector<std::string>& lines, std::vector<Import
             line[close + 1] != ',') {
             continue;
         }
-        const std::string_view key = KeyOf(line.substr(2, open - 2));
+        const std::string_view key = CdbKey(line.substr(2, open - 2));
         if (!key.empty()) spaces[key] = line[close + 2];
     }
 
@@ -66,7 +54,7 @@ bool ReadSdccDebugFile(const std::vector<std::string>& lines, std::vector<Import
         const std::size_t colon = line.rfind(':');
         if (colon <= 2) continue;
         const std::string_view name = line.substr(2, colon - 2);
-        const std::string_view key = KeyOf(name);
+        const std::string_view key = CdbKey(name);
         // Global (G$) and file-static (F<file>$) symbols; X marks a function's end.
         if (key.empty() || (key[0] != 'G' && key[0] != 'F')) continue;
         if (key[0] == 'G' && key[1] != '$') continue;
