@@ -227,7 +227,7 @@ TEST(CVariables, TheCExampleShowsItsLocalsMidLoop) {
     auto p = test::NewProcessor();
     test::MessageRecorder messages;
     const auto program = std::filesystem::path(TESSALY_SOURCE_DIR) / "examples/c-printf/c-printf.ihx";
-    ASSERT_EQ(OpenProgramFile(program, *p, messages), 1);
+    ASSERT_EQ(OpenProgramFile(program, *p, messages), ProgramOpen::Opened);
     p->SetHardwareSerial(true);  // putchar waits for TI
     const std::uint16_t line50 = info.Lines().BreakPointAt("c-printf.c", 50).value().address;
     int passes = 0;
