@@ -94,6 +94,7 @@ void VectorInterrupt(Processor& p, int n) {
     NoteChanges(p, sfr_watch::kSelection);
     p.Push(static_cast<std::uint8_t>(p.usPC & 0xFF));
     p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
+    p.calls.Enter(p.usPC, kInterruptVectors[n], p.ucIntRAM[sfr::SP], static_cast<std::int8_t>(n));
     p.usPC = kInterruptVectors[n];
     if (n < 4) p.WriteBit(kClearedOnVectoring[n], 0);
 }

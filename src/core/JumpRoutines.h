@@ -63,6 +63,7 @@ inline std::uint16_t AbsoluteCall(Processor& p) {
             jump_detail::AbsoluteTarget(p.usPC, jump_detail::CodeBelowPC(p, 2), jump_detail::CodeBelowPC(p, 1));
         p.Push(static_cast<std::uint8_t>(p.usPC & 0xFF));
         p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
+        p.calls.Enter(p.usPC, target, p.ucIntRAM[sfr::SP]);
         p.usPC = target;
         return target;
     }

@@ -24,6 +24,7 @@ void Processor::ResetExecutionState() {
     strOpcodeBytes.clear();
     strInstruction = std::string_view{};
     lstExecutedInstructions.Clear();
+    calls.Clear();
     bExtRAMWritten = 0;
     iExtRAMWriteAddress = 0;
     ucInterruptFlags = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/CallTrace.h"
 #include "core/DerivedInputs.h"
 #include "core/InstructionHistory.h"
 #include "core/Sfr.h"
@@ -58,6 +59,8 @@ public:
     std::uint64_t ullCyclesExecuted = 0;
     InstructionHistory lstExecutedInstructions;
     std::int32_t iProgramSize = 0;
+    // The calls and interrupt entries open on the stack, for call stacks.
+    CallTrace calls;
     std::uint8_t bSkipBreakPointOnce = 0;
     std::uint8_t bExtRAMWritten = 0;
     std::int32_t iExtRAMWriteAddress = 0;

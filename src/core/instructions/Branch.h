@@ -18,12 +18,15 @@ inline void LJMP(Processor& p) { p.usPC = static_cast<std::uint16_t>((p.ucOperan
 inline void LCALL(Processor& p) {
     p.Push(static_cast<std::uint8_t>(p.usPC & 0xFF));
     p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
+    const std::uint16_t returnAddress = p.usPC;
     p.usPC = static_cast<std::uint16_t>((p.ucOperand1 << 8) | p.ucOperand2);
+    p.calls.Enter(returnAddress, p.usPC, p.ucIntRAM[sfr::SP]);
 }
 
 inline void JMP_A_DPTR(Processor& p) { p.usPC = static_cast<std::uint16_t>(p.GetDPTR() + Acc(p)); }
 
 inline void PopPC(Processor& p) {
+    p.calls.Return(p.ucIntRAM[sfr::SP]);
     const std::uint8_t high = p.Pop();
     const std::uint8_t low = p.Pop();
     p.usPC = static_cast<std::uint16_t>((high << 8) | low);
