@@ -78,9 +78,12 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
             if (!countOption(o.maxTime)) return fail("--max-time needs a whole number of microseconds");
         } else if (arg == "--break") {
             const auto text = value();
-            const auto address = text ? ParseHexAddress(*text) : std::nullopt;
-            if (!address) return fail("--break needs a hexadecimal address 0000-FFFF");
-            o.breakPoints.push_back(*address);
+            if (!text || text->empty()) return fail("--break needs a hexadecimal address 0000-FFFF, FILE.c:LINE or a function");
+            const auto address = text->find(':') == std::string::npos ? ParseHexAddress(*text) : std::nullopt;
+            if (address) o.breakPoints.push_back(*address);
+            else o.sourceBreakPoints.push_back(*text);
+        } else if (arg == "--step-line") {
+            if (!countOption(o.stepLines)) return fail("--step-line needs a whole number");
         } else if (arg == "--stop-on-self-loop") {
             o.stopOnSelfLoop = true;
         } else if (arg == "--crystal") {
@@ -129,6 +132,10 @@ std::string UsageText() {
            "  --max-cycles N         stop after N machine cycles of this run\n"
            "  --max-time USEC        stop after USEC simulated microseconds of this run\n"
            "  --break ADDR           stop before executing ADDR (hex: 1234, 0x1234, 1234H); repeatable\n"
+           "  --break FILE.c:LINE    stop at a C line, or at the next line with code (needs a .cdb)\n"
+           "  --break FUNCTION       stop at a C function, after its prologue (needs a .cdb)\n"
+           "  --step-line N          then run N Step Over commands by C line (from the start\n"
+           "                         when no break point is given)\n"
            "  --stop-on-self-loop    stop before an instruction that jumps to itself (SJMP $)\n"
            "Machine:\n"
            "  --crystal FREQ         crystal in Hz, k or M suffix allowed (11.0592M); default 12M\n"
@@ -136,7 +143,8 @@ std::string UsageText() {
            "  --xram-paging          MOVX @R0/@R1 take the high address byte from P2\n"
            "  --labels FILE          import labels first from an assembler listing (layouts 1\n"
            "                         and 2, as31) or SDCC's .map, .noi, .cdb or .rst; repeat it\n"
-           "                         to merge several files\n"
+           "                         to merge several files; a .cdb beside the program gives\n"
+           "                         the C source positions, call stack and locals in --state\n"
            "Output:\n"
            "  --serial-out FILE|-    the bytes the program transmits, raw\n"
            "  --trace FILE|-         one line per executed instruction\n"
@@ -146,7 +154,8 @@ std::string UsageText() {
            "  --disassemble FILE|-   write the program's disassembly and exit without running\n"
            "  --help                 this text\n"
            "\n"
-           "Exit status: 0 stopped at a break point or self-loop, 1 stopped by a limit,\n"
+           "Exit status: 0 stopped at a break point, a self-loop or the end of the steps,\n"
+           "1 stopped by a limit,\n"
            "2 the program could not be loaded or the arguments are wrong.\n";
 }
 

@@ -14,6 +14,13 @@ struct RunOptions {
     std::optional<std::uint64_t> maxCycles;
     std::optional<std::uint64_t> maxTime;  // simulated microseconds
     std::vector<std::uint16_t> breakPoints;
+    // Break points on C places, resolved once the .cdb is loaded: FILE.c:LINE
+    // or a function's name (one that reads as a hexadecimal number is taken
+    // as an address).
+    std::vector<std::string> sourceBreakPoints;
+    // Step Over commands run once the run has stopped at a break point, or
+    // from the start when no break point is given.
+    std::optional<std::uint64_t> stepLines;
     bool stopOnSelfLoop = false;
     double crystal = 12000000.0;
     std::vector<std::string> labels;  // imported together, in order

@@ -138,10 +138,12 @@ class RunnerHost : public RunHost {
 public:
     explicit RunnerHost(const RunOptions& o) : o_(o) {}
 
-    // Runs the session's program to a stop or a limit, with a trace line per
-    // instruction when `trace` is given and what the program transmits copied
-    // by `serial`, and returns what ended the run.
-    std::string Run(Session& s, std::ostream* trace, SerialCopier& serial) {
+    // Runs the session's program by `go` (a free run, or steps) to a stop or
+    // a limit, with a trace line per instruction when `trace` is given and
+    // what the program transmits copied by `serial`, and returns what ended
+    // the run.
+    template <class Go>
+    StopReason Run(Session& s, std::ostream* trace, SerialCopier& serial, Go go) {
         s_ = &s;
         trace_ = trace;
         serial_ = &serial;
@@ -161,26 +163,36 @@ public:
         s.settings.Live().instructionsPerTick = kTickLimit;
         const RunEnd end = EndOf(o_, p);
         controller.SetBudget({end.instructions, end.cycles});
+        cycleReason_ = end.cycleReason;
         running_ = true;
-        controller.StartStop();
+        go();
         running_ = false;
         controller.SetBudget({});
         controller.SetExtraStops(nullptr);
-        switch (controller.LastStop()) {
+        return controller.LastStop();
+    }
+
+    // The JSON state's name for what ended the run: a free run ends only at
+    // a stop; a step by C line ends at its goal, or after one instruction
+    // where there is no source.
+    std::string StopName(StopReason reason) const {
+        switch (reason) {
         case StopReason::BreakPoint: return "break";
         case StopReason::StopAddress: return "self-loop";
         case StopReason::InstructionBudget: return "instructions";
-        case StopReason::CycleBudget: return end.cycleReason;
+        case StopReason::CycleBudget: return cycleReason_;
+        case StopReason::StepEnd:
         case StopReason::None: break;
         }
-        return "self-loop";  // not reached: a free run ends only at a stop
+        return "step";
     }
 
     void PumpEvents() override {
         if (running_) serial_->Copy();
     }
     void RefreshViews() override {
-        if (!trace_ || !running_) return;
+        // A step's closing refresh comes after the instruction already traced.
+        if (!trace_ || !running_ || s_->processor().ullInstructionsExecuted == tracedCount_) return;
         WriteTraceLine(*trace_, traced_.cycles, traced_.pc, traced_.bytes, traced_.text, s_->processor());
         Remember();
     }
@@ -200,6 +212,7 @@ private:
     void Remember() {
         const Processor& p = s_->processor();
         traced_ = {p.usPC, p.ullCyclesExecuted, p.strOpcodeBytes, p.strInstruction.str()};
+        tracedCount_ = p.ullInstructionsExecuted;
     }
 
     const RunOptions& o_;
@@ -207,6 +220,8 @@ private:
     SerialCopier* serial_ = nullptr;
     Session* s_ = nullptr;
     bool running_ = false;
+    std::string cycleReason_;
+    std::uint64_t tracedCount_ = UINT64_MAX;
     AddressSet selfLoops_;
     TracedInstruction traced_;
 };
@@ -246,7 +261,21 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     s.SetXramPaging(o.xramPaging);
 
     if (!o.labels.empty() && !s.ImportLabels({o.labels.begin(), o.labels.end()})) return kExitBadInput;
+    // The C debug information beside the program, when the labels brought none.
+    if (!s.source().Info() && !IsSnapshotPath(o.program)) {
+        const auto beside = std::filesystem::path(o.program).replace_extension(".cdb");
+        std::error_code error;
+        if (std::filesystem::is_regular_file(beside, error)) s.LoadDebugInfo(beside);
+    }
     for (std::uint16_t address : o.breakPoints) s.breakPoints.Add(address);
+    for (const std::string& place : o.sourceBreakPoints) {
+        const auto resolved = s.source().Resolve(place);
+        if (const auto* why = std::get_if<std::string>(&resolved)) {
+            err << "tessaly-run: --break " << place << ": " << *why << '\n';
+            return kExitBadInput;
+        }
+        s.breakPoints.Add(std::get<std::uint16_t>(resolved));
+    }
 
     if (!o.disassemble.empty()) {
         Output listing(o.disassemble, out);
@@ -267,11 +296,25 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     }
 
     SerialCopier serial(p, serialOut.Stream());
-    const std::string stop = runner.Run(s, trace.Stream(), serial);
+    const bool breakPointsGiven = !o.breakPoints.empty() || !o.sourceBreakPoints.empty();
+    StopReason reason = StopReason::None;
+    if (!o.stepLines || breakPointsGiven) {
+        reason = runner.Run(s, trace.Stream(), serial, [&] { s.controller().StartStop(); });
+    }
+    if (o.stepLines && (!breakPointsGiven || reason == StopReason::BreakPoint)) {
+        reason = runner.Run(s, trace.Stream(), serial, [&] {
+            for (std::uint64_t i = 0; i < *o.stepLines; ++i) {
+                s.StepOver();
+                const StopReason ended = s.controller().LastStop();
+                if (ended != StopReason::StepEnd && ended != StopReason::None) break;
+            }
+        });
+    }
     s.controller().DecodeCurrentInstruction();  // the display follows the stop, as after a step
+    const std::string stop = runner.StopName(reason);
 
-    int status = (stop == "break" || stop == "self-loop") ? kExitStopped : kExitLimit;
-    if (state.Stream()) WriteStateJson(*state.Stream(), p, stop, o.xram);
+    int status = (stop == "break" || stop == "self-loop" || stop == "step") ? kExitStopped : kExitLimit;
+    if (state.Stream()) WriteStateJson(*state.Stream(), p, stop, o.xram, &s.source());
     if (!o.saveSnapshot.empty()) {
         if (s.SaveSimulation(o.saveSnapshot) != SnapshotSave::Saved) {
             host.Tell(MessageKind::Error, "An error occured while saving Simulation");

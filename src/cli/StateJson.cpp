@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "control/CVariables.h"
 #include "core/Diagnostics.h"
 #include "util/IntegerText.h"
 #include "util/HexText.h"
@@ -46,9 +47,32 @@ Json Lines(const TextList& list) {
     return lines;
 }
 
+// A frame's place as {"function", "file", "line"}, null where there is no
+// source.
+Json Place(const SourceDebugger& source, const CSourcePosition& at) {
+    Json place;
+    place["function"] = at.function ? Json(at.function->name) : Json();
+    place["file"] = at.line ? Json(source.SourcePath(at.line->file).filename().string()) : Json();
+    place["line"] = at.line ? Json(at.line->line) : Json();
+    return place;
+}
+
+void AddSource(Json& state, const Processor& p, const SourceDebugger& source) {
+    const std::vector<CStackFrame> stack = source.CallStack(p);
+    const CSourcePosition& here = stack.front().position;
+    state["source"] = here.line ? Place(source, here) : Json();
+    Json& frames = state["stack"] = Json::array();
+    for (const CStackFrame& frame : stack) frames.push_back(Place(source, frame.position));
+    Json& locals = state["locals"] = Json::array();
+    for (const CVariableText& variable : DescribeLocals(p, *source.Info(), p.usPC, stack.front().frame)) {
+        locals.push_back({{"name", variable.name}, {"type", variable.type}, {"value", Text(variable.value)}});
+    }
+}
+
 }  // namespace
 
-void WriteStateJson(std::ostream& out, const Processor& p, const std::string& stopReason, bool withExternalRam) {
+void WriteStateJson(std::ostream& out, const Processor& p, const std::string& stopReason, bool withExternalRam,
+                    const SourceDebugger* source) {
     char pc[8];
     std::snprintf(pc, sizeof pc, "%04X", p.usPC);
     Json state;
@@ -77,6 +101,7 @@ void WriteStateJson(std::ostream& out, const Processor& p, const std::string& st
     state["warnings"] = Lines(p.lstWarnings);
     state["warning_count"] = p.lstWarnings.Count();
     if (withExternalRam) state["xram"] = Hex(p.ucExtRAM.data(), 0x10000);
+    if (source && source->Info()) AddSource(state, p, *source);
     out << state.dump(-1, ' ', true) << '\n';
 }
 

@@ -320,6 +320,56 @@ void ExecutionController::TimeBaseStep() {
     EndStep();
 }
 
+void ExecutionController::StepTo(StepGoal& goal) {
+    BeginStep();
+    stopDebugging_ = false;
+    const std::uint32_t workspace = workspaceGeneration_;
+    const auto running = [this, workspace] { return !stopDebugging_ && workspace == workspaceGeneration_; };
+    // The goal's places join the host's stops for the length of the step.
+    const AddressSet* hostStops = extraStops_;
+    AddressSet stops = goal.Candidates();
+    if (hostStops) stops.InsertAll(*hostStops);
+    extraStops_ = &stops;
+    const auto runOne = [&] {
+        if (CanRunFast()) p_.ExecuteInstructions(1);
+        else ExecuteOne(running);
+    };
+    p_.bSkipBreakPointOnce = 0;
+    runOne();
+    while (running() && !BudgetSpent()) {
+        if (CanRunFast()) {
+            const std::uint64_t left = budget_.instructionEnd - p_.ullInstructionsExecuted;
+            const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kFastSlice, left));
+            const std::uint32_t done = budget_.cycleEnd == UINT64_MAX ? RunFast(n, NoCycleLimit{})
+                                                                       : RunFast(n, CycleTarget{budget_.cycleEnd});
+            if (done != kStopped) {
+                host_.PumpEvents();
+                continue;
+            }
+        } else if (MayExecute()) {
+            ExecuteOne(running);
+            continue;
+        }
+        // Stopped before an instruction: a place of the goal's that is not
+        // the goal yet is passed, anything else ends the step.
+        if (lastStop_ != StopReason::StopAddress || !goal.Candidates().Contains(p_.usPC)) break;
+        if (goal.ReachedAt(p_)) {
+            lastStop_ = StopReason::StepEnd;
+            break;
+        }
+        if (hostStops && hostStops->Contains(p_.usPC)) break;
+        runOne();
+    }
+    extraStops_ = hostStops;
+    if (workspace == workspaceGeneration_) {
+        DecodeCurrentInstruction();
+        RefreshViews();
+        host_.SetStatusText(StatusPanel::State, run_status::kDebuggingStopped, false);
+        host_.PumpEvents();
+    }
+    EndStep();
+}
+
 void ExecutionController::SkipInstruction() {
     isExecuting_ = false;
     DecodeCurrentInstruction();

@@ -6,6 +6,7 @@
 #include "control/AddressSet.h"
 #include "control/BreakPoints.h"
 #include "control/RunHost.h"
+#include "control/StepGoal.h"
 #include "control/Settings.h"
 
 namespace tessaly {
@@ -54,6 +55,11 @@ public:
     void SingleStep();
     void BulkStep();
     void TimeBaseStep();
+    // Runs from the next instruction on until `goal` is reached, a break
+    // point or the host's stop address is met, the budget is spent or Stop
+    // Debugging is given; the first instruction always runs. Runs at engine
+    // speed where the refresh type and speed allow it, as a free run does.
+    void StepTo(StepGoal& goal);
     void SkipInstruction();
     // Stop Debugging: bulk and time-base steps end at their next test.
     void StopDebugging() { stopDebugging_ = true; }

@@ -11,8 +11,9 @@ enum class RunState { Stopped, Running, Stepping };
 
 // Why the last run or step ended before its count or time was through: a
 // break point, one of the host's stop addresses (the runner's self-loops),
-// the run's instruction or cycle budget.
-enum class StopReason { None, BreakPoint, StopAddress, InstructionBudget, CycleBudget };
+// the run's instruction or cycle budget, or the place a step to a goal (a
+// source-level step, Run to Cursor) was going to.
+enum class StopReason { None, BreakPoint, StopAddress, InstructionBudget, CycleBudget, StepEnd };
 
 // The three panels of the status bar: the state of the run, the error count
 // (or "Break Point encountered"), the interrupts in service.

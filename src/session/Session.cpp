@@ -5,6 +5,7 @@
 
 #include "analysis/Decoder.h"
 #include "analysis/ListingImport.h"
+#include "analysis/SymbolFile.h"
 #include "core/SerialPort.h"
 #include "loading/ProgramFile.h"
 #include "persistence/History.h"
@@ -108,6 +109,7 @@ void Session::ResetWorkspace() {
     runHost_.SetStatusText(StatusPanel::Errors, "", false);
     runHost_.SetStatusText(StatusPanel::Interrupts, "", false);
     workspace.ResetLabels();
+    source_.Clear();
 
     trackChildClose = false;
     LayoutWindows& windows = host_.Windows();
@@ -198,6 +200,11 @@ void Session::ImportLabelsAfterLoad(const std::filesystem::path& programPath) {
         controller_.DecodeCurrentInstruction();
         controller_.RefreshViews();
     }
+    // The C debug information beside the program comes with its labels,
+    // whichever symbol file gave them.
+    for (const auto& candidate : candidates) {
+        if (SymbolFileKindOf(candidate) == SymbolFileKind::SdccDebug) source_.Load(candidate, messages_);
+    }
 }
 
 ProgramOpen Session::OpenProgramFile(const std::filesystem::path& path) {
@@ -231,6 +238,9 @@ bool Session::GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths
 
 bool Session::ImportLabels(const std::vector<std::filesystem::path>& paths) {
     if (!ImportLabelFiles(paths, workspace, host_.LabelProgress(), messages_)) return false;
+    for (const auto& path : paths) {
+        if (SymbolFileKindOf(path) == SymbolFileKind::SdccDebug) source_.Load(path, messages_);
+    }
     controller_.DecodeCurrentInstruction();
     controller_.RefreshViews();
     return true;
@@ -272,6 +282,22 @@ Session::SimulationOpen Session::OpenSimulationCommand(const std::filesystem::pa
     if (result != SimulationOpen::Opened) messages_.Tell(MessageKind::Error, "An error occured while openening Simulation");
     return result;
 }
+
+void Session::SourceStepCommand(SourceStep::Kind kind) {
+    if (auto step = source_.Begin(kind, *processor_)) controller_.StepTo(*step);
+    else controller_.SingleStep();
+}
+
+void Session::StepInto() { SourceStepCommand(SourceStep::Kind::Into); }
+void Session::StepOver() { SourceStepCommand(SourceStep::Kind::Over); }
+void Session::StepOut() { SourceStepCommand(SourceStep::Kind::Out); }
+
+void Session::RunToCursor(std::uint16_t address) {
+    AddressGoal goal(address);
+    controller_.StepTo(goal);
+}
+
+bool Session::LoadDebugInfo(const std::filesystem::path& cdb) { return source_.Load(cdb, messages_); }
 
 bool Session::WriteValue(const Location& at, std::uint16_t value) {
     const bool written = WriteLocation(*processor_, workspace, at, value);

@@ -20,6 +20,7 @@
 #include "persistence/Snapshot.h"
 #include "persistence/WindowLayout.h"
 #include "session/SessionHost.h"
+#include "session/SourceDebugger.h"
 
 namespace tessaly {
 
@@ -52,6 +53,8 @@ public:
     // While clear, a closing child view leaves its layout entry as it was.
     bool trackChildClose = true;
     ExecutionController& controller() { return controller_; }
+    // The C debug information, loaded with the labels from a .cdb.
+    const SourceDebugger& source() const { return source_; }
     const std::filesystem::path& ConfigDirectory() const { return configDirectory_; }
 
     // --- start-up and exit ------------------------------------------------
@@ -102,6 +105,17 @@ public:
     bool GetLabelsFromFiles(const std::vector<std::filesystem::path>& paths);
     // The same without the closing message: true when every file imported.
     bool ImportLabels(const std::vector<std::filesystem::path>& paths);
+
+    // --- C source-level debugging ------------------------------------------
+    // The steps by C line (see SourceStep); where the PC has no C line, or no
+    // .cdb is loaded, each steps one instruction as Single Step does.
+    void StepInto();
+    void StepOver();
+    void StepOut();
+    // Runs until the program reaches `address` (or a break point stops it).
+    void RunToCursor(std::uint16_t address);
+    // Loads a .cdb's C debug information alone, without its labels.
+    bool LoadDebugInfo(const std::filesystem::path& cdb);
 
     // --- simulations ------------------------------------------------------
     // Save Simulation and Open Simulation after their dialogs, with their
@@ -154,6 +168,7 @@ private:
     void RebuildHistoryMenu();
     void LoadSettingsIntoProcessor();
     void ImportLabelsAfterLoad(const std::filesystem::path& programPath);
+    void SourceStepCommand(SourceStep::Kind kind);
     SnapshotParts Parts();
     void LoadDefaultLayoutForWindows();
     bool HasConfigurationFiles() const { return !configDirectory_.empty(); }
@@ -165,6 +180,7 @@ private:
     std::unique_ptr<Processor> processor_;
     EngineOptions engineOptions_;
     ExecutionController controller_;
+    SourceDebugger source_;
 };
 
 }  // namespace tessaly
