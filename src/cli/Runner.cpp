@@ -18,6 +18,7 @@
 #include "control/BreakPoints.h"
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"
+#include "control/SerialLog.h"
 #include "core/Diagnostics.h"
 #include "core/Processor.h"
 #include "loading/ProgramFile.h"
@@ -54,22 +55,15 @@ private:
 // Copies the bytes the program transmitted since the last call.
 class SerialCopier {
 public:
-    SerialCopier(const Processor& p, std::ostream* out) : p_(p), out_(out), shown_(p.iTxLogPos) {}
+    SerialCopier(const Processor& p, std::ostream* out) : p_(p), out_(out), tail_(p) {}
     void Copy() {
-        if (!out_ || p_.iTxLogPos == shown_) return;
-        const auto* log = reinterpret_cast<const char*>(p_.ucTxLog.data());
-        if (p_.iTxLogPos < shown_) {  // the log wrapped and started over
-            out_->write(log + shown_, static_cast<std::streamsize>(Processor::kSerialLogSize) - shown_);
-            shown_ = 0;
-        }
-        out_->write(log + shown_, p_.iTxLogPos - shown_);
-        shown_ = p_.iTxLogPos;
+        if (out_) *out_ << tail_.Take(p_);
     }
 
 private:
     const Processor& p_;
     std::ostream* out_;
-    std::int32_t shown_;
+    SerialTail tail_;
 };
 
 void WriteTraceLine(std::ostream& out, std::uint64_t cyclesBefore, std::uint16_t pc, const std::string& bytes,

@@ -41,6 +41,18 @@ std::span<const std::uint8_t> TakeUnshownBytes(Processor& p, SerialLogSide side)
     return {record.bytes + start, end - start};
 }
 
+std::string SerialTail::Take(const Processor& p) {
+    const auto* log = reinterpret_cast<const char*>(p.ucTxLog.data());
+    std::string bytes;
+    if (p.iTxLogPos < taken_) {  // the record filled up and started over
+        bytes.assign(log + taken_, static_cast<std::size_t>(Processor::kSerialLogSize) - taken_);
+        taken_ = 0;
+    }
+    bytes.append(log + taken_, static_cast<std::size_t>(p.iTxLogPos - taken_));
+    taken_ = p.iTxLogPos;
+    return bytes;
+}
+
 void ForgetShownSerialBytes(Processor& p) { p.iTxLogShown = p.iRxLogShown = 0; }
 
 void ClearSerialLog(Processor& p, SerialLogSide side) {

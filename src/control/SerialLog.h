@@ -21,6 +21,22 @@ std::span<const std::uint8_t> RecordedBytes(const Processor& p, SerialLogSide si
 // shown. Nothing while the cursor is at or past the record's count.
 std::span<const std::uint8_t> TakeUnshownBytes(Processor& p, SerialLogSide side);
 
+// A reader's own place in the transmit record, for front ends that pass the
+// program's output on as it comes (the runner's serial output, the debug
+// adapter's output events). Unlike the terminal's display cursor it is not
+// part of the machine, and it follows the record when the record fills up
+// and starts over.
+class SerialTail {
+public:
+    // Starts at what the record holds now.
+    explicit SerialTail(const Processor& p) : taken_(p.iTxLogPos) {}
+    // The bytes transmitted since the last call, in order.
+    std::string Take(const Processor& p);
+
+private:
+    std::int32_t taken_;
+};
+
 // A newly opened terminal shows each record again from its first byte.
 void ForgetShownSerialBytes(Processor& p);
 
