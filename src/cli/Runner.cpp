@@ -14,7 +14,7 @@
 #include "cli/SelfLoop.h"
 #include "cli/StateJson.h"
 #include "cli/StderrHost.h"
-#include "control/AddressSet.h"
+#include "core/AddressSet.h"
 #include "control/BreakPoints.h"
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"

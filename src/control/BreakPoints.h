@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "control/AddressSet.h"
+#include "core/AddressSet.h"
 #include "core/Processor.h"
 #include "core/TextList.h"
 

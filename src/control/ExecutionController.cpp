@@ -28,10 +28,12 @@ constexpr std::uint32_t kFastSlice = 1u << 16;
 // The cycle budget of a fast batch: none, or a time-base step's target.
 struct NoCycleLimit {
     bool Reached(const Processor&) const { return false; }
+    std::uint64_t End() const { return UINT64_MAX; }
 };
 struct CycleTarget {
     std::uint64_t target;
     bool Reached(const Processor& p) const { return p.ullCyclesExecuted >= target; }
+    std::uint64_t End() const { return target; }
 };
 
 }  // namespace
@@ -134,9 +136,14 @@ std::uint32_t ExecutionController::RunFastWith(const Stops& stops, std::uint32_t
     // stop ends the batch.
     if (!stops.Contains(p.usPC)) p.bSkipBreakPointOnce = 0;
     std::uint32_t done = 0;
-    for (; done != count && !limit.Reached(p); ++done) {
-        if (stops.Contains(p.usPC) && !MayExecute()) return kStopped;
-        p.ExecuteInstructions(1);
+    while (done != count && !limit.Reached(p)) {
+        if (stops.Contains(p.usPC)) {
+            if (!MayExecute()) return kStopped;
+            p.ExecuteInstructions(1);
+            ++done;
+            continue;
+        }
+        done += p.ExecuteUntil(count - done, stops, limit.End());
     }
     return done;
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "control/AddressSet.h"
+#include "core/AddressSet.h"
 #include "control/BreakPoints.h"
 #include "control/RunHost.h"
 #include "control/StepGoal.h"

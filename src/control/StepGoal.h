@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/AddressSet.h"
+#include "core/AddressSet.h"
 #include "core/Processor.h"
 
 namespace tessaly {

@@ -24,6 +24,15 @@ int Processor::ExecuteInstructions(std::uint32_t count) {
     return 1;
 }
 
+std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
+    std::uint32_t done = 0;
+    while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd) {
+        StepOne();
+        ++done;
+    }
+    return done;
+}
+
 // One instruction with everything around it, in the order the hardware's
 // effects become visible: a request raised during this instruction is chosen
 // at the start of the next one and entered after that one completes.

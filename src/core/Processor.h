@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/AddressSet.h"
 #include "core/CallTrace.h"
 #include "core/DerivedInputs.h"
 #include "core/InstructionHistory.h"
@@ -170,6 +171,10 @@ public:
 
     // Executes `count` instructions; always returns 1.
     int ExecuteInstructions(std::uint32_t count);
+    // Executes up to `count` instructions, stopping before one at an address
+    // in `stops` or once the cycle count has reached `cycleEnd`: how many ran.
+    // The engine-speed path of runs that stop at places.
+    std::uint32_t ExecuteUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd);
 
     // --- reset and initialisation ------------------------------------------
     void ResetExecutionState();

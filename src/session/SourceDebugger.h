@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "analysis/DebugInfo.h"
-#include "control/AddressSet.h"
+#include "core/AddressSet.h"
 #include "control/CCallStack.h"
 #include "control/SourceStep.h"
 #include "core/MessageHost.h"
