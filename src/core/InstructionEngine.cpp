@@ -19,24 +19,10 @@ void Processor::SetXramPaging(bool on) {
 
 void Processor::ChooseSteps() { steps_ = kStepTables[hardwareSerial_][xramPaging_].data(); }
 
-int Processor::ExecuteInstructions(std::uint32_t count) {
-    for (std::uint32_t i = 0; i < count; ++i) StepOne();
-    return 1;
-}
-
-std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
-    std::uint32_t done = 0;
-    while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd) {
-        StepOne();
-        ++done;
-    }
-    return done;
-}
-
 // One instruction with everything around it, in the order the hardware's
 // effects become visible: a request raised during this instruction is chosen
 // at the start of the next one and entered after that one completes.
-void Processor::StepOne() {
+inline void Processor::StepOne() {
     // The scan only ever adds request bits, and they stay until a RETI or a
     // reset (both note a change), so it has something new to find only after
     // one of the flags or enables it reads was written.
@@ -72,6 +58,20 @@ void Processor::StepOne() {
     steps_[static_cast<std::uint8_t>(code)](*this, code);
 
     if (toService != -1) VectorInterrupt(*this, toService);
+}
+
+int Processor::ExecuteInstructions(std::uint32_t count) {
+    for (std::uint32_t i = 0; i < count; ++i) StepOne();
+    return 1;
+}
+
+std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
+    std::uint32_t done = 0;
+    while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd) {
+        StepOne();
+        ++done;
+    }
+    return done;
 }
 
 }  // namespace tessaly

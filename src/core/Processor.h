@@ -228,7 +228,9 @@ private:
     std::uint16_t Pair(std::uint8_t high, std::uint8_t low) const {
         return static_cast<std::uint16_t>((ucIntRAM[high] << 8) | ucIntRAM[low]);
     }
-    void StepOne();
+    // Inlined into both run loops: a call per instruction costs the engine
+    // a third of its speed.
+    [[gnu::always_inline]] inline void StepOne();
     void BuildTables();
     void ChooseSteps();
 
