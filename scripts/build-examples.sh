@@ -60,3 +60,21 @@ sed -i -E 's#^/[^[:space:]]*/([^/[:space:]]+\.lib)#\1#' "$work/c-printf/c-printf
 for kind in ihx map noi cdb rst; do
   cp "$work/c-printf/c-printf.$kind" "$root/examples/c-printf/c-printf.$kind"
 done
+
+# The C debugging example, in the small model and in the large one with
+# every local on the stack (--stack-auto); the maps name _bp, the frame
+# pointer of reentrant code.
+mkdir -p "$work/c-debug"
+cp "$root/examples/c-debug/c-debug.c" "$work/c-debug/"
+if ! (cd "$work/c-debug" && sdcc -mmcs51 --debug c-debug.c >sdcc.log 2>&1 &&
+      sdcc -mmcs51 --debug --model-large --stack-auto -o c-debug-large.ihx c-debug.c >>sdcc.log 2>&1); then
+  cat "$work/c-debug/sdcc.log" >&2
+  echo "build-examples: sdcc failed on examples/c-debug/c-debug.c" >&2
+  exit 1
+fi
+for name in c-debug c-debug-large; do
+  sed -i -E 's#^/[^[:space:]]*/([^/[:space:]]+\.lib)#\1#' "$work/c-debug/$name.map"
+  for kind in ihx map cdb; do
+    cp "$work/c-debug/$name.$kind" "$root/examples/c-debug/$name.$kind"
+  done
+done

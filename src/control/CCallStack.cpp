@@ -2,7 +2,8 @@
 
 namespace tessaly {
 
-std::vector<CStackFrame> BuildCallStack(const Processor& p, const DebugInfo& info) {
+std::vector<CStackFrame> BuildCallStack(const Processor& p, const DebugInfo& info,
+                                        std::optional<std::uint8_t> framePointer) {
     const auto calls = p.calls.Frames(p.ReadDirect(sfr::SP));
     const CFrame current = CFrame::Current(p);
     std::vector<CStackFrame> stack;
@@ -30,6 +31,22 @@ std::vector<CStackFrame> BuildCallStack(const Processor& p, const DebugInfo& inf
             frame.frame.stackFrame = CFrame::StackFrameFromEntrySp(calls[n - k - 1].stackTop);
         }
         stack.push_back(frame);
+    }
+    if (framePointer) {
+        // The outermost activation's _bp: saved by the first reentrant
+        // activation it led to, once that one's prologue has pushed it; live
+        // in _bp otherwise.
+        std::uint8_t bp = p.ucIntRAM[*framePointer];
+        for (std::size_t j = 0; j < n; ++j) {
+            const CStackFrame& callee = stack[n - 1 - j];
+            const CFunction* function = callee.position.function;
+            if (!function || !function->reentrant) continue;
+            if (n - 1 - j != 0 || p.usPC != function->start) {
+                bp = p.ReadIndirect(static_cast<std::uint8_t>(calls[j].stackTop + 1));
+            }
+            break;
+        }
+        stack[n].frame.stackFrame = bp;
     }
     return stack;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "analysis/DebugInfo.h"
@@ -28,6 +29,15 @@ struct CStackFrame {
 // C source (start-up code, library routines) keeps its place with no
 // position. Register variables of outer frames are read in the bank their
 // function is declared to use; the innermost in the bank PSW selects.
-std::vector<CStackFrame> BuildCallStack(const Processor& p, const DebugInfo& info);
+//
+// Stack variables count from a frame base, SDCC's _bp. A called
+// activation's base is the SP at its entry plus one, where its prologue
+// puts _bp. The outermost activation, never called (main), needs _bp's
+// address from the program's map (`framePointer`): its base is the _bp its
+// first reentrant callee saved on entry (pushed just above the return
+// address), or _bp's value while no such callee has saved it; without the
+// map it has none.
+std::vector<CStackFrame> BuildCallStack(const Processor& p, const DebugInfo& info,
+                                        std::optional<std::uint8_t> framePointer = std::nullopt);
 
 }  // namespace tessaly

@@ -1,11 +1,30 @@
 #include "session/SourceDebugger.h"
 
 #include "analysis/CdbReader.h"
+#include "analysis/SymbolFile.h"
 #include "util/FileBytes.h"
 #include "util/IntegerText.h"
 #include "util/Lines.h"
 
 namespace tessaly {
+
+namespace {
+
+// The address of _bp in a linker map: the line "     00000008  _bp   ...".
+std::optional<std::uint8_t> FramePointerFromMap(const std::filesystem::path& map) {
+    const auto text = ReadWholeFile(map);
+    if (!text) return std::nullopt;
+    for (const std::string& line : SplitLines(*text)) {
+        const auto words = symbols::Words(line);
+        if (words.size() >= 2 && words[1] == "_bp") {
+            const auto address = ParseUnsigned<std::uint32_t>(words[0], 16);
+            if (address && *address < 0x100) return static_cast<std::uint8_t>(*address);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 bool SourceDebugger::Load(const std::filesystem::path& cdb, MessageHost& messages) {
     const auto fail = [&](const std::string& why) {
@@ -19,6 +38,7 @@ bool SourceDebugger::Load(const std::filesystem::path& cdb, MessageHost& message
     if (const auto* why = std::get_if<std::string>(&read)) return fail(*why);
     info_ = std::make_unique<DebugInfo>(std::move(std::get<DebugInfo>(read)));
     file_ = cdb;
+    framePointer_ = FramePointerFromMap(std::filesystem::path(cdb).replace_extension(".map"));
     sourcePaths_.clear();
     lineStarts_.Clear();
     for (const CSourceLine& line : info_->Lines().Lines()) lineStarts_.Insert(line.address);
@@ -29,6 +49,7 @@ void SourceDebugger::Clear() {
     info_.reset();
     file_.clear();
     lineStarts_.Clear();
+    framePointer_.reset();
     sourcePaths_.clear();
 }
 
@@ -52,7 +73,7 @@ std::filesystem::path SourceDebugger::SourcePath(const std::string& recorded) co
 
 std::vector<CStackFrame> SourceDebugger::CallStack(const Processor& p) const {
     if (!info_) return {};
-    return BuildCallStack(p, *info_);
+    return BuildCallStack(p, *info_, framePointer_);
 }
 
 std::optional<SourceStep> SourceDebugger::Begin(SourceStep::Kind kind, const Processor& p) const {

@@ -43,6 +43,9 @@ public:
 
     CSourcePosition PositionAt(std::uint16_t pc) const { return info_ ? info_->PositionAt(pc) : CSourcePosition{}; }
     std::vector<CStackFrame> CallStack(const Processor& p) const;
+    // Where SDCC's frame pointer _bp lives, from the linker map beside the
+    // .cdb; nothing without one.
+    std::optional<std::uint8_t> FramePointer() const { return framePointer_; }
     // A C-level step from where the processor stands; nothing without
     // debug information or where the PC has no C line.
     std::optional<SourceStep> Begin(SourceStep::Kind kind, const Processor& p) const;
@@ -57,6 +60,7 @@ private:
     std::unique_ptr<DebugInfo> info_;
     std::filesystem::path file_;
     AddressSet lineStarts_;
+    std::optional<std::uint8_t> framePointer_;
     mutable std::map<std::string, std::filesystem::path> sourcePaths_;
 };
 

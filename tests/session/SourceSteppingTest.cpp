@@ -27,6 +27,7 @@ struct SourceStepping : ::testing::Test {
         ASSERT_EQ(session.OpenFileCommand(example / "c-printf.ihx"), ProgramOpen::Opened);
         ASSERT_TRUE(session.ImportLabels({example / "c-printf.cdb"}));
         session.SetHardwareSerial(true);  // putchar waits for TI after writing SBUF
+        session.controller().SetBudget({1000000});  // a step gone wrong ends, and fails below
     }
     std::uint16_t Resolve(const std::string& place) {
         const auto at = session.source().Resolve(place);
@@ -108,6 +109,97 @@ TEST_F(SourceStepping, WithoutSourceAStepIsOneInstruction) {
     session.StepOver();
     EXPECT_EQ(session.processor().ullInstructionsExecuted, 1u);
     EXPECT_EQ(Stack(), std::vector<std::string>{"?"});
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// examples/c-debug built with --model-large --stack-auto: every local lives
+// on the stack, in frames that SDCC's _bp addresses.
+struct StackAutoProgram : ::testing::Test {
+    test::MessageRecorder messages;
+    test::DesktopRecorder desktop;
+    test::RunRecorder runs;
+    Session session{{}, messages, desktop, runs};
+
+    void SetUp() override {
+        const auto example = std::filesystem::path(TESSALY_SOURCE_DIR) / "examples/c-debug";
+        session.settings.Live().refreshType = 3;
+        ASSERT_EQ(session.OpenFileCommand(example / "c-debug-large.ihx"), ProgramOpen::Opened);
+        ASSERT_TRUE(session.LoadDebugInfo(example / "c-debug-large.cdb"));
+        ASSERT_TRUE(session.source().FramePointer().has_value()) << "the map beside the .cdb names _bp";
+        session.SetXramPaging(true);  // the start-up code copies xdata page by page
+        session.controller().SetBudget({kInstructionLimit});  // a step gone wrong ends, and fails below
+    }
+    static constexpr std::uint64_t kInstructionLimit = 1000000;
+    void RunTo(const std::string& place) {
+        session.RunToCursor(std::get<std::uint16_t>(session.source().Resolve(place)));
+    }
+    // Each frame as "function:line name=value ...", innermost first.
+    std::vector<std::string> Frames() {
+        std::vector<std::string> frames;
+        const Processor& p = session.processor();
+        for (const auto& f : session.source().CallStack(p)) {
+            std::string text = f.position.line ? f.position.function->name + ":" + std::to_string(f.position.line->line)
+                                                : "?";
+            if (f.interruptedBy >= 0) text += " (interrupt " + std::to_string(f.interruptedBy) + ")";
+            if (f.position.line) {
+                for (const auto& v : DescribeLocals(p, *session.source().Info(), f.pc, f.frame)) {
+                    // Register variables of callers hold whatever their
+                    // callees left there; only the stack keeps theirs.
+                    const CSymbol* symbol = nullptr;
+                    for (const CSymbol& s : session.source().Info()->Symbols()) {
+                        if (s.name == v.name && s.function == f.position.function->name) symbol = &s;
+                    }
+                    if (symbol && symbol->onStack) text += " " + v.name + "=" + v.value;
+                }
+            }
+            frames.push_back(text);
+        }
+        return frames;
+    }
+};
+
+TEST_F(StackAutoProgram, EveryActivationOfARecursionShowsItsOwnLocals) {
+    RunTo("c-debug.c:29");  // return 1, in the innermost call
+    EXPECT_EQ(Frames(), (std::vector<std::string>{
+                            "factorial:29 level=1 below=0",
+                            "factorial:30 level=2 below=0",
+                            "factorial:30 level=3 below=0",
+                            "factorial:30 level=4 below=0",
+                            "factorial:30 level=5 below=0",
+                            "main:60 f=0",
+                        }));
+    // Out of the innermost call, through the rest of its caller's line.
+    session.StepOut();
+    EXPECT_EQ(Frames().front(), "factorial:31 level=2 below=1");
+    session.StepOver();
+    EXPECT_EQ(Frames().front(), "factorial:32 level=2 below=1") << "the closing brace";
+    session.StepOver();
+    EXPECT_EQ(Frames().front(), "factorial:31 level=3 below=2") << "back in the caller, its frame again";
+}
+
+TEST_F(StackAutoProgram, AnInterruptRoutineAndACallThroughAPointerAreFrames) {
+    // The timer's first interrupt comes during the recursion.
+    const std::uint16_t routine = std::get<std::uint16_t>(session.source().Resolve("timer0_isr"));
+    session.breakPoints.Add(routine);
+    session.controller().StartStop();
+    std::vector<std::string> frames = Frames();
+    ASSERT_GE(frames.size(), 3u);
+    EXPECT_EQ(frames[0], "timer0_isr:46");
+    EXPECT_NE(frames[1].find("(interrupt 1)"), std::string::npos) << frames[1];
+    EXPECT_EQ(frames.back(), "main:60 f=0");
+    session.breakPoints.Delete(routine);
+
+    RunTo("twice");
+    frames = Frames();
+    EXPECT_EQ(frames.front(), "twice:36");
+    EXPECT_EQ(frames.back(), "main:61 f=120");
+    session.StepOut();
+    EXPECT_EQ(Frames().front().substr(0, 7), "main:62");
 }
 
 }  // namespace
