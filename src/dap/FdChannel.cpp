@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
@@ -67,6 +68,8 @@ Accepted AcceptOneClient(int port) {
         ::close(listener);
         return result;
     }
+    std::fprintf(stderr, "tessaly-dap: listening on 127.0.0.1:%d\n", port);
+    std::fflush(stderr);
     int client = -1;
     do {
         client = ::accept(listener, nullptr, nullptr);

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tessaly-dap [--port N]\n"
+    "usage: tessaly-dap [--stdio | --port N]\n"
     "Serves the Debug Adapter Protocol on standard input and output, or, with\n"
     "--port, to one client that connects to 127.0.0.1:N.\n";
 
@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         }
+        if (arg == "--stdio") continue;  // the default, named for clients that pass an argument
         if (arg == "--port" && i + 1 < argc) {
             const std::string value = argv[++i];
             char* end = nullptr;
