@@ -20,7 +20,7 @@ void Check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-std::string Request(int seq, const std::string& command, const nlohmann::json& arguments) {
+std::string RequestFrame(int seq, const std::string& command, const nlohmann::json& arguments) {
     return tessaly::dap::Frame(
         nlohmann::json{{"seq", seq}, {"type", "request"}, {"command", command}, {"arguments", arguments}}.dump());
 }
@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryChannel channel;
     if (data[0] & 1) {
         const std::string program = std::string(TESSALY_SOURCE_DIR) + "/examples/c-printf/c-printf.ihx";
-        channel.Queue(Request(1, "initialize", nlohmann::json::object()));
-        channel.Queue(Request(2, "launch", {{"program", program}, {"hardwareSerial", true}, {"stopOnEntry", true}}));
-        channel.Queue(Request(3, "configurationDone", nlohmann::json::object()));
+        channel.Queue(RequestFrame(1, "initialize", nlohmann::json::object()));
+        channel.Queue(RequestFrame(2, "launch", {{"program", program}, {"hardwareSerial", true}, {"stopOnEntry", true}}));
+        channel.Queue(RequestFrame(3, "configurationDone", nlohmann::json::object()));
     }
     channel.Queue(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
     channel.Close();
