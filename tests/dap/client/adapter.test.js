@@ -391,6 +391,31 @@ describe('tessaly-dap with assembler programs', function () {
       fs.rmSync(dir, { recursive: true, force: true });
     }
   });
+  it('stops with the error when the program meets one', async () => {
+    // NOP, a reserved opcode (A5h), then a jump to itself.
+    const code = [0x00, 0xA5, 0x80, 0xFE];
+    const record = [code.length, 0, 0, 0, ...code];
+    const checksum = (0x100 - (record.reduce((a, b) => a + b, 0) & 0xFF)) & 0xFF;
+    const hex = ':' + [...record, checksum].map((b) => b.toString(16).toUpperCase().padStart(2, '0')).join('') + '\n:00000001FF\n';
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tessaly-dap-'));
+    const file = path.join(dir, 'reserved.hex');
+    fs.writeFileSync(file, hex);
+    try {
+      const console = collect(dc, 'console');
+      const stopped = await launchTo(dc, { program: file }, {}, 'exception');
+      assert.strictEqual(stopped.body.text, 'Reserved Opcode encountered');
+      assert.ok(console.text.includes('Error: Reserved Opcode encountered\n'), console.text);
+      // The run goes on from there when asked, and the error is not repeated.
+      const paused = await stopAfter(dc, async () => {
+        await dc.continueRequest({ threadId: 1 });
+        await dc.pauseRequest({ threadId: 1 });
+      });
+      assert.strictEqual(paused.body.reason, 'pause');
+      assert.strictEqual((await topFrame(dc)).instructionPointerReference, '0x0002');
+    } finally {
+      fs.rmSync(dir, { recursive: true, force: true });
+    }
+  });
 });
 
 describe('tessaly-dap on a port', function () {
