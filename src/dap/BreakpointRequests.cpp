@@ -1,8 +1,8 @@
 #include "dap/BreakpointRequests.h"
 
+#include "dap/ValueText.h"
 #include "util/AsciiCase.h"
 #include "util/HexText.h"
-#include "util/IntegerText.h"
 
 namespace tessaly::dap {
 
@@ -20,22 +20,6 @@ nlohmann::json Unverified(int id, const std::string& message) {
 std::string AddressText(std::uint16_t address) { return "0x" + HexText(address, 4); }
 
 }  // namespace
-
-std::optional<std::uint16_t> ParseCodeAddress(const std::string& text) {
-    std::string_view digits = text;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        digits.remove_prefix(2);
-    } else if (digits.size() > 1 && (digits.back() == 'H' || digits.back() == 'h')) {
-        digits.remove_suffix(1);
-    } else {
-        const auto decimal = ParseUnsigned<unsigned>(digits);
-        if (decimal && *decimal <= 0xFFFF) return static_cast<std::uint16_t>(*decimal);
-        return std::nullopt;
-    }
-    const auto value = ParseUnsigned<unsigned>(digits, 16);
-    if (!value || *value > 0xFFFF) return std::nullopt;
-    return static_cast<std::uint16_t>(*value);
-}
 
 void BreakpointRequests::Register(Dispatcher& dispatcher) {
     dispatcher.On("setBreakpoints", [this](const Request& r) { SetBreakpoints(r); });
@@ -137,7 +121,7 @@ void BreakpointRequests::SetInstructionBreakpoints(const Request& request) {
         const std::string reference = entry.String("instructionReference");
         const std::int64_t offset = entry.OptionalInteger("offset").value_or(0);
         const int id = nextId_++;
-        const auto base = ParseCodeAddress(reference);
+        const auto base = ParseTypedNumber(reference);
         if (!base || *base + offset < 0 || *base + offset > 0xFFFF) {
             answers.push_back(Unverified(id, "'" + reference + "' is not a code address (0000H to FFFFH)"));
             continue;

@@ -50,7 +50,4 @@ private:
     std::vector<Placed> instructions_;
 };
 
-// "0x1234" or "1234H" and the like as a code address; nothing otherwise.
-std::optional<std::uint16_t> ParseCodeAddress(const std::string& text);
-
 }  // namespace tessaly::dap

@@ -20,7 +20,7 @@ public:
     explicit Dispatcher(Outbox& out) : out_(out) {}
 
     void On(const std::string& command, Handler handler) { handlers_[command] = std::move(handler); }
-    // Runs around every handler, after it, whether it succeeded or not.
+    // Runs after every request has been answered, whether it succeeded or not.
     void After(std::function<void()> after) { after_ = std::move(after); }
 
     void Dispatch(const std::string& body);

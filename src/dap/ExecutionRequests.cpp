@@ -148,8 +148,10 @@ void ExecutionRequests::PassOnOutput() {
 
 void ExecutionRequests::BetweenSlices() {
     if (!c_.busy) return;
-    if (feed_.Deliver(c_.session)) SetRunSettings();
-    if (feed_.Empty()) c_.session.settings.Live().instructionsPerTick = kTick;
+    if (!feed_.Empty()) {
+        feed_.Deliver(c_.session);
+        if (feed_.Empty()) SetRunSettings();  // back to long ticks
+    }
     PassOnOutput();
     if (errorStop_) StopRun();
     const auto now = std::chrono::steady_clock::now();

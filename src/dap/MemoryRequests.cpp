@@ -4,9 +4,9 @@
 
 #include "dap/Base64.h"
 #include "dap/CodeListing.h"
+#include "dap/ValueText.h"
 #include "util/AsciiCase.h"
 #include "util/HexText.h"
-#include "dap/ValueText.h"
 
 namespace tessaly::dap {
 

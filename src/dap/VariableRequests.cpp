@@ -116,7 +116,6 @@ std::vector<VariableRequests::Entry> VariableRequests::BitsOf(const Location& lo
             entries.push_back(std::move(entry));
             continue;
         }
-        const auto record = CatalogueIndex(LocationKind::SfrBit, position);
         std::string shown = position;
         Location at{LocationKind::BitMemory, static_cast<std::uint16_t>(address + bit)};
         for (std::size_t i = 0; i < SfrCatalogueRecords().size(); ++i) {
@@ -126,7 +125,6 @@ std::vector<VariableRequests::Entry> VariableRequests::BitsOf(const Location& lo
                 at = {LocationKind::SfrBit, static_cast<std::uint16_t>(i)};
             }
         }
-        (void)record;
         entries.push_back(LocationEntry(shown, at));
     }
     return entries;
