@@ -61,6 +61,16 @@ std::optional<std::int64_t> Arguments::OptionalInteger(const char* name) const {
     Wrong(name, "a whole number");
 }
 
+std::int64_t Arguments::IntegerIn(const char* name, std::int64_t lowest, std::int64_t highest,
+                                  std::int64_t otherwise) const {
+    const std::int64_t value = OptionalInteger(name).value_or(otherwise);
+    if (value < lowest || value > highest) {
+        throw RequestError(std::string("'") + name + "' must be from " + std::to_string(lowest) + " to " +
+                           std::to_string(highest));
+    }
+    return value;
+}
+
 bool Arguments::Boolean(const char* name, bool otherwise) const {
     const nlohmann::json* value = Find(name);
     if (!value) return otherwise;

@@ -27,6 +27,8 @@ public:
     std::optional<std::string> OptionalString(const char* name) const;
     std::int64_t Integer(const char* name) const;
     std::optional<std::int64_t> OptionalInteger(const char* name) const;
+    // A whole number from `lowest` to `highest`; `otherwise` when absent.
+    std::int64_t IntegerIn(const char* name, std::int64_t lowest, std::int64_t highest, std::int64_t otherwise) const;
     bool Boolean(const char* name, bool otherwise) const;
     // An array argument; an empty one when it is absent.
     const nlohmann::json& Array(const char* name) const;

@@ -119,7 +119,7 @@ void BreakpointRequests::SetInstructionBreakpoints(const Request& request) {
     for (const auto& breakpoint : args.Array("breakpoints")) {
         const Arguments entry(breakpoint);
         const std::string reference = entry.String("instructionReference");
-        const std::int64_t offset = entry.OptionalInteger("offset").value_or(0);
+        const std::int64_t offset = entry.IntegerIn("offset", -0x10000, 0x10000, 0);
         const int id = nextId_++;
         const auto base = ParseTypedNumber(reference);
         if (!base || *base + offset < 0 || *base + offset > 0xFFFF) {

@@ -59,6 +59,10 @@ void MemoryRequests::Register(Dispatcher& dispatcher) {
 
 namespace {
 
+// Offsets and counts reach across 64K at most; beyond, they are refused
+// rather than let overflow the arithmetic.
+constexpr std::int64_t kReach = 0x1000000;
+
 MemoryPlace PlaceOf(const Arguments& args) {
     const std::string reference = args.String("memoryReference");
     const auto place = ParseMemoryReference(reference);
@@ -75,9 +79,9 @@ void MemoryRequests::ReadMemory(const Request& request) {
     Session& s = c_.Stopped();
     const Arguments args(request.arguments);
     const MemoryPlace place = PlaceOf(args);
-    const std::int64_t start = static_cast<std::int64_t>(place.address) + args.OptionalInteger("offset").value_or(0);
-    const std::int64_t count = args.Integer("count");
-    if (count < 0) throw RequestError("'count' must not be negative");
+    const std::int64_t start = static_cast<std::int64_t>(place.address) + args.IntegerIn("offset", -kReach, kReach, 0);
+    if (!args.Find("count")) throw RequestError("'count' is missing");
+    const std::int64_t count = args.IntegerIn("count", 0, kReach, 0);
     std::vector<std::uint8_t> bytes;
     std::int64_t unreadable = 0;
     std::int64_t address = start;
@@ -105,7 +109,7 @@ void MemoryRequests::WriteMemory(const Request& request) {
     const Arguments args(request.arguments);
     const MemoryPlace place = PlaceOf(args);
     if (place.memory == CMemory::Code) throw RequestError("code memory is read-only");
-    const std::int64_t start = static_cast<std::int64_t>(place.address) + args.OptionalInteger("offset").value_or(0);
+    const std::int64_t start = static_cast<std::int64_t>(place.address) + args.IntegerIn("offset", -kReach, kReach, 0);
     const auto bytes = DecodeBase64(args.String("data"));
     if (!bytes) throw RequestError("'data' is not base64");
     if (start < 0 || start + static_cast<std::int64_t>(bytes->size()) > place.size) {
@@ -126,10 +130,10 @@ void MemoryRequests::Disassemble(const Request& request) {
     if (const auto place = ParseMemoryReference(reference); place && place->memory == CMemory::Code) base = place->address;
     else if (const auto number = ParseTypedNumber(reference); number && *number <= 0xFFFF) base = number;
     if (!base) throw RequestError("'" + reference + "' is not a code address");
-    const std::int64_t target = static_cast<std::int64_t>(*base) + args.OptionalInteger("offset").value_or(0);
-    const std::int64_t instructionOffset = args.OptionalInteger("instructionOffset").value_or(0);
-    const std::int64_t count = args.Integer("instructionCount");
-    if (count < 0 || count > 0x10000) throw RequestError("'instructionCount' must be 0 to 65536");
+    const std::int64_t target = static_cast<std::int64_t>(*base) + args.IntegerIn("offset", -kReach, kReach, 0);
+    const std::int64_t instructionOffset = args.IntegerIn("instructionOffset", -kReach, kReach, 0);
+    if (!args.Find("instructionCount")) throw RequestError("'instructionCount' is missing");
+    const std::int64_t count = args.IntegerIn("instructionCount", 0, 0x10000, 0);
 
     // The listing runs from 0000H, so that the instructions before the
     // target are those the program's own flow lays out; the target and the

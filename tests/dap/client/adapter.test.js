@@ -326,6 +326,8 @@ describe('tessaly-dap with examples/c-printf', function () {
     assert.strictEqual(await rejection(dc.customRequest('readMemory', { memoryReference: 'flash', count: 1 })),
       "'flash' is not a memory reference (code, data, idata or xdata, with an optional :ADDRESS)");
     assert.strictEqual(await rejection(dc.variablesRequest({ variablesReference: 999 })), 'No variables with reference 999');
+    assert.strictEqual(await rejection(dc.customRequest('readMemory', { memoryReference: 'xdata', offset: 2 ** 60, count: 1 })),
+      "'offset' must be from -16777216 to 16777216");
     assert.strictEqual(await endCleanly(dc), 0);
   });
 });
