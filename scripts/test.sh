@@ -16,6 +16,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== VS Code extension package"
+editors/vscode/package.sh >/dev/null
+rm -f editors/vscode/*.vsix
+echo "the extension packages"
+
 echo "== Fuzz targets (a short smoke run each)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
   -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCHMARKS=OFF >/dev/null
@@ -29,6 +34,10 @@ for fuzzer in build-fuzz/fuzz/*_fuzzer; do
     sdcc_debug_file_fuzzer | cdb_fuzzer) cp examples/c-printf/c-printf.cdb "$corpus/" ;;
     relocated_listing_fuzzer) cp examples/c-printf/c-printf.rst "$corpus/" ;;
     listing_layout1_fuzzer | as31_listing_fuzzer) cp examples/hello/hello.lst "$corpus/" ;;
+    listing_lines_fuzzer) cp examples/hello/hello.lst examples/c-printf/c-printf.rst "$corpus/" ;;
+    c_expression_fuzzer) printf 'head.next->next->tag' >"$corpus/chain"; printf '(*gp)' >"$corpus/deref"
+                         printf 'X:1234H' >"$corpus/xdata"; printf 'PSW.7' >"$corpus/bit" ;;
+    dap_request_fuzzer) cp fuzz/dap-corpus/* "$corpus/" ;;
   esac
   "$fuzzer" "$corpus" -max_total_time=10 -print_final_stats=0 >/dev/null 2>"$corpus.log" || {
     cat "$corpus.log"; echo "$(basename "$fuzzer") failed"; exit 1; }

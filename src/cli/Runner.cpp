@@ -11,13 +11,13 @@
 #include "analysis/ListingImport.h"
 #include "analysis/Workspace.h"
 #include "cli/RunOptions.h"
-#include "cli/SelfLoop.h"
 #include "cli/StateJson.h"
 #include "cli/StderrHost.h"
 #include "core/AddressSet.h"
 #include "control/BreakPoints.h"
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"
+#include "control/SelfLoops.h"
 #include "control/SerialLog.h"
 #include "core/Diagnostics.h"
 #include "core/Processor.h"
@@ -108,17 +108,6 @@ RunEnd EndOf(const RunOptions& o, const Processor& p) {
     end.cycles = SaturatingAdd(p.ullCyclesExecuted, std::min(byCycles, byTime));
     if (byTime < byCycles) end.cycleReason = "time";
     return end;
-}
-
-// The instructions that jump to themselves. Code memory does not change
-// while a program runs, so they are known up front.
-AddressSet SelfLoopAddresses(const Processor& p) {
-    AddressSet stops;
-    for (std::uint32_t address = 0; address < AddressSet::kAddressCount; ++address) {
-        const auto pc = static_cast<std::uint16_t>(address);
-        if (JumpsToItself(p, pc)) stops.Insert(pc);
-    }
-    return stops;
 }
 
 // Most instructions between two looks at the limits and the serial log. An

@@ -1,0 +1,29 @@
+#include "dap/Capabilities.h"
+
+namespace tessaly::dap {
+
+nlohmann::json Capabilities() {
+    return {
+        {"supportsConfigurationDoneRequest", true},
+        {"supportsFunctionBreakpoints", true},
+        {"supportsInstructionBreakpoints", true},
+        {"supportsSetVariable", true},
+        {"supportsEvaluateForHovers", true},
+        {"supportsReadMemoryRequest", true},
+        {"supportsWriteMemoryRequest", true},
+        {"supportsDisassembleRequest", true},
+        {"supportsSteppingGranularity", false},
+        {"supportsLoadedSourcesRequest", true},
+        {"supportsTerminateRequest", true},
+        {"supportsValueFormattingOptions", true},
+        {"supportsDelayedStackTraceLoading", true},
+        {"supportsConditionalBreakpoints", false},
+        {"supportsHitConditionalBreakpoints", false},
+        {"supportsRestartRequest", false},
+        {"supportsStepBack", false},
+        {"supportTerminateDebuggee", false},
+        {"exceptionBreakpointFilters", nlohmann::json::array()},
+    };
+}
+
+}  // namespace tessaly::dap
