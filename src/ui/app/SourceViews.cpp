@@ -125,7 +125,10 @@ bool SourceViews::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close) {
         for (std::size_t i = 0; i < views_.size(); ++i) {
             if (Frame(static_cast<int>(i)) != watched) continue;
-            if (track_) layout_.entries[i] = {BoundsOf(Frame(static_cast<int>(i))->geometry()), 0};
+            // Closed with the program, it keeps its place and stays open for
+            // the next; closed by the user, it stays closed.
+            layout_.entries[i].bounds = BoundsOf(Frame(static_cast<int>(i))->geometry());
+            if (track_) layout_.entries[i].visible = 0;
             if (viewItems_[i]) viewItems_[i]->setChecked(false);
             views_[i] = nullptr;
             break;

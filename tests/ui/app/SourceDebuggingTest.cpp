@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTextBlock>
 #include <QTableView>
 #include <QTest>
 
@@ -14,6 +16,7 @@
 #include "app/DesktopFixture.h"
 #include "app/SourceViews.h"
 #include "persistence/SourceWindowsLayout.h"
+#include "persistence/WindowLayout.h"
 #include "session/Session.h"
 #include "util/FileBytes.h"
 #include "views/ActiveWatchView.h"
@@ -218,6 +221,152 @@ private slots:
         d.Trigger("muiStepOver");
         QCOMPARE(source->CurrentLine(), 47);
         QCOMPARE(Rows(*locals.model()).at(4), QString("next,unsigned int,301"));
+    }
+
+    // C variables typed by name into the Active Watch are seen from the
+    // frame the Call Stack window selects; the locations' list, and so the
+    // snapshot, stays as it was; the names are kept in a file of their own.
+    void cWatchesAndLocalsFollowTheFrameChosenInTheCallStack() {
+        CDesktop d;
+        CWatchPanel* watches = d.CWatches();
+        QVERIFY(watches);
+        QVERIFY(watches->isVisible());
+        const auto add = [&](const QString& name) {
+            watches->NameEdit().setText(name);
+            QTest::keyClick(&watches->NameEdit(), Qt::Key_Return);
+        };
+        add("n");
+        add("factorial");
+        add(" 1x");
+        QCOMPARE(d.Messages(), QStringList({"'1x' is not a C name"}));
+        QCOMPARE(watches->NameEdit().text(), QString(" 1x"));  // kept to be mended
+        add("n");                                              // listed already
+        QCOMPARE(Rows(watches->Model()),
+                 QStringList({"n,,No C variable named 'n' here", "factorial,,No C variable named 'factorial' here"}));
+
+        // A break in putchar, cleared, main's first pass stepped to line 47,
+        // then the break again: putchar is called from line 48's printf.
+        d.ClickMargin(21);
+        d.Trigger("ateStartExecution");
+        d.ClickMargin(21);
+        d.Trigger("muiStepOut");
+        d.Trigger("muiStepOver");
+        d.Trigger("muiStepOver");
+        d.ClickMargin(21);
+        d.Trigger("ateStartExecution");
+        QCOMPARE(d.Source()->CurrentLine(), 21);
+        QCOMPARE(Rows(watches->Model()),
+                 QStringList({"n,,No C variable named 'n' here", "factorial,,No C variable named 'factorial' here"}));
+
+        // main's frame, the outermost: its line stands out as a caller's,
+        // its variables are the locals and the watches' scope.
+        QTableView& stack = d.CallStack()->Table();
+        const int outermost = stack.model()->rowCount() - 1;
+        tessaly::ui::test::DoubleClickCell(stack, outermost, 0);
+        QCOMPARE(d.window->frames().Index(), static_cast<std::size_t>(outermost));
+        QCOMPARE(d.Source()->CurrentLine(), 48);
+        QCOMPARE(d.Source()->Heading(), QString("c-printf.c:48 in main"));
+        QCOMPARE(d.Locals()->Heading(), QString("main"));
+        // n and b live in r3 and r0-r1, which printf has taken over by now:
+        // a caller's register variables show what their registers hold.
+        QCOMPARE(Rows(d.Locals()->Model()),
+                 QStringList({"n,unsigned char,32 ' '", "factorial,unsigned long,1", "a,unsigned int,0",
+                              "b,unsigned int,18779", "next,unsigned int,1"}));
+        QCOMPARE(Rows(watches->Model()), QStringList({"n,unsigned char,32 ' '", "factorial,unsigned long,1"}));
+        QCOMPARE(stack.model()->index(outermost, 0).data(Qt::FontRole).value<QFont>().bold(), true);
+
+        // The next step shows the innermost frame again.
+        d.Trigger("muiStepOver");
+        QCOMPARE(d.window->frames().Index(), 0u);
+        QCOMPARE(d.Source()->CurrentLine(), 24);  // past the wait for TI
+
+        QCOMPARE(d.window->session().lstActiveWatch.Count(), 0u);
+        QCOMPARE(tessaly::ReadWholeFile(d.dir.Path() / "cwatches.sud"), std::optional<std::string>("n\r\nfactorial\r\n"));
+        watches->Table().setCurrentIndex(watches->Model().index(0, 0));
+        QTest::keyClick(&watches->Table(), Qt::Key_Delete);
+        QCOMPARE(tessaly::ReadWholeFile(d.dir.Path() / "cwatches.sud"), std::optional<std::string>("factorial\r\n"));
+    }
+
+    // The C windows close with the program and come back with the next
+    // .cdb as they were left; their places go to a file of their own at
+    // exit, and the start-up layout stays the 1536-byte block it was.
+    void windowPlacesAreKeptInAFileOfTheirOwn() {
+        CDesktop d;
+        auto frameOf = [&](int index) {
+            tessaly::ui::CDebugView* view = d.window->sourceViews().View(index);
+            return view ? qobject_cast<QMdiSubWindow*>(view->parentWidget()) : nullptr;
+        };
+        const QRect moved(40, 30, 520, 380);
+        frameOf(source_window::kSource)->setGeometry(moved);
+        d.Action("muiLocalsWindow")->trigger();  // closes it
+        QVERIFY(!frameOf(source_window::kLocals));
+        QVERIFY(!d.Action("muiLocalsWindow")->isChecked());
+
+        d.Action("ateCloseFile")->trigger();
+        QVERIFY(!frameOf(source_window::kSource));
+        QVERIFY(!frameOf(source_window::kCallStack));
+        QVERIFY(!d.Action("muiSourceWindow")->isChecked());
+
+        d.Action("ateExit")->trigger();
+        QVERIFY(d.ended);
+        const auto layout = tessaly::ReadWholeFile(d.dir.Path() / "inwpssz.wst");
+        QVERIFY(layout);
+        QCOMPARE(layout->size(), std::size_t{1536});
+        const auto block = tessaly::EncodeWindowLayout(d.window->session().layout);
+        QVERIFY(std::equal(block.begin(), block.end(), layout->begin(),
+                           [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
+        tessaly::SourceWindowsLayout places;
+        QVERIFY(tessaly::LoadSourceWindowsLayout(d.dir.Path() / "srcwnds.wst", places));
+        QCOMPARE(places.entries[0].bounds, (tessaly::WindowBounds{40, 30, 520, 380}));
+        QCOMPARE(places.entries[0].visible, std::uint8_t{1});  // closed with the program, not by the user
+        QCOMPARE(places.entries[1].visible, std::uint8_t{1});
+        QCOMPARE(places.entries[2].visible, std::uint8_t{0});
+
+        // The next start: the program and its .cdb again.
+        CDesktop again;
+        std::filesystem::copy_file(d.dir.Path() / "srcwnds.wst", again.dir.Path() / "srcwnds.wst");
+        again.Start();
+        again.window->session().settings.Live().refreshType = 2;
+        again.window->session().OpenFileCommand(kExample / "c-printf.ihx");
+        again.window->session().GetLabelsFromFiles({kExample / "c-printf.cdb"});
+        QCOMPARE(again.Source()->parentWidget()->geometry(), moved);
+        QVERIFY(again.CallStack());
+        QVERIFY(!again.Locals());
+        QCOMPARE(again.Messages(), QStringList());
+    }
+
+    // A C file that is not beside the .cdb is asked for by its folder; a
+    // folder without it says so and the window still offers to choose.
+    void aSourceNotBesideTheCdbIsAskedForByItsFolder() {
+        tessaly::test::ScratchDirectory program;
+        for (const char* name : {"c-printf.ihx", "c-printf.cdb"}) {
+            std::filesystem::copy_file(kExample / name, program.Path() / name);
+        }
+        QStringList asked;
+        std::vector<std::filesystem::path> answers = {program.Path(), kExample};
+        const auto answer = [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (!dialog) return;
+            asked << dialog->windowTitle();
+            dialog->setDirectory(QString::fromStdString(answers.front().string()));
+            answers.erase(answers.begin());
+            QTest::keyClick(dialog, Qt::Key_Return);
+        };
+        auto d = std::make_unique<CDesktop>(program.Path());
+        // The window asks from the event loop, once it has shown itself.
+        AnsweringModals(answer, [] { QTest::qWait(50); });
+        SourceView* source = d->Source();
+        QCOMPARE(asked, QStringList({"Where is c_printf.c?"}));
+        QCOMPARE(d->Messages(), QStringList({"c_printf.c is not in " + QString::fromStdString(program.Path().string())}));
+        QCOMPARE(source->Missing(),
+                 QString("c_printf.c is not beside c-printf.cdb. Choose the folder that holds it."));
+
+        AnsweringModals(answer, [&] { QTest::mouseClick(source->findChild<QPushButton*>("btnLocate"), Qt::LeftButton); });
+        QCOMPARE(source->Missing(), QString());
+        QCOMPARE(source->Text().document()->findBlockByNumber(20).text(), QString("    SBUF = (unsigned char)c;"));
+        d->ClickMargin(21);
+        d->Trigger("ateStartExecution");
+        QCOMPARE(source->CurrentLine(), 21);
     }
 };
 
