@@ -322,14 +322,16 @@ private slots:
         QCOMPARE(places.entries[1].visible, std::uint8_t{1});
         QCOMPARE(places.entries[2].visible, std::uint8_t{0});
 
-        // The next start: the program and its .cdb again.
+        // The next start: the program again, its labels and .cdb loaded
+        // with it by the settings' automatic import.
         CDesktop again;
         std::filesystem::copy_file(d.dir.Path() / "srcwnds.wst", again.dir.Path() / "srcwnds.wst");
         again.Start();
-        again.window->session().settings.Live().refreshType = 2;
+        again.window->session().settings.Live().autoLoadLabels = 1;
         again.window->session().OpenFileCommand(kExample / "c-printf.ihx");
-        again.window->session().GetLabelsFromFiles({kExample / "c-printf.cdb"});
+        QVERIFY(again.Source());
         QCOMPARE(again.Source()->parentWidget()->geometry(), moved);
+        QCOMPARE(again.Source()->Modules().currentText(), QString("c-printf.c"));
         QVERIFY(again.CallStack());
         QVERIFY(!again.Locals());
         QCOMPARE(again.Messages(), QStringList());
