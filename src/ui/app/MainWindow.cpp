@@ -36,7 +36,9 @@
 #include "dialogs/SendByteDialog.h"
 #include "dialogs/LabelsProgressWindow.h"
 #include "dialogs/SettingsDialog.h"
+#include "views/ActiveWatchView.h"
 #include "views/CDebugView.h"
+#include "views/CWatchPanel.h"
 #include "views/FrameSelection.h"
 #include "views/ViewContext.h"
 #include "views/ViewFactory.h"
@@ -252,7 +254,13 @@ void MainWindow::ConnectSourceCommands() {
             item->setChecked(sourceViews_->View(static_cast<int>(i)) != nullptr);
         });
     }
-    connect(frames_.get(), &FrameSelection::selectionChanged, this, [this] { session_->controller().RefreshViews(); });
+    // Another frame changes nothing in the machine: only what shows a frame
+    // follows, and the other views keep their marks of the last step.
+    connect(frames_.get(), &FrameSelection::selectionChanged, this, [this] {
+        sourceViews_->RefreshWindows();
+        auto* watch = qobject_cast<ActiveWatchView*>(views_->View(layout_window::kActiveWatch));
+        if (watch && watch->CWatches()) watch->CWatches()->Refresh();
+    });
 }
 
 void MainWindow::ConnectFileCommands() {

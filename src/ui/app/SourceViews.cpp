@@ -148,6 +148,10 @@ void SourceViews::Refresh() {
             else if (i == source_window::kSource || layout_.entries[static_cast<std::size_t>(i)].visible) Open(i);
         }
     }
+    RefreshWindows();
+}
+
+void SourceViews::RefreshWindows() {
     for (const auto& view : views_) {
         if (view) view->Refresh();
     }

@@ -54,6 +54,8 @@ public:
     // opened or closed as C debug information came or went, then each open
     // window brought up to date.
     void Refresh();
+    // Each open window brought up to date with the frame now selected.
+    void RefreshWindows();
     // Runs to the first address of the Source window's cursor line; a
     // message says why when there is none.
     void RunToCursor();

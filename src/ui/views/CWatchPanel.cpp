@@ -31,6 +31,7 @@ CWatchPanel::CWatchPanel(CDebugContext& context, QWidget* parent) : QWidget(pare
     table_->setAccessibleName(QStringLiteral("C variables"));
     table_->setModel(model_);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -38,6 +38,7 @@ CallStackView::CallStackView(CDebugContext& context, QWidget* parent)
     table_->setAccessibleName(QStringLiteral("Call Stack"));
     table_->setModel(model_);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);

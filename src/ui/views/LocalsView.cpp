@@ -42,6 +42,7 @@ LocalsView::LocalsView(CDebugContext& context, QWidget* parent)
     table_->setAccessibleName(QStringLiteral("Locals"));
     table_->setModel(model_);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -77,6 +77,7 @@ SourceView::SourceView(CDebugContext& context, QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(2, 2, 2, 2);
+    top->setSpacing(8);
     top->addWidget(modules_);
     top->addWidget(heading_, 1);
     auto* layout = new QVBoxLayout(this);

@@ -27,6 +27,7 @@
 #include "views/FrameSelection.h"
 #include "views/LocalsView.h"
 #include "views/SourceText.h"
+#include "views/SfrView.h"
 #include "views/SourceView.h"
 #include "views/ViewTestSupport.h"
 
@@ -262,7 +263,12 @@ private slots:
         // its variables are the locals and the watches' scope.
         QTableView& stack = d.CallStack()->Table();
         const int outermost = stack.model()->rowCount() - 1;
+        const auto* sp = d.window->views().View(1)->findChild<QLineEdit*>("edtSP");
+        QVERIFY(tessaly::ui::SfrView::IsHighlighted(*sp));  // the run moved SP
         tessaly::ui::test::DoubleClickCell(stack, outermost, 0);
+        // Choosing a frame changes nothing in the machine: the other views
+        // keep what the run marked.
+        QVERIFY(tessaly::ui::SfrView::IsHighlighted(*sp));
         QCOMPARE(d.window->frames().Index(), static_cast<std::size_t>(outermost));
         QCOMPARE(d.Source()->CurrentLine(), 48);
         QCOMPARE(d.Source()->Heading(), QString("c-printf.c:48 in main"));
