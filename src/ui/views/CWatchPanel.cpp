@@ -39,6 +39,7 @@ CWatchPanel::CWatchPanel(CDebugContext& context, QWidget* parent) : QWidget(pare
     table_->setWordWrap(false);
     table_->installEventFilter(this);
     SelectionCopy::Attach(*table_);
+    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
 
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("edtCWatchName"));
@@ -85,11 +86,9 @@ void CWatchPanel::Refresh() {
         CVariable variable = LocateVariable(p, *info, *std::get<const CSymbol*>(found), place);
         rows.push_back({name, std::move(variable.text.type), std::move(variable.text.value), std::move(variable.object)});
     }
-    const bool wasEmpty = model_->rowCount() == 0;
     // One scope for all: a watched value is compared with the one shown
     // before whatever frame it is seen from.
     model_->Show(std::move(rows), "watch");
-    if (wasEmpty && model_->rowCount() != 0) table_->resizeColumnsToContents();
 }
 
 void CWatchPanel::AddTyped() {

@@ -45,6 +45,8 @@ CallStackView::CallStackView(CDebugContext& context, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
     SelectionCopy::Attach(*table_);
+    // A call or a return: the columns fit the frames now listed.
+    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
     connect(table_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { context_.frames.Select(static_cast<std::size_t>(index.row())); });
     auto* layout = new QVBoxLayout(this);
@@ -58,11 +60,8 @@ QSize CallStackView::sizeHint() const { return {260, 120}; }
 void CallStackView::Refresh() {
     std::vector<CallStackModel::Row> rows;
     for (const CStackFrame& frame : context_.frames.Frames()) rows.push_back(RowOf(context_.session.source(), frame));
-    const int count = model_->rowCount();
     const int selected = rows.empty() ? -1 : static_cast<int>(context_.frames.Index());
     model_->Show(std::move(rows), selected);
-    // A call or a return: the columns fit the frames now listed.
-    if (model_->rowCount() != count) table_->resizeColumnsToContents();
 }
 
 }  // namespace tessaly::ui

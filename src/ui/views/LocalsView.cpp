@@ -49,6 +49,8 @@ LocalsView::LocalsView(CDebugContext& context, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     table_->setWordWrap(false);
     SelectionCopy::Attach(*table_);
+    // Other variables: the columns fit them.
+    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -82,9 +84,7 @@ void LocalsView::Refresh() {
         if (rows.empty()) heading += QStringLiteral(": no parameters or locals recorded");
     }
     if (heading_->text() != heading) heading_->setText(heading);
-    const bool wasEmpty = model_->rowCount() == 0;
     model_->Show(std::move(rows), ScopeOf(context_.frames));
-    if (wasEmpty && model_->rowCount() != 0) table_->resizeColumnsToContents();
 }
 
 }  // namespace tessaly::ui
