@@ -62,6 +62,8 @@ void CallStackView::Refresh() {
     for (const CStackFrame& frame : context_.frames.Frames()) rows.push_back(RowOf(context_.session.source(), frame));
     const int selected = rows.empty() ? -1 : static_cast<int>(context_.frames.Index());
     model_->Show(std::move(rows), selected);
+    // The row the table has selected is the frame shown.
+    if (selected >= 0 && table_->currentIndex().row() != selected) table_->selectRow(selected);
 }
 
 }  // namespace tessaly::ui

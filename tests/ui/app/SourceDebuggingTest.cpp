@@ -284,6 +284,7 @@ private slots:
         // The next step shows the innermost frame again.
         d.Trigger("muiStepOver");
         QCOMPARE(d.window->frames().Index(), 0u);
+        QCOMPARE(stack.currentIndex().row(), 0);
         QCOMPARE(d.Source()->CurrentLine(), 24);  // past the wait for TI
 
         QCOMPARE(d.window->session().lstActiveWatch.Count(), 0u);
