@@ -54,10 +54,10 @@ void SourceViews::SaveLayout() {
     if (!file.empty()) SaveSourceWindowsLayout(file, layout_);
 }
 
-bool SourceViews::SaveStatus() {
+void SourceViews::SaveStatus() {
     Capture();
     const auto file = FileNamed(kSavedSourceWindowsFileName);
-    return file.empty() || SaveSourceWindowsLayout(file, layout_);
+    if (!file.empty()) SaveSourceWindowsLayout(file, layout_);
 }
 
 void SourceViews::RestoreStatus() {

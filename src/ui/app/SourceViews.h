@@ -38,9 +38,9 @@ public:
     void LoadLayout();
     // Exit: the windows' places written for the next start-up.
     void SaveLayout();
-    // The Window menu's save and restores, beside the child views'. Saving
-    // returns false when the file cannot be written.
-    bool SaveStatus();
+    // The Window menu's save and restores, beside the child views' (whose
+    // save says when the folder cannot be written).
+    void SaveStatus();
     void RestoreStatus();
     void RestoreDefaults();
     const SourceWindowsLayout& Layout() const { return layout_; }

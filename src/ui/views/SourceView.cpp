@@ -116,8 +116,10 @@ void SourceView::Refresh() {
     }
     if (!info) {
         found_ = false;
-        missing_->setText(QStringLiteral("No C debug information is loaded: get the labels from the program's .cdb "
-                                         "file (File, Get Labels From File)."));
+        const QString why = QStringLiteral(
+            "No C debug information is loaded: get the labels from the program's .cdb file (File, Get Labels From "
+            "File).");
+        if (missing_->text() != why) missing_->setText(why);
         locate_->hide();
         pages_->setCurrentIndex(1);
         if (!heading_->text().isEmpty()) heading_->clear();
@@ -146,8 +148,9 @@ void SourceView::Refresh() {
     if (line) {
         heading = FileName(session.source(), line->file) + ":" + QString::number(line->line) + " in " +
                   QtText(frame->position.function->name);
+    } else if (frame) {
+        heading = "No C source at " + QtText(BreakPoints::DisplayText(frame->pc));
     }
-    else if (frame) heading = "No C source at " + QtText(BreakPoints::DisplayText(frame->pc));
     if (heading_->text() != heading) heading_->setText(heading);
 }
 
