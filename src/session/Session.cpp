@@ -196,14 +196,16 @@ Session::HistoryOpen Session::OpenFromHistory(int number) {
 void Session::ImportLabelsAfterLoad(const std::filesystem::path& programPath) {
     const auto candidates = SymbolFilesFor(programPath);
     if (candidates.empty()) return;
-    if (ImportFirstLabelFile(candidates, workspace, host_.LabelProgress(), messages_)) {
+    const bool labels = ImportFirstLabelFile(candidates, workspace, host_.LabelProgress(), messages_);
+    // The C debug information beside the program comes with its labels,
+    // whichever symbol file gave them; the views then show both at once.
+    bool debugInfo = false;
+    for (const auto& candidate : candidates) {
+        if (SymbolFileKindOf(candidate) == SymbolFileKind::SdccDebug) debugInfo |= source_.Load(candidate, messages_);
+    }
+    if (labels || debugInfo) {
         controller_.DecodeCurrentInstruction();
         controller_.RefreshViews();
-    }
-    // The C debug information beside the program comes with its labels,
-    // whichever symbol file gave them.
-    for (const auto& candidate : candidates) {
-        if (SymbolFileKindOf(candidate) == SymbolFileKind::SdccDebug) source_.Load(candidate, messages_);
     }
 }
 

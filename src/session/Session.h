@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "analysis/Workspace.h"
 #include "control/BreakPoints.h"
+#include "control/CObject.h"
 #include "control/Location.h"
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"
@@ -138,6 +140,10 @@ public:
     // Stores `value` at the location as WriteLocation does; false, changing
     // nothing, when it names nothing.
     bool WriteValue(const Location& at, std::uint16_t value);
+    // Stores a value typed as C text into a C object (a variable, or an
+    // element or member of one) as WriteCValue does. An empty text when
+    // stored; otherwise the message saying why, and nothing changed.
+    std::string WriteCValue(const CObject& object, std::string_view text);
     // The SFRs to their power-on values (the PC to 0000h).
     void LoadSfrPowerOnValues();
     void FillInternalRam(std::uint8_t value);

@@ -2,6 +2,7 @@
 
 #include "analysis/CdbReader.h"
 #include "analysis/SymbolFile.h"
+#include "session/SourceFolders.h"
 #include "util/FileBytes.h"
 #include "util/IntegerText.h"
 #include "util/Lines.h"
@@ -57,18 +58,7 @@ std::filesystem::path SourceDebugger::SourcePath(const std::string& recorded) co
     const auto known = sourcePaths_.find(recorded);
     if (known != sourcePaths_.end()) return known->second;
     const std::filesystem::path folder = file_.parent_path();
-    std::filesystem::path found = folder / recorded;
-    std::error_code error;
-    if (!std::filesystem::exists(found, error)) {
-        for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error)) {
-            const std::string name = entry.path().filename().string();
-            if (entry.is_regular_file(error) && SourceMap::SameSourceFile(recorded, name)) {
-                found = folder / name;
-                break;
-            }
-        }
-    }
-    return sourcePaths_[recorded] = found;
+    return sourcePaths_[recorded] = FindSourceFileIn(folder, recorded).value_or(folder / recorded);
 }
 
 std::vector<CStackFrame> SourceDebugger::CallStack(const Processor& p) const {

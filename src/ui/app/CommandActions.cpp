@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QToolBar>
+#include <utility>
 
 namespace tessaly::ui {
 
@@ -113,6 +114,14 @@ void CommandActions::BuildMenus(QMainWindow& window) {
         action->setCheckable(true);
         viewItems_[static_cast<std::size_t>(item.index)] = action;
     }
+    // The C debugging windows, after the classic views.
+    view->addSeparator();
+    static constexpr std::pair<const char*, const char*> kSourceViewItems[] = {
+        {"muiSourceWindow", "Source"}, {"muiCallStackWindow", "Call Stack"}, {"muiLocalsWindow", "Locals"}};
+    for (std::size_t i = 0; i < sourceViewItems_.size(); ++i) {
+        sourceViewItems_[i] = Add(view, kSourceViewItems[i].first, kSourceViewItems[i].second, "", kWithProgram);
+        sourceViewItems_[i]->setCheckable(true);
+    }
 
     QMenu* debugging = window.menuBar()->addMenu("Debugging");
     Add(debugging, "muiSingleStep", "Single Step", "F2", kWithProgram, "single-step");
@@ -122,6 +131,12 @@ void CommandActions::BuildMenus(QMainWindow& window) {
     Add(debugging, "muiSkipInstruction", "Skip Instruction", "F5", kWithProgram, "skip");
     debugging->addSeparator();
     Add(debugging, "muiStopDebugging", "Stop Debugging", "F6", kWithProgram, "stop-debugging");
+    // Steps by C line; where the PC has no C line each steps one instruction.
+    debugging->addSeparator();
+    Add(debugging, "muiStepInto", "Step Into", "F11", kWithProgram);
+    Add(debugging, "muiStepOver", "Step Over", "F10", kWithProgram);
+    Add(debugging, "muiStepOut", "Step Out", "Shift+F11", kWithProgram);
+    Add(debugging, "muiRunToCursor", "Run to Cursor", "Ctrl+F10", kWithProgram);
 
     QMenu* disassembly = window.menuBar()->addMenu("Disassembly");
     Add(disassembly, "muiDisassembleCode", "Disassemble Code", "Ctrl+D", kWithProgram, "disassemble");

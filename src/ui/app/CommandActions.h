@@ -37,6 +37,9 @@ public:
 
     // The View menu items of the nine child views, by layout index.
     const std::array<QAction*, 9>& ViewItems() const { return viewItems_; }
+    // The View menu items of the C debugging windows (Source, Call Stack,
+    // Locals), by their layout entry.
+    const std::array<QAction*, 3>& SourceViewItems() const { return sourceViewItems_; }
     // The ten history items and the separator after them.
     const std::array<QAction*, 10>& HistoryItems() const { return historyItems_; }
     QAction* HistorySeparator() const { return historySeparator_; }
@@ -56,6 +59,7 @@ private:
     bool fileOpen_ = false;
     bool stepRunning_ = false;
     std::array<QAction*, 9> viewItems_{};
+    std::array<QAction*, 3> sourceViewItems_{};
     std::array<QAction*, 10> historyItems_{};
     QAction* historySeparator_ = nullptr;
     QMenu* windowMenu_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/ChildViews.h"
 #include "app/CommandActions.h"
 #include "app/MainWindow.h"
+#include "app/SourceViews.h"
 
 namespace tessaly::ui {
 
@@ -28,6 +29,9 @@ void DesktopRunHost::PumpEvents() {
 void DesktopRunHost::RefreshViews() {
     refreshPending_ = false;
     lastRefresh_ = std::chrono::steady_clock::now();
+    // The C windows first: they take the call stack the watch's C variables
+    // then read.
+    if (sourceViews_) sourceViews_->Refresh();
     if (views_) views_->RefreshAll();
 }
 

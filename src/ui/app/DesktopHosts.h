@@ -16,6 +16,7 @@ namespace tessaly::ui {
 class ChildViews;
 class CommandActions;
 class MainWindow;
+class SourceViews;
 
 // The main window's answers to the execution controller: Qt's event loop
 // between instructions, the child views, the three status panels and the
@@ -25,6 +26,7 @@ public:
     DesktopRunHost(QStatusBar& statusBar, std::array<QLabel*, 3> panels, CommandActions& actions)
         : statusBar_(statusBar), panels_(panels), actions_(actions) {}
     void SetViews(ChildViews* views) { views_ = views; }
+    void SetSourceViews(SourceViews* views) { sourceViews_ = views; }
 
     void PumpEvents() override;
     void RefreshViews() override;
@@ -39,6 +41,7 @@ private:
     std::array<QLabel*, 3> panels_;
     CommandActions& actions_;
     ChildViews* views_ = nullptr;
+    SourceViews* sourceViews_ = nullptr;
     static constexpr std::chrono::milliseconds kPumpInterval{5};
     static constexpr std::chrono::milliseconds kRunRefreshInterval{10};
     std::chrono::steady_clock::time_point lastPump_{};

@@ -20,8 +20,11 @@
 #include <cstdlib>
 
 #include "analysis/SymbolFile.h"
+#include "app/SourceViews.h"
 #include "core/Interrupts.h"
 #include "loading/ProgramFile.h"
+#include "persistence/CWatchNames.h"
+#include "session/SourceFolders.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/AddBreakPointDialog.h"
 #include "dialogs/BreakPointsDialog.h"
@@ -33,6 +36,10 @@
 #include "dialogs/SendByteDialog.h"
 #include "dialogs/LabelsProgressWindow.h"
 #include "dialogs/SettingsDialog.h"
+#include "views/ActiveWatchView.h"
+#include "views/CDebugView.h"
+#include "views/CWatchPanel.h"
+#include "views/FrameSelection.h"
 #include "views/ViewContext.h"
 #include "views/ViewFactory.h"
 
@@ -74,6 +81,11 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     runHost_ = std::make_unique<DesktopRunHost>(*statusBar(), panels_, *actions_);
     sessionHost_ = std::make_unique<DesktopSessionHost>(*this, *actions_);
     session_ = std::make_unique<Session>(options.configDirectory, *messages_, *sessionHost_, *runHost_);
+    frames_ = std::make_unique<FrameSelection>(*session_);
+    sourceFolders_ = std::make_unique<SourceFolders>();
+    cWatchNames_ = std::make_unique<CWatchNames>(options.configDirectory);
+    cDebug_ = std::make_unique<CDebugContext>(CDebugContext{*session_, *frames_, *sourceFolders_, *cWatchNames_,
+                                                             *messages_});
 
     BuildViewDialogs();
     ChildViewFactory factory = options.viewFactory;
@@ -81,6 +93,8 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     views_ = new ChildViews(*area_, *session_, std::move(factory), actions_->ViewItems());
     runHost_->SetViews(views_);
     sessionHost_->SetViews(views_);
+    sourceViews_ = new SourceViews(*area_, *views_, *cDebug_, actions_->SourceViewItems());
+    runHost_->SetSourceViews(sourceViews_);
 
     settingsDialog_ = new SettingsDialog(session_->settings, *messages_, this);
     addBreakPointDialog_ = new AddBreakPointDialog(*messages_, this);
@@ -152,7 +166,8 @@ void MainWindow::BuildViewDialogs() {
     viewContext_ = std::make_unique<ViewContext>(ViewContext{
         s, [this](const Location& at) { generalWrite_->OpenAt(at); }, [this](int index) { ToggleView(index); },
         [this] { listViewer_->Run(); }});
-    viewServices_ = std::make_unique<ViewServices>(ViewServices{*viewContext_, *messages_, *addWatch_, *sendByte_});
+    viewServices_ =
+        std::make_unique<ViewServices>(ViewServices{*viewContext_, *messages_, *addWatch_, *sendByte_, cDebug_.get()});
     for (GeneralDialog* dialog : {generalRead_, generalWrite_}) {
         connect(dialog, &GeneralDialog::watchListChanged, this, [this] {
             if (ChildView* watch = views_->View(layout_window::kActiveWatch)) watch->Refresh();
@@ -195,10 +210,15 @@ void MainWindow::ConnectCommands() {
     On("muiStopDebugging", [&run] { run.StopDebugging(); });
     On("tlbRefresh", [&run] { run.ManualRefresh(); });
     ConnectViewCommands();
-    On("muiBreakPoints", [this] { breakPointsDialog_->Run(); });
+    // Both change the break points the Source window marks.
+    On("muiBreakPoints", [this] {
+        breakPointsDialog_->Run();
+        sourceViews_->Refresh();
+    });
     On("muiDisassembleCode", [this] {
         disassembly_->SetProgramPath(QString::fromStdString(session_->currentFileName));
         disassembly_->Run();
+        sourceViews_->Refresh();
     });
     On("muiClearOpenedFilesHistory", [this] { session_->ClearOpenedFilesHistory(); });
     On("muiSettings", [this] { ShowSettings(); });
@@ -218,6 +238,29 @@ void MainWindow::ConnectCommands() {
     }
     ConnectWindowCommands();
     ConnectOptions();
+    ConnectSourceCommands();
+}
+
+void MainWindow::ConnectSourceCommands() {
+    On("muiStepInto", [this] { session_->StepInto(); });
+    On("muiStepOver", [this] { session_->StepOver(); });
+    On("muiStepOut", [this] { session_->StepOut(); });
+    On("muiRunToCursor", [this] { sourceViews_->RunToCursor(); });
+    for (std::size_t i = 0; i < actions_->SourceViewItems().size(); ++i) {
+        QAction* item = actions_->SourceViewItems()[i];
+        // The item's tick follows the window, not the click.
+        connect(item, &QAction::triggered, this, [this, i, item] {
+            sourceViews_->Toggle(static_cast<int>(i));
+            item->setChecked(sourceViews_->View(static_cast<int>(i)) != nullptr);
+        });
+    }
+    // Another frame changes nothing in the machine: only what shows a frame
+    // follows, and the other views keep their marks of the last step.
+    connect(frames_.get(), &FrameSelection::selectionChanged, this, [this] {
+        sourceViews_->RefreshWindows();
+        auto* watch = qobject_cast<ActiveWatchView*>(views_->View(layout_window::kActiveWatch));
+        if (watch && watch->CWatches()) watch->CWatches()->Refresh();
+    });
 }
 
 void MainWindow::ConnectFileCommands() {
@@ -247,9 +290,19 @@ void MainWindow::ConnectWindowCommands() {
     On("muiRestoreAll", [this] {
         for (QMdiSubWindow* frame : area_->subWindowList()) frame->showNormal();
     });
-    On("muiRestoreDefaultWindowStatus", [this] { session_->RestoreDefaultWindowsStatus(); });
-    On("muiSaveWindowsStatus", [this] { session_->SaveWindowsStatus(); });
-    On("muiRestoreWindowsStatus", [this] { session_->RestoreWindowsStatus(); });
+    // The C debugging windows keep their places in files of their own.
+    On("muiRestoreDefaultWindowStatus", [this] {
+        session_->RestoreDefaultWindowsStatus();
+        sourceViews_->RestoreDefaults();
+    });
+    On("muiSaveWindowsStatus", [this] {
+        session_->SaveWindowsStatus();
+        sourceViews_->SaveStatus();
+    });
+    On("muiRestoreWindowsStatus", [this] {
+        session_->RestoreWindowsStatus();
+        sourceViews_->RestoreStatus();
+    });
     On("muiClose", [this] { area_->closeActiveSubWindow(); });
     On("muiCloseAll", [this] { views_->CloseAll(); });
     connect(actions_->WindowMenu(), &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
@@ -423,6 +476,7 @@ void MainWindow::ShowHelp() {
 }
 
 void MainWindow::StartUp(const QString& file) {
+    sourceViews_->LoadLayout();
     session_->StartUpWorkspace();
     // Without a window manager to maximise it, the window fills the screen.
     if (QScreen* shownOn = screen()) setGeometry(shownOn->availableGeometry());
@@ -439,7 +493,14 @@ void MainWindow::OpenPath(const QString& path) {
 }
 
 void MainWindow::Exit() {
-    if (session_->Exit()) endProcess();
+    if (!session_->Exit()) return;
+    sourceViews_->SaveLayout();
+    endProcess();
+}
+
+void MainWindow::SaveExitState() {
+    session_->SaveExitState();
+    sourceViews_->SaveLayout();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

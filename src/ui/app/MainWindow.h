@@ -15,6 +15,11 @@
 class QLabel;
 class QMdiArea;
 
+namespace tessaly {
+class CWatchNames;
+class SourceFolders;
+}  // namespace tessaly
+
 namespace tessaly::ui {
 
 class AboutBox;
@@ -25,8 +30,11 @@ class InitializeBitMemoryDialog;
 class InitializeExtRamDialog;
 class InitializeIntRamDialog;
 class SendByteDialog;
+struct CDebugContext;
 struct ViewContext;
 struct ViewServices;
+class FrameSelection;
+class SourceViews;
 class AddBreakPointDialog;
 class BreakPointsDialog;
 class DisassemblyWindow;
@@ -53,6 +61,8 @@ public:
     Session& session() { return *session_; }
     CommandActions& actions() { return *actions_; }
     ChildViews& views() { return *views_; }
+    SourceViews& sourceViews() { return *sourceViews_; }
+    FrameSelection& frames() { return *frames_; }
     QMdiArea& area() { return *area_; }
     QLabel& panel(int index) { return *panels_[static_cast<std::size_t>(index)]; }
     SettingsDialog& settingsDialog() { return *settingsDialog_; }
@@ -68,6 +78,9 @@ public:
     // Opens a program or simulation named on the command line or dropped on
     // the window, closing the open one after asking.
     void OpenPath(const QString& path);
+    // What Exit saves after its Yes, also when the process is ended from
+    // outside: the layouts and the loaded program.
+    void SaveExitState();
 
     // What ends the process after Exit was answered Yes; a test may replace it.
     std::function<void()> endProcess;
@@ -89,6 +102,7 @@ private:
     void ConnectFileCommands();
     void ConnectWindowCommands();
     void ConnectOptions();
+    void ConnectSourceCommands();
     void On(const char* action, std::function<void()> handler);
     void Exit();
     void OpenFile();
@@ -135,6 +149,11 @@ private:
     SendByteDialog* sendByte_ = nullptr;
     std::unique_ptr<ViewContext> viewContext_;
     std::unique_ptr<ViewServices> viewServices_;
+    std::unique_ptr<FrameSelection> frames_;
+    std::unique_ptr<SourceFolders> sourceFolders_;
+    std::unique_ptr<CWatchNames> cWatchNames_;
+    std::unique_ptr<CDebugContext> cDebug_;
+    SourceViews* sourceViews_ = nullptr;
     QList<QAction*> windowListActions_;
 };
 

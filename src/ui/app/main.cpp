@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     tessaly::ui::MainWindow window({std::filesystem::path(configDirectory.toStdString()), nullptr, {}});
     // Ended from outside: saved as at Exit, without the question.
     tessaly::ui::TerminationSignals termination([&window] {
-        window.session().SaveExitState();
+        window.SaveExitState();
         // exit(), not quit(): quit() would first ask every window to close.
         QApplication::exit(0);
     });

@@ -19,6 +19,7 @@
 #include "control/WatchList.h"
 #include "dialogs/AddWatchDialog.h"
 #include "session/Session.h"
+#include "views/CWatchPanel.h"
 #include "views/MemoryGrid.h"
 #include "views/SelectionCopy.h"
 #include "views/ViewContext.h"
@@ -183,6 +184,15 @@ void ActiveWatchView::Refresh() {
         }
     }
     shownEntries_ = entries;
+    if (cWatches_) cWatches_->Refresh();
+}
+
+void ActiveWatchView::SetCWatches(CWatchPanel* panel) {
+    cWatches_ = panel;
+    panel->setParent(this);
+    // Between the locations and the status bar, sharing the height with them.
+    static_cast<QVBoxLayout*>(layout())->insertWidget(2, panel, 1);
+    panel->Refresh();
 }
 
 void ActiveWatchView::RefreshFully() {

@@ -12,6 +12,7 @@ class QTableWidget;
 namespace tessaly::ui {
 
 class AddWatchDialog;
+class CWatchPanel;
 struct ViewContext;
 
 // The Active Watch window: every watched location with its name, type and
@@ -30,6 +31,10 @@ public:
     // Rewrites the grid with no value marked as changed.
     void RefreshFully() override;
 
+    // The C variables below the locations, refreshed with them.
+    void SetCWatches(CWatchPanel* panel);
+    CWatchPanel* CWatches() const { return cWatches_; }
+
     void tobAddClick();
     void tobDeleteClick();
     void tobDeleteAllClick();
@@ -45,6 +50,7 @@ private:
     MessageHost& messages_;
     QTableWidget* sggActiveWatch_;
     QLabel* countPanel_;
+    CWatchPanel* cWatches_ = nullptr;
     int columnsWidth_ = 0;
     // The entry each row showed at the last refresh: a value is marked as
     // changed only when its row still shows the same location.

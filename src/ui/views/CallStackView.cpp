@@ -1,0 +1,69 @@
+#include "views/CallStackView.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "control/BreakPoints.h"
+#include "persistence/SourceWindowsLayout.h"
+#include "session/Session.h"
+#include "views/CallStackModel.h"
+#include "views/FrameSelection.h"
+#include "views/SelectionCopy.h"
+
+namespace tessaly::ui {
+
+namespace {
+
+CallStackModel::Row RowOf(const SourceDebugger& source, const CStackFrame& frame) {
+    const CSourcePosition& at = frame.position;
+    QString function = at.function ? QString::fromStdString(at.function->name) : QStringLiteral("(no C source)");
+    // The activation an interrupt routine above it broke into.
+    if (frame.interruptedBy >= 0) function += QStringLiteral(" [interrupted]");
+    const QString place = at.line ? QString::fromStdString(source.SourcePath(at.line->file).filename().string()) + ":" +
+                                        QString::number(at.line->line)
+                                  : QString();
+    return {function, place, QString::fromStdString(BreakPoints::DisplayText(frame.pc))};
+}
+
+}  // namespace
+
+CallStackView::CallStackView(CDebugContext& context, QWidget* parent)
+    : CDebugView(source_window::kCallStack, kCDebugViewCaptions[source_window::kCallStack], parent),
+      context_(context) {
+    setObjectName(QStringLiteral("TfrmCallStack"));
+    model_ = new CallStackModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("grdCallStack"));
+    table_->setAccessibleName(QStringLiteral("Call Stack"));
+    table_->setModel(model_);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    SelectionCopy::Attach(*table_);
+    // A call or a return: the columns fit the frames now listed.
+    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
+    connect(table_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { context_.frames.Select(static_cast<std::size_t>(index.row())); });
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(table_);
+    Refresh();
+}
+
+QSize CallStackView::sizeHint() const { return {260, 120}; }
+
+void CallStackView::Refresh() {
+    std::vector<CallStackModel::Row> rows;
+    for (const CStackFrame& frame : context_.frames.Frames()) rows.push_back(RowOf(context_.session.source(), frame));
+    const int selected = rows.empty() ? -1 : static_cast<int>(context_.frames.Index());
+    model_->Show(std::move(rows), selected);
+    // The row the table has selected is the frame shown.
+    if (selected >= 0 && table_->currentIndex().row() != selected) table_->selectRow(selected);
+}
+
+}  // namespace tessaly::ui

@@ -1,0 +1,90 @@
+#include "views/LocalsView.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "control/CVariables.h"
+#include "persistence/SourceWindowsLayout.h"
+#include "session/Session.h"
+#include "views/CVariablesModel.h"
+#include "views/FrameSelection.h"
+#include "views/SelectionCopy.h"
+
+namespace tessaly::ui {
+
+namespace {
+
+// Which activation the rows belong to: values are compared from one refresh
+// to the next only within one. Activations are told apart by function and
+// depth from the outermost frame.
+std::string ScopeOf(const FrameSelection& frames) {
+    const CStackFrame* frame = frames.Selected();
+    if (!frame || !frame->position.function) return {};
+    return frame->position.function->module + "." + frame->position.function->name + "@" +
+           std::to_string(frames.Frames().size() - frames.Index());
+}
+
+}  // namespace
+
+LocalsView::LocalsView(CDebugContext& context, QWidget* parent)
+    : CDebugView(source_window::kLocals, kCDebugViewCaptions[source_window::kLocals], parent), context_(context) {
+    setObjectName(QStringLiteral("TfrmLocals"));
+    heading_ = new QLabel(this);
+    heading_->setObjectName(QStringLiteral("lblFunction"));
+    heading_->setContentsMargins(4, 2, 4, 2);
+    model_ = new CVariablesModel(
+        [this](const CObject& object, std::string_view text) { return context_.session.WriteCValue(object, text); },
+        context_.messages, this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("grdLocals"));
+    table_->setAccessibleName(QStringLiteral("Locals"));
+    table_->setModel(model_);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    table_->setWordWrap(false);
+    SelectionCopy::Attach(*table_);
+    // Other variables: the columns fit them.
+    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(heading_);
+    layout->addWidget(table_, 1);
+    Refresh();
+}
+
+QSize LocalsView::sizeHint() const { return {260, 160}; }
+
+QString LocalsView::Heading() const { return heading_->text(); }
+
+void LocalsView::Refresh() {
+    const Session& session = context_.session;
+    const DebugInfo* info = session.source().Info();
+    const CStackFrame* frame = context_.frames.Selected();
+    std::vector<CVariablesModel::Row> rows;
+    QString heading;
+    if (!info) {
+        heading = QStringLiteral("No C debug information");
+    } else if (!frame || !frame->position.function) {
+        heading = QStringLiteral("No C function here");
+    } else {
+        heading = QString::fromStdString(frame->position.function->name);
+        for (CVariable& variable : LocateLocals(session.processor(), *info, frame->pc, frame->frame)) {
+            rows.push_back({std::move(variable.text.name), std::move(variable.text.type),
+                            std::move(variable.text.value), std::move(variable.object)});
+        }
+        // SDCC records no symbol for a parameter it keeps in registers only.
+        if (rows.empty()) heading += QStringLiteral(": no parameters or locals recorded");
+    }
+    if (heading_->text() != heading) heading_->setText(heading);
+    model_->Show(std::move(rows), ScopeOf(context_.frames));
+}
+
+}  // namespace tessaly::ui
