@@ -58,12 +58,15 @@ public:
     void SetShown(std::size_t index, bool shown) override;
     LayoutScale DefaultLayoutScale() const override;
 
+    // Places a window of the document area at `bounds`, never smaller than
+    // its contents need with this system's font.
+    static void Place(QMdiSubWindow& frame, const WindowBounds& bounds);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QMdiSubWindow* Frame(std::size_t index) const;
-    static void Place(QMdiSubWindow& frame, const WindowBounds& bounds);
     void Forget(std::size_t index);
 
     QMdiArea& area_;

@@ -4,8 +4,8 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <algorithm>
 
+#include "app/ChildViews.h"
 #include "session/Session.h"
 #include "views/FrameSelection.h"
 #include "views/SourceView.h"
@@ -16,13 +16,6 @@ namespace tessaly::ui {
 namespace {
 
 WindowBounds BoundsOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
-
-// As the child views are placed: never smaller than the contents need.
-void Place(QMdiSubWindow& frame, const WindowBounds& b) {
-    frame.setGeometry(b.left, b.top, b.width, b.height);
-    const QSize needed = frame.sizeHint();
-    frame.resize(std::max(frame.width(), needed.width()), std::max(frame.height(), needed.height()));
-}
 
 }  // namespace
 
@@ -78,7 +71,7 @@ void SourceViews::Apply() {
         const WindowLayoutEntry& entry = layout_.entries[static_cast<std::size_t>(i)];
         if (entry.visible && !View(i) && context_.session.source().Info()) Open(i);
         else if (!entry.visible && View(i)) Close(i, false);
-        if (QMdiSubWindow* frame = Frame(i)) Place(*frame, entry.bounds);
+        if (QMdiSubWindow* frame = Frame(i)) ChildViews::Place(*frame, entry.bounds);
     }
 }
 
@@ -100,7 +93,7 @@ CDebugView* SourceViews::Open(int index) {
     frame->setWindowTitle(view->windowTitle());
     frame->installEventFilter(this);
     layout_.entries[i].visible = 1;
-    Place(*frame, layout_.entries[i].bounds);
+    ChildViews::Place(*frame, layout_.entries[i].bounds);
     if (viewItems_[i]) viewItems_[i]->setChecked(true);
     frame->show();
     view->Refresh();

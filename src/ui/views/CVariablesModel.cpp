@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include "core/MessageHost.h"
+#include "session/Session.h"
 
 namespace tessaly::ui {
 
@@ -12,8 +13,8 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-CVariablesModel::CVariablesModel(Writer write, MessageHost& messages, QObject* parent)
-    : QAbstractTableModel(parent), write_(std::move(write)), messages_(messages) {}
+CVariablesModel::CVariablesModel(Session& session, MessageHost& messages, QObject* parent)
+    : QAbstractTableModel(parent), session_(session), messages_(messages) {}
 
 QColor CVariablesModel::ChangedColour() { return {255, 250, 190}; }
 
@@ -67,7 +68,7 @@ bool CVariablesModel::setData(const QModelIndex& index, const QVariant& value, i
     if (text == rows_[static_cast<std::size_t>(index.row())].value) return false;
     // A copy: the write refreshes the views, which replaces the rows.
     const CObject object = rows_[static_cast<std::size_t>(index.row())].object;
-    const std::string refused = write_(object, text);
+    const std::string refused = session_.WriteCValue(object, text);
     if (refused.empty()) return true;
     messages_.Tell(MessageKind::Error, refused);
     return false;

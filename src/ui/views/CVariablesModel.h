@@ -1,16 +1,15 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "control/CObject.h"
 
 namespace tessaly {
 class MessageHost;
-}
+class Session;
+}  // namespace tessaly
 
 namespace tessaly::ui {
 
@@ -27,19 +26,17 @@ public:
         std::string value;  // or, without an object, why there is none
         CObject object;
     };
-    // Stores typed text into an object: an empty text when stored, else why not.
-    using Writer = std::function<std::string(const CObject& object, std::string_view text)>;
-
     enum Column { kName, kType, kValue, kColumnCount };
 
-    CVariablesModel(Writer write, MessageHost& messages, QObject* parent = nullptr);
+    // Edits are stored through `session` (Session::WriteCValue).
+    CVariablesModel(Session& session, MessageHost& messages, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // An edit of a value: written through the writer; a refused text shows
+    // An edit of a value: stored through the session; a refused text shows
     // its message and the value stays as it was.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
@@ -55,7 +52,7 @@ public:
 private:
     static bool Writable(const Row& row);
 
-    Writer write_;
+    Session& session_;
     MessageHost& messages_;
     std::vector<Row> rows_;
     std::vector<bool> changed_;

@@ -1,7 +1,6 @@
 #include "views/CWatchPanel.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,9 +12,9 @@
 #include "control/CVariables.h"
 #include "persistence/CWatchNames.h"
 #include "session/Session.h"
+#include "views/CDebugTable.h"
 #include "views/CVariablesModel.h"
 #include "views/FrameSelection.h"
-#include "views/SelectionCopy.h"
 
 namespace tessaly::ui {
 
@@ -23,23 +22,9 @@ CWatchPanel::CWatchPanel(CDebugContext& context, QWidget* parent) : QWidget(pare
     setObjectName(QStringLiteral("pnlCWatch"));
     auto* title = new QLabel(QStringLiteral("C variables"), this);
     title->setContentsMargins(4, 2, 4, 2);
-    model_ = new CVariablesModel(
-        [this](const CObject& object, std::string_view text) { return context_.session.WriteCValue(object, text); },
-        context_.messages, this);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("grdCWatch"));
-    table_->setAccessibleName(QStringLiteral("C variables"));
-    table_->setModel(model_);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    table_->setWordWrap(false);
+    model_ = new CVariablesModel(context_.session, context_.messages, this);
+    table_ = CreateCDebugTable(this, "grdCWatch", QStringLiteral("C variables"), model_, true);
     table_->installEventFilter(this);
-    SelectionCopy::Attach(*table_);
-    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
 
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("edtCWatchName"));

@@ -1,15 +1,14 @@
 #include "views/CallStackView.h"
 
-#include <QHeaderView>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "control/BreakPoints.h"
 #include "persistence/SourceWindowsLayout.h"
 #include "session/Session.h"
+#include "views/CDebugTable.h"
 #include "views/CallStackModel.h"
 #include "views/FrameSelection.h"
-#include "views/SelectionCopy.h"
 
 namespace tessaly::ui {
 
@@ -33,20 +32,7 @@ CallStackView::CallStackView(CDebugContext& context, QWidget* parent)
       context_(context) {
     setObjectName(QStringLiteral("TfrmCallStack"));
     model_ = new CallStackModel(this);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("grdCallStack"));
-    table_->setAccessibleName(QStringLiteral("Call Stack"));
-    table_->setModel(model_);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setWordWrap(false);
-    SelectionCopy::Attach(*table_);
-    // A call or a return: the columns fit the frames now listed.
-    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
+    table_ = CreateCDebugTable(this, "grdCallStack", QStringLiteral("Call Stack"), model_, false);
     connect(table_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { context_.frames.Select(static_cast<std::size_t>(index.row())); });
     auto* layout = new QVBoxLayout(this);

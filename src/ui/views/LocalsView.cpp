@@ -1,6 +1,5 @@
 #include "views/LocalsView.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -8,9 +7,9 @@
 #include "control/CVariables.h"
 #include "persistence/SourceWindowsLayout.h"
 #include "session/Session.h"
+#include "views/CDebugTable.h"
 #include "views/CVariablesModel.h"
 #include "views/FrameSelection.h"
-#include "views/SelectionCopy.h"
 
 namespace tessaly::ui {
 
@@ -34,23 +33,8 @@ LocalsView::LocalsView(CDebugContext& context, QWidget* parent)
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("lblFunction"));
     heading_->setContentsMargins(4, 2, 4, 2);
-    model_ = new CVariablesModel(
-        [this](const CObject& object, std::string_view text) { return context_.session.WriteCValue(object, text); },
-        context_.messages, this);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("grdLocals"));
-    table_->setAccessibleName(QStringLiteral("Locals"));
-    table_->setModel(model_);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    table_->setWordWrap(false);
-    SelectionCopy::Attach(*table_);
-    // Other variables: the columns fit them.
-    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
+    model_ = new CVariablesModel(context_.session, context_.messages, this);
+    table_ = CreateCDebugTable(this, "grdLocals", QStringLiteral("Locals"), model_, true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

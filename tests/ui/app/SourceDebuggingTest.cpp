@@ -308,11 +308,20 @@ private slots:
         d.Action("muiLocalsWindow")->trigger();  // closes it
         QVERIFY(!frameOf(source_window::kLocals));
         QVERIFY(!d.Action("muiLocalsWindow")->isChecked());
+        // From now on the .cdb comes with the program, as its labels do.
+        tessaly::SimulationSettings settings = d.window->session().settings.Current();
+        settings.autoLoadLabels = 1;
+        d.window->session().settings.Accept(settings);
 
         d.Action("ateCloseFile")->trigger();
         QVERIFY(!frameOf(source_window::kSource));
         QVERIFY(!frameOf(source_window::kCallStack));
         QVERIFY(!d.Action("muiSourceWindow")->isChecked());
+        d.window->session().OpenFileCommand(kExample / "c-printf.ihx");
+        QVERIFY(frameOf(source_window::kSource));
+        QCOMPARE(frameOf(source_window::kSource)->geometry(), moved);
+        QVERIFY(frameOf(source_window::kCallStack));
+        QVERIFY(!frameOf(source_window::kLocals));
 
         d.Action("ateExit")->trigger();
         QVERIFY(d.ended);
@@ -324,24 +333,19 @@ private slots:
                            [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
         tessaly::SourceWindowsLayout places;
         QVERIFY(tessaly::LoadSourceWindowsLayout(d.dir.Path() / "srcwnds.wst", places));
-        QCOMPARE(places.entries[0].bounds, (tessaly::WindowBounds{40, 30, 520, 380}));
-        QCOMPARE(places.entries[0].visible, std::uint8_t{1});  // closed with the program, not by the user
+        QCOMPARE(places.entries[0], (tessaly::WindowLayoutEntry{{40, 30, 520, 380}, 1}));
         QCOMPARE(places.entries[1].visible, std::uint8_t{1});
         QCOMPARE(places.entries[2].visible, std::uint8_t{0});
 
-        // The next start: the program again, its labels and .cdb loaded
-        // with it by the settings' automatic import.
-        CDesktop again;
-        std::filesystem::copy_file(d.dir.Path() / "srcwnds.wst", again.dir.Path() / "srcwnds.wst");
-        again.Start();
-        again.window->session().settings.Live().autoLoadLabels = 1;
-        again.window->session().OpenFileCommand(kExample / "c-printf.ihx");
-        QVERIFY(again.Source());
-        QCOMPARE(again.Source()->parentWidget()->geometry(), moved);
-        QCOMPARE(again.Source()->Modules().currentText(), QString("c-printf.c"));
-        QVERIFY(again.CallStack());
-        QVERIFY(!again.Locals());
-        QCOMPARE(again.Messages(), QStringList());
+        // The next start reopens the program, its .cdb with it, and the C
+        // windows where they were.
+        d.Start();
+        QVERIFY(d.Source());
+        QCOMPARE(frameOf(source_window::kSource)->geometry(), moved);
+        QCOMPARE(d.Source()->Modules().currentText(), QString("c-printf.c"));
+        QVERIFY(d.CallStack());
+        QVERIFY(!d.Locals());
+        QCOMPARE(d.Messages(), QStringList({"Exit from Tessaly ?"}));  // and nothing from the start
     }
 
     // A C file that is not beside the .cdb is asked for by its folder; a
