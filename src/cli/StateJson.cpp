@@ -6,6 +6,7 @@
 #include "control/CVariables.h"
 #include "core/Diagnostics.h"
 #include "util/IntegerText.h"
+#include "util/CodePointText.h"
 #include "util/HexText.h"
 
 namespace tessaly::cli {
@@ -24,21 +25,8 @@ std::string Hex(const std::uint8_t* bytes, std::size_t count) {
     return text;
 }
 
-// The machine's texts are single bytes; each becomes the character of that
-// code point, so any byte is written, escaped, and none is rejected.
-Json Text(const std::string& bytes) {
-    std::string utf8;
-    utf8.reserve(bytes.size());
-    for (unsigned char c : bytes) {
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return utf8;
-}
+// Any byte is written, as the character of its code point, escaped.
+Json Text(const std::string& bytes) { return BytesAsCodePoints(bytes); }
 
 Json Lines(const TextList& list) {
     Json lines = Json::array();

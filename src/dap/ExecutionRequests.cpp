@@ -2,6 +2,7 @@
 
 #include "control/SelfLoops.h"
 #include "control/SerialLog.h"
+#include "util/CodePointText.h"
 
 namespace tessaly::dap {
 
@@ -16,21 +17,6 @@ constexpr std::uint32_t kTickWhileFeeding = 256;
 // The input is polled at most this often when looks come more often.
 constexpr auto kPollInterval = std::chrono::milliseconds(1);
 
-// The program's bytes as text: each byte is one character (Latin-1), so
-// nothing it sends is lost to a UTF-8 check.
-std::string BytesAsText(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    for (std::uint8_t byte : bytes) {
-        if (byte < 0x80) {
-            text += static_cast<char>(byte);
-        } else {
-            text += static_cast<char>(0xC0 | (byte >> 6));
-            text += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -129,7 +115,7 @@ void ExecutionRequests::SetRunSettings() {
 void ExecutionRequests::PassOnOutput() {
     Processor& p = c_.session.processor();
     const auto sent = TakeUnshownBytes(p, SerialLogSide::Transmit);
-    if (!sent.empty()) c_.out.Output("stdout", BytesAsText(sent));
+    if (!sent.empty()) c_.out.Output("stdout", BytesAsCodePoints(sent));
     // The lists empty themselves when very long: start counting again.
     if (p.lstWarnings.Count() < warningsSeen_) warningsSeen_ = 0;
     if (p.lstErrors.Count() < errorsSeen_) errorsSeen_ = 0;
