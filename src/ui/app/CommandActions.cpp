@@ -8,6 +8,8 @@
 #include <QToolBar>
 #include <utility>
 
+#include "persistence/WindowLayout.h"
+
 namespace tessaly::ui {
 
 namespace {
@@ -27,18 +29,17 @@ QIcon ResourceIcon(const QString& name) {
 CommandActions::CommandActions(QMainWindow& window) : QObject(&window) {
     BuildMenus(window);
     BuildToolBar(window);
+    // A command left without its action is a fault in the program, in every build.
+    for (std::size_t i = 0; i < commands_.size(); ++i) {
+        if (!commands_[i]) qFatal("CommandActions: command %zu has no action", i);
+    }
 }
 
 QAction* CommandActions::Find(const QString& name) const {
-    const auto found = actions_.find(name);
-    return found == actions_.end() ? nullptr : found->second;
-}
-
-QAction* CommandActions::operator[](const QString& name) const {
-    QAction* action = Find(name);
-    // A name no command has is a fault in the program, in every build.
-    if (!action) qFatal("CommandActions: no command named %s", qPrintable(name));
-    return action;
+    for (QAction* action : all_) {
+        if (action->objectName() == name) return action;
+    }
+    return nullptr;
 }
 
 QAction* CommandActions::Add(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
@@ -53,20 +54,27 @@ QAction* CommandActions::Add(QMenu* menu, const char* name, const QString& capti
         action->setStatusTip(hint);
     }
     if (menu) menu->addAction(action);
-    actions_[name] = action;
+    all_.push_back(action);
+    return action;
+}
+
+QAction* CommandActions::Add(QMenu* menu, Command command, const char* name, const QString& caption,
+                             const QString& shortcut, int tag, const QString& icon, const QString& hint) {
+    QAction* action = Add(menu, name, caption, shortcut, tag, icon, hint);
+    commands_[static_cast<std::size_t>(command)] = action;
     return action;
 }
 
 void CommandActions::BuildFileMenu(QMainWindow& window) {
     QMenu* file = window.menuBar()->addMenu("File");
-    Add(file, "ateOpenFile", "Open File", "Ctrl+O", kWithoutProgram, "open-file", "Open File");
-    Add(file, "ateCloseFile", "Close File", "Ctrl+C", kWithProgram, "close-file", "Close File");
+    Add(file, Command::OpenFile, "ateOpenFile", "Open File", "Ctrl+O", kWithoutProgram, "open-file", "Open File");
+    Add(file, Command::CloseFile, "ateCloseFile", "Close File", "Ctrl+C", kWithProgram, "close-file", "Close File");
     file->addSeparator();
-    Add(file, "ateGetLabelsFromFile", "Get Labels From File", "Ctrl+L", kWithProgram, "get-labels", "Get Labels");
+    Add(file, Command::GetLabelsFromFile, "ateGetLabelsFromFile", "Get Labels From File", "Ctrl+L", kWithProgram, "get-labels", "Get Labels");
     file->addSeparator();
-    Add(file, "ateOpenSimulation", "Open Simulation", "Ctrl+M", kWithoutProgram, "open-simulation",
+    Add(file, Command::OpenSimulation, "ateOpenSimulation", "Open Simulation", "Ctrl+M", kWithoutProgram, "open-simulation",
         "Open Simulation");
-    Add(file, "ateSaveSimulation", "Save Simulation", "Ctrl+S", kWithProgram, "save-simulation", "Save Simulation");
+    Add(file, Command::SaveSimulation, "ateSaveSimulation", "Save Simulation", "Ctrl+S", kWithProgram, "save-simulation", "Save Simulation");
     file->addSeparator();
     for (int n = 1; n <= 10; ++n) {
         const QByteArray name = "muiOpenedFile" + QByteArray::number(n);
@@ -78,15 +86,15 @@ void CommandActions::BuildFileMenu(QMainWindow& window) {
     historySeparator_ = file->addSeparator();
     historySeparator_->setObjectName("muiLastSeparator");
     historySeparator_->setVisible(false);
-    Add(file, "ateExit", "Exit", QString(), kAlways, "exit", "Exit");
+    Add(file, Command::Exit, "ateExit", "Exit", QString(), kAlways, "exit", "Exit");
 }
 
 void CommandActions::BuildMenus(QMainWindow& window) {
     BuildFileMenu(window);
 
     QMenu* execution = window.menuBar()->addMenu("Execution");
-    Add(execution, "ateStartExecution", "Start/Stop Execution", "Ctrl+T", kWithProgram, "start", "Start Execution");
-    Add(execution, "ateResetExecution", "Reset Execution", "Ctrl+R", kWithProgram, "reset", "Reset Execution");
+    Add(execution, Command::StartExecution, "ateStartExecution", "Start/Stop Execution", "Ctrl+T", kWithProgram, "start", "Start Execution");
+    Add(execution, Command::ResetExecution, "ateResetExecution", "Reset Execution", "Ctrl+R", kWithProgram, "reset", "Reset Execution");
 
     QMenu* view = window.menuBar()->addMenu("View");
     struct ViewItem {
@@ -98,15 +106,15 @@ void CommandActions::BuildMenus(QMainWindow& window) {
         bool separatorBefore;
     };
     static constexpr ViewItem kViewItems[] = {
-        {"muiSFRWindow", "Special Function Registers ( SFRs )", "Ctrl+F", "view-sfr", 1, false},
-        {"muiIntRAM", "Internal RAM", "", "view-intram", 2, false},
-        {"muiExtRAM", "External RAM", "", "view-extram", 3, false},
-        {"muiBitMemWindow", "Bit Memory", "", "view-bitmem", 4, false},
-        {"muiActiveWatchWindow", "Active Watch", "", "view-watch", 5, true},
-        {"muiExecutionStausWindow", "Execution Status Window", "Ctrl+E", "view-status", 0, true},
-        {"muiTerminalWindow", "Terminal Window", "", "view-terminal", 6, true},
-        {"muiWarnings", "Warnings", "", "view-warnings", 7, true},
-        {"muiErrors", "Errors", "", "view-errors", 8, false},
+        {"muiSFRWindow", "Special Function Registers ( SFRs )", "Ctrl+F", "view-sfr", layout_window::kSfrWindow, false},
+        {"muiIntRAM", "Internal RAM", "", "view-intram", layout_window::kInternalRam, false},
+        {"muiExtRAM", "External RAM", "", "view-extram", layout_window::kExternalRam, false},
+        {"muiBitMemWindow", "Bit Memory", "", "view-bitmem", layout_window::kBitMemory, false},
+        {"muiActiveWatchWindow", "Active Watch", "", "view-watch", layout_window::kActiveWatch, true},
+        {"muiExecutionStausWindow", "Execution Status Window", "Ctrl+E", "view-status", layout_window::kExecutionStatus, true},
+        {"muiTerminalWindow", "Terminal Window", "", "view-terminal", layout_window::kTerminal, true},
+        {"muiWarnings", "Warnings", "", "view-warnings", layout_window::kWarnings, true},
+        {"muiErrors", "Errors", "", "view-errors", layout_window::kErrors, false},
     };
     for (const ViewItem& item : kViewItems) {
         if (item.separatorBefore) view->addSeparator();
@@ -124,64 +132,64 @@ void CommandActions::BuildMenus(QMainWindow& window) {
     }
 
     QMenu* debugging = window.menuBar()->addMenu("Debugging");
-    Add(debugging, "muiSingleStep", "Single Step", "F2", kWithProgram, "single-step");
-    Add(debugging, "muiBulkStep", "Bulk Step", "F3", kWithProgram, "bulk-step");
-    Add(debugging, "muiTimeBase", "Time Base", "F4", kWithProgram, "time-base");
+    Add(debugging, Command::SingleStep, "muiSingleStep", "Single Step", "F2", kWithProgram, "single-step");
+    Add(debugging, Command::BulkStep, "muiBulkStep", "Bulk Step", "F3", kWithProgram, "bulk-step");
+    Add(debugging, Command::TimeBase, "muiTimeBase", "Time Base", "F4", kWithProgram, "time-base");
     debugging->addSeparator();
-    Add(debugging, "muiSkipInstruction", "Skip Instruction", "F5", kWithProgram, "skip");
+    Add(debugging, Command::SkipInstruction, "muiSkipInstruction", "Skip Instruction", "F5", kWithProgram, "skip");
     debugging->addSeparator();
-    Add(debugging, "muiStopDebugging", "Stop Debugging", "F6", kWithProgram, "stop-debugging");
+    Add(debugging, Command::StopDebugging, "muiStopDebugging", "Stop Debugging", "F6", kWithProgram, "stop-debugging");
     // Steps by C line; where the PC has no C line each steps one instruction.
     debugging->addSeparator();
-    Add(debugging, "muiStepInto", "Step Into", "F11", kWithProgram);
-    Add(debugging, "muiStepOver", "Step Over", "F10", kWithProgram);
-    Add(debugging, "muiStepOut", "Step Out", "Shift+F11", kWithProgram);
-    Add(debugging, "muiRunToCursor", "Run to Cursor", "Ctrl+F10", kWithProgram);
+    Add(debugging, Command::StepInto, "muiStepInto", "Step Into", "F11", kWithProgram);
+    Add(debugging, Command::StepOver, "muiStepOver", "Step Over", "F10", kWithProgram);
+    Add(debugging, Command::StepOut, "muiStepOut", "Step Out", "Shift+F11", kWithProgram);
+    Add(debugging, Command::RunToCursor, "muiRunToCursor", "Run to Cursor", "Ctrl+F10", kWithProgram);
 
     QMenu* disassembly = window.menuBar()->addMenu("Disassembly");
-    Add(disassembly, "muiDisassembleCode", "Disassemble Code", "Ctrl+D", kWithProgram, "disassemble");
+    Add(disassembly, Command::DisassembleCode, "muiDisassembleCode", "Disassemble Code", "Ctrl+D", kWithProgram, "disassemble");
     disassembly->addSeparator();
-    Add(disassembly, "muiBreakPoints", "Break Points", "Ctrl+B", kWithProgram, "break-points");
+    Add(disassembly, Command::BreakPoints, "muiBreakPoints", "Break Points", "Ctrl+B", kWithProgram, "break-points");
 
     QMenu* initialize = window.menuBar()->addMenu("Initialize");
-    Add(initialize, "muiInitSFRRegisters", "SFR Registers", "", kWithProgram);
-    Add(initialize, "muiInitInternalRAM", "Internal RAM", "", kWithProgram);
-    Add(initialize, "muiInitExternalRAM", "External RAM", "", kWithProgram);
-    Add(initialize, "muiInitBitMemory", "Bit Memory", "", kWithProgram);
+    Add(initialize, Command::InitSfrRegisters, "muiInitSFRRegisters", "SFR Registers", "", kWithProgram);
+    Add(initialize, Command::InitInternalRam, "muiInitInternalRAM", "Internal RAM", "", kWithProgram);
+    Add(initialize, Command::InitExternalRam, "muiInitExternalRAM", "External RAM", "", kWithProgram);
+    Add(initialize, Command::InitBitMemory, "muiInitBitMemory", "Bit Memory", "", kWithProgram);
 
     QMenu* misc = window.menuBar()->addMenu("Miscellaneous");
-    Add(misc, "muiClearOpenedFilesHistory", "Clear opened files history", "", kWithoutProgram);
+    Add(misc, Command::ClearOpenedFilesHistory, "muiClearOpenedFilesHistory", "Clear opened files history", "", kWithoutProgram);
     misc->addSeparator();
-    Add(misc, "muiGeneralRead", "General Read", "", kWithProgram);
+    Add(misc, Command::GeneralRead, "muiGeneralRead", "General Read", "", kWithProgram);
     misc->addSeparator();
-    Add(misc, "muiGeneralWrite", "General Write", "", kWithProgram);
+    Add(misc, Command::GeneralWrite, "muiGeneralWrite", "General Write", "", kWithProgram);
 
     windowMenu_ = window.menuBar()->addMenu("Window");
-    Add(windowMenu_, "muiCascade", "&Cascade", "", kWithProgram);
-    Add(windowMenu_, "muiArrange", "&Arrange", "", kWithProgram);
-    Add(windowMenu_, "muiTileHorizontally", "Tile &Horizontally", "", kWithProgram);
-    Add(windowMenu_, "muiTileVertically", "&Tile Vertically", "", kWithProgram);
-    Add(windowMenu_, "muiMinimizeAll", "&Minimize All", "", kWithProgram);
-    Add(windowMenu_, "muiMaximizeAll", "Maximize All", "", kWithProgram);
-    Add(windowMenu_, "muiRestoreAll", "Restore All", "", kWithProgram);
+    Add(windowMenu_, Command::Cascade, "muiCascade", "&Cascade", "", kWithProgram);
+    Add(windowMenu_, Command::Arrange, "muiArrange", "&Arrange", "", kWithProgram);
+    Add(windowMenu_, Command::TileHorizontally, "muiTileHorizontally", "Tile &Horizontally", "", kWithProgram);
+    Add(windowMenu_, Command::TileVertically, "muiTileVertically", "&Tile Vertically", "", kWithProgram);
+    Add(windowMenu_, Command::MinimizeAll, "muiMinimizeAll", "&Minimize All", "", kWithProgram);
+    Add(windowMenu_, Command::MaximizeAll, "muiMaximizeAll", "Maximize All", "", kWithProgram);
+    Add(windowMenu_, Command::RestoreAll, "muiRestoreAll", "Restore All", "", kWithProgram);
     windowMenu_->addSeparator();
-    Add(windowMenu_, "muiRestoreDefaultWindowStatus", "Restore default windows status", "", kWithProgram);
-    Add(windowMenu_, "muiSaveWindowsStatus", "Save current windows Status", "", kWithProgram);
-    Add(windowMenu_, "muiRestoreWindowsStatus", "Restore last save windows Status", "", kWithProgram);
+    Add(windowMenu_, Command::RestoreDefaultWindowStatus, "muiRestoreDefaultWindowStatus", "Restore default windows status", "", kWithProgram);
+    Add(windowMenu_, Command::SaveWindowsStatus, "muiSaveWindowsStatus", "Save current windows Status", "", kWithProgram);
+    Add(windowMenu_, Command::RestoreWindowsStatus, "muiRestoreWindowsStatus", "Restore last save windows Status", "", kWithProgram);
     windowMenu_->addSeparator();
-    Add(windowMenu_, "muiClose", "C&lose", "", kWithProgram);
-    Add(windowMenu_, "muiCloseAll", "Close All", "", kWithProgram);
+    Add(windowMenu_, Command::CloseWindow, "muiClose", "C&lose", "", kWithProgram);
+    Add(windowMenu_, Command::CloseAllWindows, "muiCloseAll", "Close All", "", kWithProgram);
 
     QMenu* options = window.menuBar()->addMenu("Options");
-    Add(options, "muiSettings", "Simulation Settings", "", kAlways, "settings");
+    Add(options, Command::Settings, "muiSettings", "Simulation Settings", "", kAlways, "settings");
     options->addSeparator();
-    Add(options, "muiHardwareSerial", "Hardware-accurate serial port", "", kAlways)->setCheckable(true);
-    Add(options, "muiXramPaging", "Page external RAM through P2", "", kAlways)->setCheckable(true);
+    Add(options, Command::HardwareSerial, "muiHardwareSerial", "Hardware-accurate serial port", "", kAlways)->setCheckable(true);
+    Add(options, Command::XramPaging, "muiXramPaging", "Page external RAM through P2", "", kAlways)->setCheckable(true);
 
     QMenu* help = window.menuBar()->addMenu("Help");
-    Add(help, "muiHelpTopics", "View Help File", "", kAlways, "help");
+    Add(help, Command::HelpTopics, "muiHelpTopics", "View Help File", "", kAlways, "help");
     help->addSeparator();
-    Add(help, "muiAbout", "About Tessaly", "", kAlways);
+    Add(help, Command::About, "muiAbout", "About Tessaly", "", kAlways);
 }
 
 void CommandActions::BuildToolBar(QMainWindow& window) {
@@ -189,45 +197,45 @@ void CommandActions::BuildToolBar(QMainWindow& window) {
     toolBar_->setObjectName("tlbMain");
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(24, 24));
-    for (const char* name : {"ateOpenFile", "ateCloseFile", "ateGetLabelsFromFile", "ateOpenSimulation",
-                             "ateSaveSimulation"}) {
-        toolBar_->addAction(actions_[name]);
+    for (Command command : {Command::OpenFile, Command::CloseFile, Command::GetLabelsFromFile, Command::OpenSimulation,
+                            Command::SaveSimulation}) {
+        toolBar_->addAction((*this)[command]);
     }
     toolBar_->addSeparator();
-    toolBar_->addAction(actions_["ateStartExecution"]);
-    toolBar_->addAction(actions_["ateResetExecution"]);
+    toolBar_->addAction((*this)[Command::StartExecution]);
+    toolBar_->addAction((*this)[Command::ResetExecution]);
     toolBar_->addSeparator();
     struct Button {
+        Command command;
         const char* name;
         const char* caption;
         const char* hint;
         const char* icon;
     };
     static constexpr Button kInterruptButtons[] = {
-        {"tlbINT_E0", "INT_E0", "External interrupt 0", "int-e0"},
-        {"tlbINT_E1", "INT_E1", "External interrupt 1", "int-e1"},
-        {"tlbINT_T0", "INT_T0", "Timer 0 interrupt", "int-t0"},
-        {"tlbINT_T1", "INT_T1", "Timer 1 interrupt", "int-t1"},
-        {"tlbINT_RI", "INT_RI", "Receive Interrupt", "int-ri"},
-        {"tlbINT_TI", "INT_TI", "Transmit Interrupt", "int-ti"},
-        {"tlbINT_T2", "INT_T2", "Timer 2 interrupt", "int-t2"},
-        {"tlbINT_AR", "EXF2", "Capture Interrupt", "int-exf2"},
+        {Command::InterruptExternal0, "tlbINT_E0", "INT_E0", "External interrupt 0", "int-e0"},
+        {Command::InterruptExternal1, "tlbINT_E1", "INT_E1", "External interrupt 1", "int-e1"},
+        {Command::InterruptTimer0, "tlbINT_T0", "INT_T0", "Timer 0 interrupt", "int-t0"},
+        {Command::InterruptTimer1, "tlbINT_T1", "INT_T1", "Timer 1 interrupt", "int-t1"},
+        {Command::InterruptReceive, "tlbINT_RI", "INT_RI", "Receive Interrupt", "int-ri"},
+        {Command::InterruptTransmit, "tlbINT_TI", "INT_TI", "Transmit Interrupt", "int-ti"},
+        {Command::InterruptTimer2, "tlbINT_T2", "INT_T2", "Timer 2 interrupt", "int-t2"},
+        {Command::InterruptCapture, "tlbINT_AR", "EXF2", "Capture Interrupt", "int-exf2"},
     };
     for (const Button& button : kInterruptButtons) {
-        toolBar_->addAction(Add(nullptr, button.name, button.caption, "", kWithProgram, button.icon, button.hint));
+        toolBar_->addAction(Add(nullptr, button.command, button.name, button.caption, "", kWithProgram, button.icon, button.hint));
     }
     toolBar_->addSeparator();
-    toolBar_->addAction(Add(nullptr, "tlbRefresh", "Manual Refresh", "", kWithProgram, "refresh",
+    toolBar_->addAction(Add(nullptr, Command::Refresh, "tlbRefresh", "Manual Refresh", "", kWithProgram, "refresh",
                             "Manually Refresh display"));
     toolBar_->addSeparator();
-    toolBar_->addAction(actions_["ateExit"]);
+    toolBar_->addAction((*this)[Command::Exit]);
 }
 
 void CommandActions::UpdateCommandStates(bool fileOpen) {
-    for (const auto& [name, action] : actions_) {
+    for (QAction* action : all_) {
         const int tag = action->property("tag").toInt();
         if (!(tag & 1)) continue;
-        if (!name.startsWith("mui") && !name.startsWith("tlb") && !name.startsWith("ate")) continue;
         action->setEnabled((tag & 2) ? fileOpen : !fileOpen);
     }
     fileOpen_ = fileOpen;
@@ -239,11 +247,11 @@ void CommandActions::SetStepRunning(bool running) {
     ApplyStartStopState();
 }
 
-void CommandActions::ApplyStartStopState() { actions_["ateStartExecution"]->setEnabled(fileOpen_ && !stepRunning_); }
+void CommandActions::ApplyStartStopState() { (*this)[Command::StartExecution]->setEnabled(fileOpen_ && !stepRunning_); }
 
 void CommandActions::ShowRunningGlyph(bool running) {
     static const QIcon start = ResourceIcon("start"), stop = ResourceIcon("stop");
-    actions_["ateStartExecution"]->setIcon(running ? stop : start);
+    (*this)[Command::StartExecution]->setIcon(running ? stop : start);
 }
 
 }  // namespace tessaly::ui

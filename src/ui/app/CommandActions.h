@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QString>
 #include <array>
-#include <map>
+#include <vector>
+
+#include "app/Command.h"
 
 class QAction;
 class QMainWindow;
@@ -23,8 +25,9 @@ class CommandActions : public QObject {
 public:
     explicit CommandActions(QMainWindow& window);
 
-    // The action of that name; a missing name is a programming error.
-    QAction* operator[](const QString& name) const;
+    QAction* operator[](Command command) const { return commands_[static_cast<std::size_t>(command)]; }
+    // The action of that object name, or null: the history items are named
+    // by the session, and tests find commands as a user's script would.
     QAction* Find(const QString& name) const;
 
     // Enables every tagged command for the program state.
@@ -49,13 +52,16 @@ public:
 private:
     QAction* Add(QMenu* menu, const char* name, const QString& caption, const QString& shortcut, int tag,
                  const QString& icon = {}, const QString& hint = {});
+    QAction* Add(QMenu* menu, Command command, const char* name, const QString& caption, const QString& shortcut,
+                 int tag, const QString& icon = {}, const QString& hint = {});
     void BuildFileMenu(QMainWindow& window);
     void BuildMenus(QMainWindow& window);
     void BuildToolBar(QMainWindow& window);
 
     void ApplyStartStopState();
 
-    std::map<QString, QAction*> actions_;
+    std::vector<QAction*> all_;
+    std::array<QAction*, kCommandCount> commands_{};
     bool fileOpen_ = false;
     bool stepRunning_ = false;
     std::array<QAction*, 9> viewItems_{};

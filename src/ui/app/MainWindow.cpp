@@ -186,55 +186,57 @@ void MainWindow::ConnectViewCommands() {
         // The item's tick follows the view, not the click.
         connect(actions_->ViewItems()[i], &QAction::triggered, this, [this, i] { ToggleView(static_cast<int>(i)); });
     }
-    On("muiGeneralRead", [this] { generalRead_->OpenFromMenu(); });
-    On("muiGeneralWrite", [this] { generalWrite_->OpenFromMenu(); });
-    On("muiInitSFRRegisters", [this] { InitializeSfrRegisters(*session_, *messages_); });
-    On("muiInitInternalRAM", [this] { initIntRAM_->Run(); });
-    On("muiInitExternalRAM", [this] { initExtRAM_->Run(); });
-    On("muiInitBitMemory", [this] { initBitMemory_->Run(); });
+    On(Command::GeneralRead, [this] { generalRead_->OpenFromMenu(); });
+    On(Command::GeneralWrite, [this] { generalWrite_->OpenFromMenu(); });
+    On(Command::InitSfrRegisters, [this] { InitializeSfrRegisters(*session_, *messages_); });
+    On(Command::InitInternalRam, [this] { initIntRAM_->Run(); });
+    On(Command::InitExternalRam, [this] { initExtRAM_->Run(); });
+    On(Command::InitBitMemory, [this] { initBitMemory_->Run(); });
 }
 
-void MainWindow::On(const char* action, std::function<void()> handler) {
-    connect((*actions_)[action], &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+void MainWindow::On(Command command, std::function<void()> handler) {
+    connect((*actions_)[command], &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
 }
 
 void MainWindow::ConnectCommands() {
     ConnectFileCommands();
     ExecutionController& run = session_->controller();
-    On("ateStartExecution", [&run] { run.StartStop(); });
-    On("ateResetExecution", [&run] { run.ResetExecution(); });
-    On("muiSingleStep", [&run] { run.SingleStep(); });
-    On("muiBulkStep", [&run] { run.BulkStep(); });
-    On("muiTimeBase", [&run] { run.TimeBaseStep(); });
-    On("muiSkipInstruction", [&run] { run.SkipInstruction(); });
-    On("muiStopDebugging", [&run] { run.StopDebugging(); });
-    On("tlbRefresh", [&run] { run.ManualRefresh(); });
+    On(Command::StartExecution, [&run] { run.StartStop(); });
+    On(Command::ResetExecution, [&run] { run.ResetExecution(); });
+    On(Command::SingleStep, [&run] { run.SingleStep(); });
+    On(Command::BulkStep, [&run] { run.BulkStep(); });
+    On(Command::TimeBase, [&run] { run.TimeBaseStep(); });
+    On(Command::SkipInstruction, [&run] { run.SkipInstruction(); });
+    On(Command::StopDebugging, [&run] { run.StopDebugging(); });
+    On(Command::Refresh, [&run] { run.ManualRefresh(); });
     ConnectViewCommands();
     // Both change the break points the Source window marks.
-    On("muiBreakPoints", [this] {
+    On(Command::BreakPoints, [this] {
         breakPointsDialog_->Run();
         sourceViews_->Refresh();
     });
-    On("muiDisassembleCode", [this] {
+    On(Command::DisassembleCode, [this] {
         disassembly_->SetProgramPath(QString::fromStdString(session_->currentFileName));
         disassembly_->Run();
         sourceViews_->Refresh();
     });
-    On("muiClearOpenedFilesHistory", [this] { session_->ClearOpenedFilesHistory(); });
-    On("muiSettings", [this] { ShowSettings(); });
-    On("muiHelpTopics", [this] { ShowHelp(); });
-    On("muiAbout", [this] { aboutBox_->exec(); });
+    On(Command::ClearOpenedFilesHistory, [this] { session_->ClearOpenedFilesHistory(); });
+    On(Command::Settings, [this] { ShowSettings(); });
+    On(Command::HelpTopics, [this] { ShowHelp(); });
+    On(Command::About, [this] { aboutBox_->exec(); });
 
-    static constexpr std::pair<const char*, InterruptButton> kInterrupts[] = {
-        {"tlbINT_E0", InterruptButton::External0}, {"tlbINT_E1", InterruptButton::External1},
-        {"tlbINT_T0", InterruptButton::Timer0},    {"tlbINT_T1", InterruptButton::Timer1},
-        {"tlbINT_RI", InterruptButton::Receive},   {"tlbINT_TI", InterruptButton::Transmit},
-        {"tlbINT_T2", InterruptButton::Timer2},    {"tlbINT_AR", InterruptButton::Capture},
+    static constexpr std::pair<Command, InterruptButton> kInterrupts[] = {
+        {Command::InterruptExternal0, InterruptButton::External0},
+        {Command::InterruptExternal1, InterruptButton::External1},
+        {Command::InterruptTimer0, InterruptButton::Timer0},
+        {Command::InterruptTimer1, InterruptButton::Timer1},
+        {Command::InterruptReceive, InterruptButton::Receive},
+        {Command::InterruptTransmit, InterruptButton::Transmit},
+        {Command::InterruptTimer2, InterruptButton::Timer2},
+        {Command::InterruptCapture, InterruptButton::Capture},
     };
-    for (const auto& [name, button] : kInterrupts) {
-        On(name, [this, button = button] {
-            session_->ForceInterrupt(button);
-        });
+    for (const auto& [command, button] : kInterrupts) {
+        On(command, [this, button = button] { session_->ForceInterrupt(button); });
     }
     ConnectWindowCommands();
     ConnectOptions();
@@ -242,10 +244,10 @@ void MainWindow::ConnectCommands() {
 }
 
 void MainWindow::ConnectSourceCommands() {
-    On("muiStepInto", [this] { session_->StepInto(); });
-    On("muiStepOver", [this] { session_->StepOver(); });
-    On("muiStepOut", [this] { session_->StepOut(); });
-    On("muiRunToCursor", [this] { sourceViews_->RunToCursor(); });
+    On(Command::StepInto, [this] { session_->StepInto(); });
+    On(Command::StepOver, [this] { session_->StepOver(); });
+    On(Command::StepOut, [this] { session_->StepOut(); });
+    On(Command::RunToCursor, [this] { sourceViews_->RunToCursor(); });
     for (std::size_t i = 0; i < actions_->SourceViewItems().size(); ++i) {
         QAction* item = actions_->SourceViewItems()[i];
         // The item's tick follows the window, not the click.
@@ -264,12 +266,12 @@ void MainWindow::ConnectSourceCommands() {
 }
 
 void MainWindow::ConnectFileCommands() {
-    On("ateOpenFile", [this] { OpenFile(); });
-    On("ateCloseFile", [this] { session_->ResetWorkspace(); });
-    On("ateGetLabelsFromFile", [this] { GetLabels(); });
-    On("ateOpenSimulation", [this] { OpenSimulation(); });
-    On("ateSaveSimulation", [this] { SaveSimulation(); });
-    On("ateExit", [this] { Exit(); });
+    On(Command::OpenFile, [this] { OpenFile(); });
+    On(Command::CloseFile, [this] { session_->ResetWorkspace(); });
+    On(Command::GetLabelsFromFile, [this] { GetLabels(); });
+    On(Command::OpenSimulation, [this] { OpenSimulation(); });
+    On(Command::SaveSimulation, [this] { SaveSimulation(); });
+    On(Command::Exit, [this] { Exit(); });
     for (int n = 1; n <= 10; ++n) {
         connect(actions_->HistoryItems()[static_cast<std::size_t>(n - 1)], &QAction::triggered, this,
                 [this, n] { session_->OpenFromHistory(n); });
@@ -277,42 +279,42 @@ void MainWindow::ConnectFileCommands() {
 }
 
 void MainWindow::ConnectWindowCommands() {
-    On("muiCascade", [this] { area_->cascadeSubWindows(); });
-    On("muiArrange", [this] { ArrangeIcons(); });
-    On("muiTileHorizontally", [this] { TileChildren(false); });
-    On("muiTileVertically", [this] { TileChildren(true); });
-    On("muiMinimizeAll", [this] {
+    On(Command::Cascade, [this] { area_->cascadeSubWindows(); });
+    On(Command::Arrange, [this] { ArrangeIcons(); });
+    On(Command::TileHorizontally, [this] { TileChildren(false); });
+    On(Command::TileVertically, [this] { TileChildren(true); });
+    On(Command::MinimizeAll, [this] {
         for (QMdiSubWindow* frame : area_->subWindowList()) frame->showMinimized();
     });
-    On("muiMaximizeAll", [this] {
+    On(Command::MaximizeAll, [this] {
         for (QMdiSubWindow* frame : area_->subWindowList()) frame->showMaximized();
     });
-    On("muiRestoreAll", [this] {
+    On(Command::RestoreAll, [this] {
         for (QMdiSubWindow* frame : area_->subWindowList()) frame->showNormal();
     });
     // The C debugging windows keep their places in files of their own.
-    On("muiRestoreDefaultWindowStatus", [this] {
+    On(Command::RestoreDefaultWindowStatus, [this] {
         session_->RestoreDefaultWindowsStatus();
         sourceViews_->RestoreDefaults();
     });
-    On("muiSaveWindowsStatus", [this] {
+    On(Command::SaveWindowsStatus, [this] {
         session_->SaveWindowsStatus();
         sourceViews_->SaveStatus();
     });
-    On("muiRestoreWindowsStatus", [this] {
+    On(Command::RestoreWindowsStatus, [this] {
         session_->RestoreWindowsStatus();
         sourceViews_->RestoreStatus();
     });
-    On("muiClose", [this] { area_->closeActiveSubWindow(); });
-    On("muiCloseAll", [this] { views_->CloseAll(); });
+    On(Command::CloseWindow, [this] { area_->closeActiveSubWindow(); });
+    On(Command::CloseAllWindows, [this] { views_->CloseAll(); });
     connect(actions_->WindowMenu(), &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
 }
 
 void MainWindow::ConnectOptions() {
-    QAction* serial = (*actions_)["muiHardwareSerial"];
+    QAction* serial = (*actions_)[Command::HardwareSerial];
     serial->setChecked(session_->Options().hardwareSerial);
     connect(serial, &QAction::toggled, this, [this](bool on) { session_->SetHardwareSerial(on); });
-    QAction* paging = (*actions_)["muiXramPaging"];
+    QAction* paging = (*actions_)[Command::XramPaging];
     paging->setChecked(session_->Options().xramPaging);
     connect(paging, &QAction::toggled, this, [this](bool on) { session_->SetXramPaging(on); });
 }

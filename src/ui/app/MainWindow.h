@@ -103,7 +103,7 @@ private:
     void ConnectWindowCommands();
     void ConnectOptions();
     void ConnectSourceCommands();
-    void On(const char* action, std::function<void()> handler);
+    void On(Command command, std::function<void()> handler);
     void Exit();
     void OpenFile();
     void GetLabels();

@@ -63,7 +63,12 @@ struct Desktop {
         std::ofstream(dir.Path() / "loop.bin", std::ios::binary) << std::string("\x05\x30\x80\xFC", 4);
         return QString::fromStdString((dir.Path() / "loop.bin").string());
     }
-    QAction* Action(const char* name) { return window->actions()[name]; }
+    // Commands by the names the program gives them, as a script would find them.
+    QAction* Action(const char* name) {
+        QAction* action = window->actions().Find(name);
+        if (!action) qFatal("no command named %s", name);
+        return action;
+    }
     CountingView* View(int index) { return static_cast<CountingView*>(window->views().View(index)); }
     QString Panel(int index) { return window->panel(index).text(); }
     tessaly::Processor& Machine() { return window->session().processor(); }
