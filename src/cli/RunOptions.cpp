@@ -1,10 +1,6 @@
 #include "cli/RunOptions.h"
 
-#include <cctype>
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
-
+#include "control/CrystalFrequency.h"
 #include "util/IntegerText.h"
 
 namespace tessaly::cli {
@@ -21,25 +17,6 @@ std::optional<std::uint16_t> ParseHexAddress(const std::string& text) {
     else if (!digits.empty() && (digits.back() == 'H' || digits.back() == 'h')) digits.pop_back();
     if (digits.size() > 4) return std::nullopt;
     return ParseUnsigned<std::uint16_t>(digits, 16);
-}
-
-std::optional<double> ParseFrequency(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    double scale = 1.0;
-    std::string number = text;
-    if (number.back() == 'k' || number.back() == 'K') scale = 1e3;
-    else if (number.back() == 'M' || number.back() == 'm') scale = 1e6;
-    if (scale != 1.0) number.pop_back();
-    if (number.empty()) return std::nullopt;
-    for (char c : number) {
-        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.') return std::nullopt;
-    }
-    char* end = nullptr;
-    const double value = std::strtod(number.c_str(), &end);
-    if (end != number.c_str() + number.size()) return std::nullopt;
-    const double hz = value * scale;
-    if (!(hz > 0.0) || !std::isfinite(hz)) return std::nullopt;
-    return hz;
 }
 
 ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
@@ -88,7 +65,7 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
             o.stopOnSelfLoop = true;
         } else if (arg == "--crystal") {
             const auto text = value();
-            const auto hz = text ? ParseFrequency(*text) : std::nullopt;
+            const auto hz = text ? ParseCrystalFrequency(*text) : std::nullopt;
             if (!hz) return fail("--crystal needs a frequency in Hz, with an optional k or M suffix");
             o.crystal = *hz;
         } else if (arg == "--labels") {

@@ -47,8 +47,6 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments);
 
 // "1234", "0x1234" and "1234H", hexadecimal, 0000-FFFF.
 std::optional<std::uint16_t> ParseHexAddress(const std::string& text);
-// Hz with an optional k or M suffix ("11.0592M"); positive and finite.
-std::optional<double> ParseFrequency(const std::string& text);
 
 std::string UsageText();
 

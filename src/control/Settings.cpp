@@ -4,6 +4,7 @@
 #include <bit>
 #include <fstream>
 
+#include "control/CrystalFrequency.h"
 #include "util/LittleEndian.h"
 #include "util/SafeFileWriter.h"
 
@@ -106,7 +107,7 @@ int MendSettings(SimulationSettings& s) {
     Mend(s.instructionsPerTick, Within(s.instructionsPerTick, 1u, kMaxCount), defaults.instructionsPerTick, mended);
     Mend(s.refreshType, Within(s.refreshType, 1, 3), defaults.refreshType, mended);
     // Written so that NaN fails as well.
-    Mend(s.crystalFrequency, s.crystalFrequency > 0.0 && s.crystalFrequency < kMaxCrystalFrequency,
+    Mend(s.crystalFrequency, IsCrystalFrequency(s.crystalFrequency),
          defaults.crystalFrequency, mended);
     Mend(s.bulkStepCount, Within<std::int64_t>(s.bulkStepCount, 1, kMaxCount), defaults.bulkStepCount, mended);
     Mend(s.stepTimeInUSec, Within(s.stepTimeInUSec, 1u, kMaxCount), defaults.stepTimeInUSec, mended);

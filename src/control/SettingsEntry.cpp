@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "control/CrystalFrequency.h"
 #include "util/Lines.h"
 
 namespace tessaly {
@@ -137,7 +138,7 @@ std::variant<SimulationSettings, std::string> CheckSettingsEntry(const SettingsE
     if (!(mega > 0 && mega < 1000)) return std::string(kCrystalFrequencyMessage);
     // 999.999 must give exactly 999999000 Hz, which takes more than double precision.
     const auto hertz = static_cast<double>(mega * 1000000.0L);
-    if (!(hertz > 0.0 && hertz < kMaxCrystalFrequency)) return std::string(kCrystalFrequencyMessage);
+    if (!IsCrystalFrequency(hertz)) return std::string(kCrystalFrequencyMessage);
 
     const std::int64_t bulk = ConvertDecimalText(entry.bulkStepCount);
     if (!InCountRange(bulk)) return std::string(kBulkStepCountMessage);

@@ -1,27 +1,10 @@
 #include "dap/LaunchOptions.h"
 
-#include <charconv>
-
+#include "control/CrystalFrequency.h"
 #include "dap/Arguments.h"
 #include "util/FileBytes.h"
 
 namespace tessaly::dap {
-
-std::optional<double> ParseFrequency(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    double scale = 1.0;
-    std::string digits = text;
-    if (digits.back() == 'M' || digits.back() == 'm') scale = 1e6;
-    else if (digits.back() == 'k' || digits.back() == 'K') scale = 1e3;
-    if (scale != 1.0) digits.pop_back();
-    double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
-    value *= scale;
-    // Below 1 Hz no timer or serial rate means anything; above 1 GHz no 8051 runs.
-    if (!(value >= 1.0 && value <= 1e9)) return std::nullopt;
-    return value;
-}
 
 LaunchOptions ReadLaunchOptions(const nlohmann::json& arguments) {
     const Arguments args(arguments);
@@ -43,9 +26,9 @@ LaunchOptions ReadLaunchOptions(const nlohmann::json& arguments) {
         std::optional<double> hz;
         if (crystal->is_number()) {
             const double value = crystal->get<double>();
-            if (value >= 1.0 && value <= 1e9) hz = value;
+            if (IsCrystalFrequency(value)) hz = value;
         } else if (crystal->is_string()) {
-            hz = ParseFrequency(crystal->get<std::string>());
+            hz = ParseCrystalFrequency(crystal->get<std::string>());
         }
         if (!hz) throw RequestError("'crystal' must be a frequency in Hz, with an optional k or M (11.0592M)");
         o.crystal = *hz;

@@ -35,7 +35,4 @@ struct LaunchOptions {
 // serial input file that cannot be read included).
 LaunchOptions ReadLaunchOptions(const nlohmann::json& arguments);
 
-// "11.0592M", "12000k", "12000000": Hz, or nothing for any other text.
-std::optional<double> ParseFrequency(const std::string& text);
-
 }  // namespace tessaly::dap

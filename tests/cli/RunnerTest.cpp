@@ -6,6 +6,7 @@
 
 #include "cli/RunOptions.h"
 #include "cli/Runner.h"
+#include "control/CrystalFrequency.h"
 #include "loading/HexRecords.h"
 #include "session/Session.h"
 #include "support/DesktopRecorder.h"
@@ -83,12 +84,19 @@ TEST(RunOptionsParsing, AddressesFrequenciesAndErrors) {
     EXPECT_FALSE(ParseHexAddress("12G4"));
     EXPECT_FALSE(ParseHexAddress(""));
     EXPECT_FALSE(ParseHexAddress("0x"));
-    EXPECT_DOUBLE_EQ(*ParseFrequency("11.0592M"), 11059200.0);
-    EXPECT_DOUBLE_EQ(*ParseFrequency("32.768k"), 32768.0);
-    EXPECT_DOUBLE_EQ(*ParseFrequency("12000000"), 12000000.0);
-    EXPECT_FALSE(ParseFrequency("0"));
-    EXPECT_FALSE(ParseFrequency("-5M"));
-    EXPECT_FALSE(ParseFrequency("fast"));
+    // The command line, the adapter and the settings dialog take the same crystals.
+    EXPECT_DOUBLE_EQ(*ParseCrystalFrequency("11.0592M"), 11059200.0);
+    EXPECT_DOUBLE_EQ(*ParseCrystalFrequency("32.768k"), 32768.0);
+    EXPECT_DOUBLE_EQ(*ParseCrystalFrequency("12000000"), 12000000.0);
+    EXPECT_DOUBLE_EQ(*ParseCrystalFrequency("999.999M"), 999999000.0);
+    EXPECT_FALSE(ParseCrystalFrequency("0"));
+    EXPECT_FALSE(ParseCrystalFrequency("-5M"));
+    EXPECT_FALSE(ParseCrystalFrequency("fast"));
+    EXPECT_FALSE(ParseCrystalFrequency("1000M"));
+    EXPECT_FALSE(ParseCrystalFrequency("1e6"));
+    EXPECT_FALSE(ParseCrystalFrequency("M"));
+    EXPECT_EQ(ParseRunOptions({"--crystal", "2000M", "a.hex"}).error,
+              "--crystal needs a frequency in Hz, with an optional k or M suffix");
 
     EXPECT_EQ(ParseRunOptions({"--max-instructions", "x", "a.hex"}).error, "--max-instructions needs a whole number");
     EXPECT_EQ(ParseRunOptions({"--wat", "a.hex"}).error, "unknown option --wat");
