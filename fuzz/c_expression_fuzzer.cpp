@@ -7,18 +7,13 @@
 #include <string_view>
 #include <variant>
 
+#include "FuzzCheck.h"
 #include "control/CExpression.h"
 #include "control/CValueText.h"
 #include "control/LocationText.h"
 #include "support/CdbSamples.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
+using tessaly::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessaly;

@@ -6,19 +6,14 @@
 #include <string_view>
 #include <variant>
 
+#include "FuzzCheck.h"
 #include "analysis/CdbReader.h"
 #include "control/CObject.h"
 #include "control/CValueText.h"
 #include "control/CValueWrite.h"
 #include "util/Lines.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
+using tessaly::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessaly;

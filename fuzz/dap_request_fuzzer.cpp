@@ -10,15 +10,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "FuzzCheck.h"
 #include "dap/DebugAdapter.h"
 #include "dap/MemoryChannel.h"
 #include "dap/MessageReader.h"
 
-namespace {
+using tessaly::fuzz::Check;
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+namespace {
 
 std::string RequestFrame(int seq, const std::string& command, const nlohmann::json& arguments) {
     return tessaly::dap::Frame(

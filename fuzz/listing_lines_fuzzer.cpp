@@ -5,16 +5,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "analysis/ListingLines.h"
 #include "util/Lines.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
+using tessaly::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessaly;

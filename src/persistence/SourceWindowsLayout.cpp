@@ -1,7 +1,6 @@
 #include "persistence/SourceWindowsLayout.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "util/FileBytes.h"
 #include "util/LittleEndian.h"
@@ -13,7 +12,7 @@ namespace {
 
 constexpr std::size_t kCountSize = 4;
 constexpr std::size_t kEntrySize = 17;
-constexpr std::size_t kLeft = 0, kTop = 4, kWidth = 8, kHeight = 12, kVisible = 16;
+constexpr std::size_t kBounds = 0, kVisible = 16;
 
 // Laid out on the child views' design grid (Tahoma-sized characters): the
 // source beside the SFR and memory windows, the call stack and the locals
@@ -29,13 +28,7 @@ constexpr WindowLayoutEntry kDefaults[SourceWindowsLayout::kEntryCount] = {
 SourceWindowsLayout DefaultSourceWindowsLayout(LayoutScale scale) {
     SourceWindowsLayout layout;
     std::copy(std::begin(kDefaults), std::end(kDefaults), layout.entries.begin());
-    const auto scaled = [](std::int32_t value, double factor) {
-        return static_cast<std::int32_t>(std::lround(value * std::max(1.0, factor)));
-    };
-    for (WindowLayoutEntry& entry : layout.entries) {
-        WindowBounds& b = entry.bounds;
-        b = {scaled(b.left, scale.x), scaled(b.top, scale.y), scaled(b.width, scale.x), scaled(b.height, scale.y)};
-    }
+    ScaleLayoutEntries(layout.entries, scale);
     return layout;
 }
 
@@ -45,10 +38,7 @@ std::vector<std::uint8_t> EncodeSourceWindowsLayout(const SourceWindowsLayout& l
     for (std::size_t i = 0; i < SourceWindowsLayout::kEntryCount; ++i) {
         std::uint8_t* entry = bytes.data() + kCountSize + kEntrySize * i;
         const WindowLayoutEntry& e = layout.entries[i];
-        le::Put32(entry + kLeft, static_cast<std::uint32_t>(e.bounds.left));
-        le::Put32(entry + kTop, static_cast<std::uint32_t>(e.bounds.top));
-        le::Put32(entry + kWidth, static_cast<std::uint32_t>(e.bounds.width));
-        le::Put32(entry + kHeight, static_cast<std::uint32_t>(e.bounds.height));
+        PutWindowBounds(entry + kBounds, e.bounds);
         entry[kVisible] = e.visible;
     }
     return bytes;
@@ -62,8 +52,7 @@ bool DecodeSourceWindowsLayout(std::span<const std::uint8_t> bytes, SourceWindow
     for (std::size_t i = 0; i < read; ++i) {
         const std::uint8_t* entry = bytes.data() + kCountSize + kEntrySize * i;
         WindowLayoutEntry& e = layout.entries[i];
-        e.bounds = {le::GetSigned32(entry + kLeft), le::GetSigned32(entry + kTop), le::GetSigned32(entry + kWidth),
-                    le::GetSigned32(entry + kHeight)};
+        e.bounds = GetWindowBounds(entry + kBounds);
         e.visible = entry[kVisible] == 1 ? 1 : 0;
     }
     return true;

@@ -22,7 +22,7 @@ constexpr std::size_t kReopenOffset = 1533;
 
 // Offsets in one 24-byte entry; bytes 0-3 (the window reference) and 21-23
 // are written as zeros.
-constexpr std::size_t kLeft = 4, kTop = 8, kWidth = 12, kHeight = 16, kVisible = 20;
+constexpr std::size_t kBounds = 4, kVisible = 20;
 
 constexpr WindowLayoutEntry kDefaults[WindowLayout::kEntryCount] = {
     {{1, 284, 318, 174}, 1},    // execution status
@@ -70,15 +70,30 @@ bool WriteBlock(const std::filesystem::path& file, const WindowLayout& layout) {
 
 }  // namespace
 
-void LoadDefaultLayout(WindowLayout& layout, LayoutScale scale) {
-    std::copy(std::begin(kDefaults), std::end(kDefaults), layout.entries.begin());
+void ScaleLayoutEntries(std::span<WindowLayoutEntry> entries, LayoutScale scale) {
     const auto scaled = [](std::int32_t value, double factor) {
         return static_cast<std::int32_t>(std::lround(value * std::max(1.0, factor)));
     };
-    for (WindowLayoutEntry& entry : layout.entries) {
+    for (WindowLayoutEntry& entry : entries) {
         WindowBounds& b = entry.bounds;
         b = {scaled(b.left, scale.x), scaled(b.top, scale.y), scaled(b.width, scale.x), scaled(b.height, scale.y)};
     }
+}
+
+void PutWindowBounds(std::uint8_t* at, const WindowBounds& bounds) {
+    le::Put32(at, static_cast<std::uint32_t>(bounds.left));
+    le::Put32(at + 4, static_cast<std::uint32_t>(bounds.top));
+    le::Put32(at + 8, static_cast<std::uint32_t>(bounds.width));
+    le::Put32(at + 12, static_cast<std::uint32_t>(bounds.height));
+}
+
+WindowBounds GetWindowBounds(const std::uint8_t* at) {
+    return {le::GetSigned32(at), le::GetSigned32(at + 4), le::GetSigned32(at + 8), le::GetSigned32(at + 12)};
+}
+
+void LoadDefaultLayout(WindowLayout& layout, LayoutScale scale) {
+    std::copy(std::begin(kDefaults), std::end(kDefaults), layout.entries.begin());
+    ScaleLayoutEntries(layout.entries, scale);
 }
 
 WindowLayoutBlock EncodeWindowLayout(const WindowLayout& layout) {
@@ -87,10 +102,7 @@ WindowLayoutBlock EncodeWindowLayout(const WindowLayout& layout) {
     for (std::size_t i = 0; i < WindowLayout::kEntryCount; ++i) {
         std::uint8_t* entry = &block[kEntriesOffset + kEntrySize * i];
         const WindowLayoutEntry& e = layout.entries[i];
-        le::Put32(entry + kLeft, static_cast<std::uint32_t>(e.bounds.left));
-        le::Put32(entry + kTop, static_cast<std::uint32_t>(e.bounds.top));
-        le::Put32(entry + kWidth, static_cast<std::uint32_t>(e.bounds.width));
-        le::Put32(entry + kHeight, static_cast<std::uint32_t>(e.bounds.height));
+        PutWindowBounds(entry + kBounds, e.bounds);
         entry[kVisible] = e.visible;
     }
     block[kFileReadOffset] = layout.layoutFileRead;
@@ -104,10 +116,7 @@ void DecodeWindowLayout(std::span<const std::uint8_t, kWindowLayoutBlockSize> bl
     for (std::size_t i = 0; i < WindowLayout::kEntryCount; ++i) {
         const std::uint8_t* entry = &block[kEntriesOffset + kEntrySize * i];
         WindowLayoutEntry& e = layout.entries[i];
-        e.bounds.left = le::GetSigned32(entry + kLeft);
-        e.bounds.top = le::GetSigned32(entry + kTop);
-        e.bounds.width = le::GetSigned32(entry + kWidth);
-        e.bounds.height = le::GetSigned32(entry + kHeight);
+        e.bounds = GetWindowBounds(entry + kBounds);
         e.visible = entry[kVisible];
     }
     layout.layoutFileRead = block[kFileReadOffset];

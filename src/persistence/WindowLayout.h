@@ -86,6 +86,14 @@ struct LayoutScale {
 // last-file fields stay.
 void LoadDefaultLayout(WindowLayout& layout, LayoutScale scale = {});
 
+// Places and sizes drawn for the design grid, scaled (never made smaller).
+void ScaleLayoutEntries(std::span<WindowLayoutEntry> entries, LayoutScale scale);
+
+// Left, top, width and height as four little-endian 32-bit words, as every
+// layout file stores a window's bounds.
+void PutWindowBounds(std::uint8_t* at, const WindowBounds& bounds);
+WindowBounds GetWindowBounds(const std::uint8_t* at);
+
 // The 1536-byte block of the layout files and snapshots, little-endian.
 inline constexpr std::size_t kWindowLayoutBlockSize = 1536;
 using WindowLayoutBlock = std::array<std::uint8_t, kWindowLayoutBlockSize>;
