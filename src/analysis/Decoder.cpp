@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "analysis/OpcodeText.h"
+#include "core/OpcodeText.h"
 #include "core/ExecutionStatus.h"
 #include "util/HexText.h"
 #include "core/InstructionSet.h"

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/OperandAccess.h"
 #include "core/Processor.h"
 #include "core/SerialPort.h"
 
@@ -12,8 +13,8 @@ namespace wired_serial_detail {
 
 // Which operand byte of an instruction names a direct address it reads as a
 // source, and which one a direct address it writes (0: none, 1: the first
-// operand byte, 2: the second). MOV A,SBUF and MOV SBUF,A are left out: they
-// receive and transmit by themselves.
+// operand byte, 2: the second), from the opcode operand table. MOV A,SBUF
+// and MOV SBUF,A are left out: they receive and transmit by themselves.
 struct DirectAccess {
     std::uint8_t read = 0;
     std::uint8_t write = 0;
@@ -21,20 +22,14 @@ struct DirectAccess {
 
 inline constexpr std::array<DirectAccess, 256> kDirectAccess = [] {
     std::array<DirectAccess, 256> table{};
-    // Arithmetic and logic with a direct source: ADD, ADDC, ORL, ANL, XRL, SUBB A,direct.
-    for (unsigned op : {0x25u, 0x35u, 0x45u, 0x55u, 0x65u, 0x95u}) table[op].read = 1;
-    // Read-modify-write of a direct byte: INC, DEC, DJNZ, XCH, ORL/ANL/XRL direct,A and direct,#data.
-    for (unsigned op : {0x05u, 0x15u, 0xD5u, 0xC5u, 0x42u, 0x43u, 0x52u, 0x53u, 0x62u, 0x63u}) table[op] = {1, 1};
-    // Direct sources: MOV @Ri/Rn,direct, PUSH, CJNE A,direct.
-    for (unsigned op = 0xA6; op <= 0xAF; ++op) table[op].read = 1;
-    table[0xC0].read = 1;
-    table[0xB5].read = 1;
-    // Direct destinations: MOV direct,#data, MOV direct,@Ri/Rn, POP.
-    table[0x75].write = 1;
-    for (unsigned op = 0x86; op <= 0x8F; ++op) table[op].write = 1;
-    table[0xD0].write = 1;
-    // MOV direct,direct: the source comes first.
-    table[0x85] = {1, 2};
+    for (std::size_t op = 0; op < table.size(); ++op) {
+        if (op == 0xE5 || op == 0xF5) continue;
+        for (const OperandUse& use : kOpcodeOperands[op].operands) {
+            if (use.kind != OperandKind::Direct) continue;
+            if (use.Reads()) table[op].read = use.operandByte;
+            if (use.Writes()) table[op].write = use.operandByte;
+        }
+    }
     return table;
 }();
 

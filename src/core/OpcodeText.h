@@ -1,12 +1,30 @@
-#include "analysis/OpcodeText.h"
+#pragma once
+
+#include <array>
+#include <string_view>
 
 namespace tessaly {
 
-namespace {
+// How the decoder writes one opcode: the mnemonic and an operand pattern.
+//
+// The pattern is a comma-separated list of tokens; each token that is not one
+// of the following is copied as it stands (A, C, AB, DPTR, @DPTR, @A+DPTR, ...):
+//   Rn, @Ri        register from the opcode's low three bits / low bit
+//   dir1, dir2     direct address in operand byte 1 / 2
+//   #1, #2         immediate byte in operand byte 1 / 2
+//   #16            immediate word, operand byte 1 high, byte 2 low
+//   bit1, /bit1    bit address in operand byte 1, plain / complemented
+//   addr16         long code address, operand byte 1 high, byte 2 low
+//   addr11         AJMP/ACALL target within the 2 KB page
+//   rel            relative target from the instruction's last byte
+struct OpcodeText {
+    std::string_view mnemonic;
+    std::string_view operands;
+};
 
+namespace opcode_text_detail {
 constexpr OpcodeText T(std::string_view mnemonic, std::string_view operands) { return {mnemonic, operands}; }
-
-}  // namespace
+}  // namespace opcode_text_detail
 
 #define X2(e) e, e
 #define X8(e) e, e, e, e, e, e, e, e
@@ -14,8 +32,11 @@ constexpr OpcodeText T(std::string_view mnemonic, std::string_view operands) { r
 // @R0/@R1 or R0-R7, chosen by the low nibble.
 #define SOURCE_COLUMNS(m) T(m, "A,#1"), T(m, "A,dir1"), X2(T(m, "A,@Ri")), X8(T(m, "A,Rn"))
 
+// Indexed by opcode. The reserved opcode A5 has an empty mnemonic.
 // clang-format off
-constexpr std::array<OpcodeText, 256> kOpcodeTexts = {
+inline constexpr std::array<OpcodeText, 256> kOpcodeTexts = [] {
+    using opcode_text_detail::T;
+    return std::array<OpcodeText, 256>{
 /* 0x */ T("NOP", ""),             T("AJMP", "addr11"),  T("LJMP", "addr16"),  T("RR", "A"),
          T("INC", "A"),            T("INC", "dir1"),     X2(T("INC", "@Ri")),  X8(T("INC", "Rn")),
 /* 1x */ T("JBC", "bit1,rel"),     T("ACALL", "addr11"), T("LCALL", "addr16"), T("RRC", "A"),
@@ -49,7 +70,8 @@ constexpr std::array<OpcodeText, 256> kOpcodeTexts = {
          T("CLR", "A"),            T("MOV", "A,dir1"),   X2(T("MOV", "A,@Ri")), X8(T("MOV", "A,Rn")),
 /* Fx */ T("MOVX", "@DPTR,A"),     T("ACALL", "addr11"), X2(T("MOVX", "@Ri,A")),
          T("CPL", "A"),            T("MOV", "dir1,A"),   X2(T("MOV", "@Ri,A")), X8(T("MOV", "Rn,A")),
-};
+    };
+}();
 // clang-format on
 
 // A short row would leave zero entries at the end of the map: only A5 may be empty.
