@@ -121,24 +121,24 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& configDirect
     return configDirectory / kSettingsFileName;
 }
 
-int LoadSettings(SimulationSettings& settings, const std::filesystem::path& configDirectory) {
+bool LoadSettings(SimulationSettings& settings, const std::filesystem::path& configDirectory) {
     const std::filesystem::path path = SettingsFilePath(configDirectory);
     std::error_code error;
     std::ifstream in;
     if (!std::filesystem::is_directory(path, error)) in.open(path, std::ios::binary);
     if (!in.is_open()) {
         LoadDefaultSettings(settings);
-        return -1;
+        return false;
     }
     SettingsImage bytes{};
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     const auto got = static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0));
     DecodeSettings(bytes.data(), got, settings);
     MendSettings(settings);
-    return 1;
+    return true;
 }
 
-int SaveSettings(const SimulationSettings& settings, const std::filesystem::path& configDirectory,
+bool SaveSettings(const SimulationSettings& settings, const std::filesystem::path& configDirectory,
                  MessageHost& host) {
     const SettingsImage image = EncodeSettings(settings);
     SafeFileWriter writer(SettingsFilePath(configDirectory));
@@ -147,9 +147,9 @@ int SaveSettings(const SimulationSettings& settings, const std::filesystem::path
     }
     if (!writer.IsOpen() || !writer.Commit()) {
         host.Tell(MessageKind::Plain, "An error occured while saving current settings");
-        return -1;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 }  // namespace tessaly

@@ -54,13 +54,13 @@ int MendSettings(SimulationSettings& settings);
 std::filesystem::path SettingsFilePath(const std::filesystem::path& configDirectory);
 
 // Reads the settings file of `configDirectory` over the record (a short file
-// leaves the rest as it was) and mends any value out of range. Returns 1, or
-// -1 after loading the defaults when the file cannot be opened.
-int LoadSettings(SimulationSettings& settings, const std::filesystem::path& configDirectory);
+// leaves the rest as it was) and mends any value out of range. False after
+// loading the defaults when the file cannot be opened.
+bool LoadSettings(SimulationSettings& settings, const std::filesystem::path& configDirectory);
 
-// Writes the 48-byte record. Returns 1, or -1 after showing "An error occured
-// while saving current settings".
-int SaveSettings(const SimulationSettings& settings, const std::filesystem::path& configDirectory,
+// Writes the 48-byte record. False after showing "An error occured while
+// saving current settings".
+bool SaveSettings(const SimulationSettings& settings, const std::filesystem::path& configDirectory,
                  MessageHost& host);
 
 }  // namespace tessaly

@@ -68,22 +68,22 @@ bool WatchList::Add(const Location& at) {
     return true;
 }
 
-int WatchList::AddName(LocationKind kind, std::string& name, MessageHost& host) {
-    if (kind == LocationKind::SfrRegister || kind == LocationKind::SfrBit) return -3;
+WatchAdd WatchList::AddName(LocationKind kind, std::string& name, MessageHost& host) {
+    if (kind == LocationKind::SfrRegister || kind == LocationKind::SfrBit) return WatchAdd::SfrKind;
     const auto length = static_cast<std::size_t>(LocationKeyDigits(kind));
     name = UpperCase(std::move(name));
     if (name.size() < length) name.insert(0, length - name.size(), '0');
     const auto address = ParseUnsigned<std::uint32_t>(name, 16);
     if (!address) {
         host.Tell(MessageKind::Error, "'0x" + name + "' is not a valid integer value");
-        return -1;
+        return WatchAdd::NotANumber;
     }
     if (*address > HighestAddress(kind)) {
         host.Tell(MessageKind::Plain, std::string(RangeMessage(kind)));
-        return -2;
+        return WatchAdd::OutOfRange;
     }
     name = HexText(*address, static_cast<int>(length));
-    return Add(Location{kind, static_cast<std::uint16_t>(*address)}) ? 1 : 2;
+    return Add(Location{kind, static_cast<std::uint16_t>(*address)}) ? WatchAdd::Added : WatchAdd::AlreadyListed;
 }
 
 bool WatchList::DeleteRow(std::size_t row) {

@@ -21,6 +21,15 @@ namespace tessaly {
 // address in four). Kept in case-insensitive text order without duplicates, so
 // bit memory comes first, then external RAM, internal RAM, SFR bits and SFR
 // registers, each by key.
+// How a typed address fared in WatchList::AddName.
+enum class WatchAdd {
+    Added = 1,
+    AlreadyListed = 2,
+    NotANumber = -1,
+    OutOfRange = -2,
+    SfrKind = -3,
+};
+
 class WatchList {
 public:
     static constexpr std::string_view kSeparator = "~|*";
@@ -46,12 +55,11 @@ public:
 
     // The dialogs' Add for a typed memory address. `name` is upper-cased and
     // padded with "0" on the left to the kind's name length (the dialog shows
-    // it so), then read as hexadecimal and range-checked. Returns 1 when
-    // added; 2 when already listed; -1 when the text is not a number (the
-    // conversion message names the text tried, "0x" and the name); -2 when the
-    // address is out of range (the kind's "Invalid Address" message); -3 for
-    // an SFR kind, which is added by catalogue index instead.
-    int AddName(LocationKind kind, std::string& name, MessageHost& host);
+    // it so), then read as hexadecimal and range-checked. A text that is not
+    // a number gets the conversion message (naming the text tried, "0x" and
+    // the name); an address out of range the kind's "Invalid Address"
+    // message. SFR kinds are added by catalogue index instead.
+    WatchAdd AddName(LocationKind kind, std::string& name, MessageHost& host);
 
     // Deletes the entry shown in grid row `row` (row 0 is the header); false
     // when the row shows no entry.

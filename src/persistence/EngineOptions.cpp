@@ -14,12 +14,12 @@ EngineOptions LoadEngineOptions(const std::filesystem::path& configDir) {
     return options;
 }
 
-int SaveEngineOptions(const std::filesystem::path& configDir, const EngineOptions& options) {
+bool SaveEngineOptions(const std::filesystem::path& configDir, const EngineOptions& options) {
     SafeFileWriter file(configDir / kEngineOptionsFileName);
-    if (!file.IsOpen()) return -1;
+    if (!file.IsOpen()) return false;
     const char bytes[2] = {static_cast<char>(options.hardwareSerial), static_cast<char>(options.xramPaging)};
     file.Stream().write(bytes, 2);
-    return file.Commit() ? 1 : -1;
+    return file.Commit();
 }
 
 }  // namespace tessaly

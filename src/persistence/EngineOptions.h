@@ -20,7 +20,7 @@ inline constexpr const char* kEngineOptionsFileName = "engopts.sud";
 // The options of the file, or the defaults (both off) when there is none; a
 // byte that is neither 0 nor 1 reads as off.
 EngineOptions LoadEngineOptions(const std::filesystem::path& configDir);
-// Returns 1, or -1 when the file cannot be written (the previous one stays).
-int SaveEngineOptions(const std::filesystem::path& configDir, const EngineOptions& options);
+// False when the file cannot be written (the previous one stays).
+bool SaveEngineOptions(const std::filesystem::path& configDir, const EngineOptions& options);
 
 }  // namespace tessaly

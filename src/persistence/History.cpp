@@ -24,30 +24,30 @@ std::string ItemName(std::size_t n) { return std::string(kItemPrefix) + std::to_
 
 }  // namespace
 
-int LoadHistory(const std::filesystem::path& configDir, TextList& history) {
+bool LoadHistory(const std::filesystem::path& configDir, TextList& history) {
     history.Clear();
     const std::filesystem::path file = configDir / kHistoryFileName;
     std::error_code error;
-    if (!std::filesystem::exists(file, error)) return 1;
+    if (!std::filesystem::exists(file, error)) return true;
     const auto text = ReadWholeFile(file);
-    if (!text) return -1;
+    if (!text) return false;
     history.SetText(*text);
-    return 1;
+    return true;
 }
 
-int SaveHistory(const std::filesystem::path& configDir, const TextList& history) {
+bool SaveHistory(const std::filesystem::path& configDir, const TextList& history) {
     SafeFileWriter writer(configDir / kHistoryFileName);
-    if (!writer.IsOpen()) return -1;
+    if (!writer.IsOpen()) return false;
     writer.Stream() << history.Text();
-    return writer.Commit() ? 1 : -1;
+    return writer.Commit();
 }
 
-int ClearHistory(const std::filesystem::path& configDir, TextList& history) {
+bool ClearHistory(const std::filesystem::path& configDir, TextList& history) {
     history.Clear();
     return SaveHistory(configDir, history);
 }
 
-int AddToHistory(TextList& history, std::string_view path) {
+HistoryAdd AddToHistory(TextList& history, std::string_view path) {
     std::vector<std::string> lines = history.Lines();
     const auto found =
         std::find_if(lines.begin(), lines.end(), [&](const std::string& line) { return SameIgnoringCase(line, path); });
@@ -55,39 +55,39 @@ int AddToHistory(TextList& history, std::string_view path) {
         // Each entry above moves down by one; the entry keeps its stored text.
         std::rotate(lines.begin(), found, found + 1);
         Replace(history, lines);
-        return 1;
+        return HistoryAdd::MovedToTop;
     }
-    int result = 3;
+    HistoryAdd result = HistoryAdd::Added;
     if (lines.size() >= kOpenedFilesLimit) {
         lines.erase(lines.begin() + (kOpenedFilesLimit - 1));
-        result = 2;
+        result = HistoryAdd::AddedDroppingLast;
     }
     lines.insert(lines.begin(), std::string(path));
     Replace(history, lines);
     return result;
 }
 
-int RebuildHistoryMenu(const TextList& history, HistoryMenu& menu, MessageHost& messages) {
+HistoryMenuRebuild RebuildHistoryMenu(const TextList& history, HistoryMenu& menu, MessageHost& messages) {
     for (std::size_t n = 1; n <= kOpenedFilesLimit; ++n) {
         if (!menu.SetItem(ItemName(n), "", false)) {
             messages.Tell(MessageKind::Plain, "Unable to find opened files menu item( " + std::to_string(n) + " )");
-            return -1;
+            return HistoryMenuRebuild::ItemToClearMissing;
         }
     }
     if (!menu.SetSeparatorVisible(kSeparator, false)) {
         messages.Tell(MessageKind::Plain, "Unable to find last separator");
-        return -4;
+        return HistoryMenuRebuild::SeparatorMissing;
     }
-    if (history.Empty()) return 2;
+    if (history.Empty()) return HistoryMenuRebuild::Empty;
     for (std::size_t i = 0; i < history.Count(); ++i) {
         if (!menu.SetItem(ItemName(i + 1), history[i], true)) {
             messages.Tell(MessageKind::Plain,
                           "Unable to load opened files menu item( " + std::to_string(i + 1) + " )");
-            return -3;
+            return HistoryMenuRebuild::ItemForEntryMissing;
         }
     }
     menu.SetSeparatorVisible(kSeparator, true);
-    return 1;
+    return HistoryMenuRebuild::Shown;
 }
 
 }  // namespace tessaly

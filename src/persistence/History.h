@@ -14,22 +14,26 @@ inline constexpr const char* kHistoryFileName = "flmitms.sud";
 inline constexpr std::size_t kOpenedFilesLimit = 10;
 
 // Replaces the list with the lines of the history file, or empties it when
-// there is no file. Returns 1, or -1 when the file exists but cannot be read
-// (the list is then empty).
-int LoadHistory(const std::filesystem::path& configDir, TextList& history);
+// there is no file. False when the file exists but cannot be read (the list
+// is then empty).
+bool LoadHistory(const std::filesystem::path& configDir, TextList& history);
 
-// Writes the list to the history file, replacing it. Returns 1, or -1 when
-// the file cannot be written (the previous file then stays).
-int SaveHistory(const std::filesystem::path& configDir, const TextList& history);
+// Writes the list to the history file, replacing it. False when the file
+// cannot be written (the previous file then stays).
+bool SaveHistory(const std::filesystem::path& configDir, const TextList& history);
 
 // Empties the list and saves it; returns what SaveHistory returns.
-int ClearHistory(const std::filesystem::path& configDir, TextList& history);
+bool ClearHistory(const std::filesystem::path& configDir, TextList& history);
+
+// What AddToHistory did.
+enum class HistoryAdd {
+    MovedToTop = 1,      // an existing entry, which keeps its own spelling
+    AddedDroppingLast = 2,  // added after the tenth entry was dropped
+    Added = 3,           // added, the list had room
+};
 
 // Puts `path` at the top. Paths are compared without regard to letter case.
-// Returns 3 when it was added and the list had room, 2 when it was added
-// after the tenth entry was dropped, 1 when an existing entry (which keeps its
-// own spelling) was moved to the top.
-int AddToHistory(TextList& history, std::string_view path);
+HistoryAdd AddToHistory(TextList& history, std::string_view path);
 
 // The File menu's ten history items "muiOpenedFile1".."muiOpenedFile10" and
 // the separator "muiLastSeparator" after them.
@@ -42,10 +46,16 @@ public:
     virtual bool SetSeparatorVisible(std::string_view name, bool visible) = 0;
 };
 
-// Hides the ten items, then shows one per history entry. Returns 1, or 2 for
-// an empty history; after a message -1 (an item to clear is missing), -3 (an
-// item for an entry is missing: the history has more than ten entries) or -4
-// (the separator is missing).
-int RebuildHistoryMenu(const TextList& history, HistoryMenu& menu, MessageHost& messages);
+// How a rebuild of the history items ended; the last three after a message.
+enum class HistoryMenuRebuild {
+    Shown = 1,
+    Empty = 2,
+    ItemToClearMissing = -1,
+    ItemForEntryMissing = -3,  // the history has more than ten entries
+    SeparatorMissing = -4,
+};
+
+// Hides the ten items, then shows one per history entry.
+HistoryMenuRebuild RebuildHistoryMenu(const TextList& history, HistoryMenu& menu, MessageHost& messages);
 
 }  // namespace tessaly

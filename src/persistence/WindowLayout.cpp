@@ -126,28 +126,28 @@ void DecodeWindowLayout(std::span<const std::uint8_t, kWindowLayoutBlockSize> bl
     layout.reopenLastFile = block[kReopenOffset];
 }
 
-int LoadStartupLayout(const std::filesystem::path& configDir, WindowLayout& layout) {
+bool LoadStartupLayout(const std::filesystem::path& configDir, WindowLayout& layout) {
     if (!ReadBlock(configDir / kStartupLayoutFileName, layout)) {
         LoadDefaultLayout(layout);
         layout.layoutFileRead = 0;
-        return -1;
+        return false;
     }
     layout.layoutFileRead = 1;
-    return 1;
+    return true;
 }
 
-int SaveStartupLayout(const std::filesystem::path& configDir, const WindowLayout& layout) {
-    return WriteBlock(configDir / kStartupLayoutFileName, layout) ? 1 : -1;
+bool SaveStartupLayout(const std::filesystem::path& configDir, const WindowLayout& layout) {
+    return WriteBlock(configDir / kStartupLayoutFileName, layout);
 }
 
-int SaveWindowsStatus(const std::filesystem::path& configDir, const WindowLayout& layout) {
-    return WriteBlock(configDir / kSavedLayoutFileName, layout) ? 1 : -1;
+bool SaveWindowsStatus(const std::filesystem::path& configDir, const WindowLayout& layout) {
+    return WriteBlock(configDir / kSavedLayoutFileName, layout);
 }
 
-int RestoreWindowsStatus(const std::filesystem::path& configDir, WindowLayout& layout) {
-    if (ReadBlock(configDir / kSavedLayoutFileName, layout)) return 1;
+bool RestoreWindowsStatus(const std::filesystem::path& configDir, WindowLayout& layout) {
+    if (ReadBlock(configDir / kSavedLayoutFileName, layout)) return true;
     LoadDefaultLayout(layout);
-    return -1;
+    return false;
 }
 
 }  // namespace tessaly

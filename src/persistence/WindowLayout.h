@@ -105,16 +105,16 @@ WindowLayoutBlock EncodeWindowLayout(const WindowLayout& layout);
 void DecodeWindowLayout(std::span<const std::uint8_t, kWindowLayoutBlockSize> block, WindowLayout& layout);
 
 // The start-up layout "inwpssz.wst", read at start-up and written at exit.
-// Loading returns 1, or -1 after falling back to the defaults (no file, or a
-// file too short to be a layout). Saving returns 1 or -1.
-int LoadStartupLayout(const std::filesystem::path& configDir, WindowLayout& layout);
-int SaveStartupLayout(const std::filesystem::path& configDir, const WindowLayout& layout);
+// Loading is false after falling back to the defaults (no file, or a file
+// too short to be a layout); saving is false when the file is not written.
+bool LoadStartupLayout(const std::filesystem::path& configDir, WindowLayout& layout);
+bool SaveStartupLayout(const std::filesystem::path& configDir, const WindowLayout& layout);
 
-// The layout saved on request, "sinwpssl.wst". Saving returns 1 or -1 (the
-// caller shows "Cannot save windows status"); restoring returns 1, or -1
+// The layout saved on request, "sinwpssl.wst". A failed save is false (the
+// caller shows "Cannot save windows status"); a failed restore is false
 // after falling back to the defaults without a message.
-int SaveWindowsStatus(const std::filesystem::path& configDir, const WindowLayout& layout);
-int RestoreWindowsStatus(const std::filesystem::path& configDir, WindowLayout& layout);
+bool SaveWindowsStatus(const std::filesystem::path& configDir, const WindowLayout& layout);
+bool RestoreWindowsStatus(const std::filesystem::path& configDir, WindowLayout& layout);
 
 inline constexpr const char* kStartupLayoutFileName = "inwpssz.wst";
 inline constexpr const char* kSavedLayoutFileName = "sinwpssl.wst";

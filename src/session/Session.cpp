@@ -80,7 +80,9 @@ void Session::ApplyPriorities() {
 }
 
 void Session::RebuildHistoryMenu() {
-    const int result = tessaly::RebuildHistoryMenu(workspace.lstOpenedFiles, host_.OpenedFilesMenu(), messages_);
+    // The message shows the rebuild's number, as it always has.
+    const int result =
+        static_cast<int>(tessaly::RebuildHistoryMenu(workspace.lstOpenedFiles, host_.OpenedFilesMenu(), messages_));
     if (result < 0) {
         messages_.Tell(MessageKind::Plain,
                        "An error occured while loading opened files history in menu( " + std::to_string(result) + " )");
@@ -135,7 +137,7 @@ void Session::StartUp() {
 }
 
 void Session::StartUpWorkspace() {
-    if (LoadStartupLayout(configDirectory_, layout) != 1) LoadDefaultLayoutForWindows();
+    if (!LoadStartupLayout(configDirectory_, layout)) LoadDefaultLayoutForWindows();
     ApplyWindowLayout(layout, host_.Windows());
     ResetWorkspace();
 }
@@ -350,13 +352,13 @@ void Session::ClearOpenedFilesHistory() {
 
 void Session::SaveWindowsStatus() {
     tessaly::CaptureWindowLayout(layout, host_.Windows());
-    if (tessaly::SaveWindowsStatus(configDirectory_, layout) != 1) {
+    if (!tessaly::SaveWindowsStatus(configDirectory_, layout)) {
         messages_.Tell(MessageKind::Plain, "Cannot save windows status");
     }
 }
 
 void Session::RestoreWindowsStatus() {
-    if (tessaly::RestoreWindowsStatus(configDirectory_, layout) != 1) LoadDefaultLayoutForWindows();
+    if (!tessaly::RestoreWindowsStatus(configDirectory_, layout)) LoadDefaultLayoutForWindows();
     ApplyWindowLayout(layout, host_.Windows());
 }
 

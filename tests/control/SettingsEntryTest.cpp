@@ -200,7 +200,7 @@ TEST(SettingsEntry, AcceptedEntryIsStoredAndSaved) {
     EXPECT_TRUE(recorder.entries.empty());
     EXPECT_EQ(settings.crystalFrequency, 11059200.0);
     SimulationSettings reloaded;
-    EXPECT_EQ(LoadSettings(reloaded, dir.Path()), 1);
+    EXPECT_TRUE(LoadSettings(reloaded, dir.Path()));
     EXPECT_EQ(reloaded, settings);
 }
 

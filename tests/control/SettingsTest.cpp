@@ -97,7 +97,7 @@ protected:
 };
 
 TEST_F(SettingsFile, SaveWritesTheFortyEightBytes) {
-    EXPECT_EQ(SaveSettings(KnownSettings(), dir.Path(), recorder), 1);
+    EXPECT_TRUE(SaveSettings(KnownSettings(), dir.Path(), recorder));
     EXPECT_TRUE(recorder.entries.empty());
     EXPECT_EQ(dir.Read("stgcurnt.sud"), AsText(KnownImage()));
     EXPECT_EQ(SettingsFilePath(dir.Path()), dir.Path() / "stgcurnt.sud");
@@ -106,30 +106,30 @@ TEST_F(SettingsFile, SaveWritesTheFortyEightBytes) {
 TEST_F(SettingsFile, LoadThenSaveGivesTheSameBytes) {
     dir.Write("stgcurnt.sud", AsText(KnownImage()));
     SimulationSettings s;
-    EXPECT_EQ(LoadSettings(s, dir.Path()), 1);
+    EXPECT_TRUE(LoadSettings(s, dir.Path()));
     EXPECT_EQ(s, KnownSettings());
     dir.Write("stgcurnt.sud", "");
-    EXPECT_EQ(SaveSettings(s, dir.Path(), recorder), 1);
+    EXPECT_TRUE(SaveSettings(s, dir.Path(), recorder));
     EXPECT_EQ(dir.Read("stgcurnt.sud"), AsText(KnownImage()));
 }
 
 TEST_F(SettingsFile, MissingFileLoadsTheDefaults) {
     SimulationSettings s = KnownSettings();
-    EXPECT_EQ(LoadSettings(s, dir.Path()), -1);
+    EXPECT_FALSE(LoadSettings(s, dir.Path()));
     ExpectDefaults(s);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "stgcurnt.sud")) << "loading never creates the file";
 }
 
 TEST_F(SettingsFile, MissingDirectoryLoadsTheDefaults) {
     SimulationSettings s = KnownSettings();
-    EXPECT_EQ(LoadSettings(s, dir.Path() / "nowhere"), -1);
+    EXPECT_FALSE(LoadSettings(s, dir.Path() / "nowhere"));
     ExpectDefaults(s);
 }
 
 TEST_F(SettingsFile, ShortFileLeavesTheRestOfTheRecordAsItWas) {
     dir.Write("stgcurnt.sud", std::string("\x05\x00\x00\x00\x0A\x00\x00\x00", 8));
     SimulationSettings s = KnownSettings();
-    EXPECT_EQ(LoadSettings(s, dir.Path()), 1);
+    EXPECT_TRUE(LoadSettings(s, dir.Path()));
     EXPECT_EQ(s.speedDelay, 5u);
     EXPECT_EQ(s.instructionsPerTick, 10u);
     SimulationSettings expected = KnownSettings();
@@ -141,7 +141,7 @@ TEST_F(SettingsFile, ShortFileLeavesTheRestOfTheRecordAsItWas) {
 TEST_F(SettingsFile, EmptyFileChangesNothing) {
     dir.Write("stgcurnt.sud", "");
     SimulationSettings s = KnownSettings();
-    EXPECT_EQ(LoadSettings(s, dir.Path()), 1);
+    EXPECT_TRUE(LoadSettings(s, dir.Path()));
     EXPECT_EQ(s, KnownSettings());
 }
 
@@ -150,7 +150,7 @@ TEST_F(SettingsFile, FileCutInsideTheCrystalFrequencyMixesItsBytes) {
     bytes[16] = '\x01';
     dir.Write("stgcurnt.sud", bytes);
     SimulationSettings s;  // 12 MHz: 00 00 00 00 60 E3 66 41
-    EXPECT_EQ(LoadSettings(s, dir.Path()), 1);
+    EXPECT_TRUE(LoadSettings(s, dir.Path()));
     EXPECT_EQ(std::bit_cast<std::uint64_t>(s.crystalFrequency), 0x4166E36000000001u);
     EXPECT_EQ(s.bulkStepCount, 100) << "beyond the cut the record is as it was";
 }
@@ -158,13 +158,13 @@ TEST_F(SettingsFile, FileCutInsideTheCrystalFrequencyMixesItsBytes) {
 TEST_F(SettingsFile, LongerFileReadsOnlyTheRecord) {
     dir.Write("stgcurnt.sud", AsText(KnownImage()) + "trailing bytes");
     SimulationSettings s;
-    EXPECT_EQ(LoadSettings(s, dir.Path()), 1);
+    EXPECT_TRUE(LoadSettings(s, dir.Path()));
     EXPECT_EQ(s, KnownSettings());
 }
 
 #if defined(__unix__)
 TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
-    ASSERT_EQ(SaveSettings(KnownSettings(), dir.Path(), recorder), 1);
+    ASSERT_TRUE(SaveSettings(KnownSettings(), dir.Path(), recorder));
     const std::string before = dir.Read("stgcurnt.sud");
 
     // A file-size limit below the record makes the write fail, like a full disk.
@@ -174,11 +174,11 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
     rlimit small = saved;
     small.rlim_cur = 20;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int result = SaveSettings(SimulationSettings{}, dir.Path(), recorder);
+    const bool written = SaveSettings(SimulationSettings{}, dir.Path(), recorder);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_EQ(result, -1);
+    EXPECT_FALSE(written);
     ASSERT_EQ(recorder.entries.size(), 1u);
     EXPECT_EQ(recorder.entries[0].text, "An error occured while saving current settings");
     EXPECT_EQ(dir.Read("stgcurnt.sud"), before);
@@ -187,7 +187,7 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
 #endif
 
 TEST_F(SettingsFile, SaveIntoAMissingDirectoryFailsWithItsMessage) {
-    EXPECT_EQ(SaveSettings(KnownSettings(), dir.Path() / "nowhere", recorder), -1);
+    EXPECT_FALSE(SaveSettings(KnownSettings(), dir.Path() / "nowhere", recorder));
     ASSERT_EQ(recorder.entries.size(), 1u);
     EXPECT_EQ(recorder.entries[0].text, "An error occured while saving current settings");
     EXPECT_EQ(recorder.entries[0].kind, MessageKind::Plain);
@@ -260,7 +260,7 @@ TEST_P(SettingsCorrupt, FieldOutOfRangeFallsBackToItsDefault) {
     std::copy(c.bytes.begin(), c.bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(c.offset));
     dir.Write("stgcurnt.sud", AsText(image));
     SimulationSettings s;
-    EXPECT_EQ(LoadSettings(s, dir.Path()), 1);
+    EXPECT_TRUE(LoadSettings(s, dir.Path()));
     c.check(s);
     // Every other field keeps the stored value.
     SettingsImage mended = EncodeSettings(s);

@@ -34,18 +34,18 @@ TEST(WatchList, AddsTypedAddressesAsTheDialogsDo) {
     const struct {
         LocationKind kind;
         const char* typed;
-        int result;
+        WatchAdd result;
         const char* shown;  // the name box afterwards
         const char* message;
     } cases[] = {
-        {LocationKind::InternalRAM, "5", 1, "05", ""},
-        {LocationKind::InternalRAM, "05", 2, "05", ""},  // already listed
-        {LocationKind::InternalRAM, "100", -2, "100", "Invalid Address\r\nPlease enter a valid address( 0-FF )"},
-        {LocationKind::ExternalRAM, "ab", 1, "00AB", ""},
-        {LocationKind::ExternalRAM, "10000", -2, "10000",
+        {LocationKind::InternalRAM, "5", WatchAdd::Added, "05", ""},
+        {LocationKind::InternalRAM, "05", WatchAdd::AlreadyListed, "05", ""},  // already listed
+        {LocationKind::InternalRAM, "100", WatchAdd::OutOfRange, "100", "Invalid Address\r\nPlease enter a valid address( 0-FF )"},
+        {LocationKind::ExternalRAM, "ab", WatchAdd::Added, "00AB", ""},
+        {LocationKind::ExternalRAM, "10000", WatchAdd::OutOfRange, "10000",
          "Invalid Address\r\nPlease enter a valid address( 0-FFFF )"},
-        {LocationKind::BitMemory, "80", -2, "80", "Invalid Address\r\nPlease enter a valid address( 0-7F )"},
-        {LocationKind::InternalRAM, "g", -1, "0G", "'0x0G' is not a valid integer value"},
+        {LocationKind::BitMemory, "80", WatchAdd::OutOfRange, "80", "Invalid Address\r\nPlease enter a valid address( 0-7F )"},
+        {LocationKind::InternalRAM, "g", WatchAdd::NotANumber, "0G", "'0x0G' is not a valid integer value"},
     };
     WatchList watch;
     for (const auto& c : cases) {

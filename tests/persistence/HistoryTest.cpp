@@ -29,7 +29,7 @@ struct AddCase {
     const char* what;
     std::vector<std::string> before;
     std::string path;
-    int result;
+    HistoryAdd result;
     std::vector<std::string> after;
     friend void PrintTo(const AddCase& c, std::ostream* os) { *os << c.what; }
 };
@@ -51,25 +51,25 @@ std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<st
 INSTANTIATE_TEST_SUITE_P(
     History, AddToHistoryCases,
     ::testing::Values(
-        AddCase{"empty", {}, "C:\\A.HEX", 3, {"C:\\A.HEX"}},
-        AddCase{"room", {"x", "y"}, "z", 3, {"z", "x", "y"}},
-        AddCase{"nine", Numbered(9), "new", 3, Concat({"new"}, Numbered(9))},
-        AddCase{"full", Numbered(10), "new", 2, Concat({"new"}, Numbered(9))},
+        AddCase{"empty", {}, "C:\\A.HEX", HistoryAdd::Added, {"C:\\A.HEX"}},
+        AddCase{"room", {"x", "y"}, "z", HistoryAdd::Added, {"z", "x", "y"}},
+        AddCase{"nine", Numbered(9), "new", HistoryAdd::Added, Concat({"new"}, Numbered(9))},
+        AddCase{"full", Numbered(10), "new", HistoryAdd::AddedDroppingLast, Concat({"new"}, Numbered(9))},
         // Twelve lines from a file: only the tenth is dropped.
         AddCase{"twelve",
                 Numbered(12),
                 "new",
-                2,
+                HistoryAdd::AddedDroppingLast,
                 {"new", "C:\\P1.HEX", "C:\\P2.HEX", "C:\\P3.HEX", "C:\\P4.HEX", "C:\\P5.HEX", "C:\\P6.HEX",
                  "C:\\P7.HEX", "C:\\P8.HEX", "C:\\P9.HEX", "C:\\P11.HEX", "C:\\P12.HEX"}},
-        AddCase{"top", {"a", "b"}, "a", 1, {"a", "b"}},
+        AddCase{"top", {"a", "b"}, "a", HistoryAdd::MovedToTop, {"a", "b"}},
         AddCase{"fourth",
                 Numbered(6),
                 "C:\\P4.HEX",
-                1,
+                HistoryAdd::MovedToTop,
                 {"C:\\P4.HEX", "C:\\P1.HEX", "C:\\P2.HEX", "C:\\P3.HEX", "C:\\P5.HEX", "C:\\P6.HEX"}},
-        AddCase{"case", {"d:\\x.bin", "c:\\prog.hex"}, "C:\\PROG.HEX", 1, {"c:\\prog.hex", "d:\\x.bin"}},
-        AddCase{"last of ten", Numbered(10), "c:\\p10.hex", 1, Concat({"C:\\P10.HEX"}, Numbered(9))}),
+        AddCase{"case", {"d:\\x.bin", "c:\\prog.hex"}, "C:\\PROG.HEX", HistoryAdd::MovedToTop, {"c:\\prog.hex", "d:\\x.bin"}},
+        AddCase{"last of ten", Numbered(10), "c:\\p10.hex", HistoryAdd::MovedToTop, Concat({"C:\\P10.HEX"}, Numbered(9))}),
     [](const auto& info) {
         std::string name = info.param.what;
         for (char& c : name) {
@@ -92,16 +92,16 @@ struct HistoryFile : ::testing::Test {
 };
 
 TEST_F(HistoryFile, SavedAsOneLinePerPathEndedByCrLf) {
-    ASSERT_EQ(SaveHistory(dir.Path(), ListOf({"C:\\A.HEX", "b.bin"})), 1);
+    ASSERT_TRUE(SaveHistory(dir.Path(), ListOf({"C:\\A.HEX", "b.bin"})));
     EXPECT_EQ(dir.Read("flmitms.sud"), "C:\\A.HEX\r\nb.bin\r\n");
     TextList loaded = ListOf({"stale"});
-    EXPECT_EQ(LoadHistory(dir.Path(), loaded), 1);
+    EXPECT_TRUE(LoadHistory(dir.Path(), loaded));
     EXPECT_EQ(loaded.Lines(), (std::vector<std::string>{"C:\\A.HEX", "b.bin"}));
 }
 
 TEST_F(HistoryFile, MissingFileGivesAnEmptyHistory) {
     TextList history = ListOf({"stale"});
-    EXPECT_EQ(LoadHistory(dir.Path(), history), 1);
+    EXPECT_TRUE(LoadHistory(dir.Path(), history));
     EXPECT_TRUE(history.Empty());
 }
 
@@ -114,17 +114,17 @@ TEST_F(HistoryFile, AnyLineEndIsAccepted) {
 
 TEST_F(HistoryFile, ClearLeavesAnEmptyFile) {
     TextList history = ListOf({"a", "b"});
-    ASSERT_EQ(SaveHistory(dir.Path(), history), 1);
-    EXPECT_EQ(ClearHistory(dir.Path(), history), 1);
+    ASSERT_TRUE(SaveHistory(dir.Path(), history));
+    EXPECT_TRUE(ClearHistory(dir.Path(), history));
     EXPECT_TRUE(history.Empty());
     ASSERT_TRUE(std::filesystem::exists(File()));
     EXPECT_EQ(std::filesystem::file_size(File()), 0u);
 }
 
 TEST_F(HistoryFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
-    EXPECT_EQ(SaveHistory(dir.Path() / "absent", ListOf({"a"})), -1);
+    EXPECT_FALSE(SaveHistory(dir.Path() / "absent", ListOf({"a"})));
     std::filesystem::create_directory(File());
-    EXPECT_EQ(SaveHistory(dir.Path(), ListOf({"a"})), -1);
+    EXPECT_FALSE(SaveHistory(dir.Path(), ListOf({"a"})));
     EXPECT_TRUE(std::filesystem::is_directory(File()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -158,7 +158,7 @@ FakeMenu FullMenu() {
 TEST(RebuildHistoryMenu, EmptyHistoryHidesEverything) {
     FakeMenu menu = FullMenu();
     test::MessageRecorder messages;
-    EXPECT_EQ(RebuildHistoryMenu(TextList{}, menu, messages), 2);
+    EXPECT_EQ(RebuildHistoryMenu(TextList{}, menu, messages), HistoryMenuRebuild::Empty);
     for (const auto& [name, item] : menu.items) {
         EXPECT_EQ(item.first, "") << name;
         EXPECT_FALSE(item.second) << name;
@@ -170,7 +170,7 @@ TEST(RebuildHistoryMenu, EmptyHistoryHidesEverything) {
 TEST(RebuildHistoryMenu, EntriesFillTheFirstItemsAndShowTheSeparator) {
     FakeMenu menu = FullMenu();
     test::MessageRecorder messages;
-    EXPECT_EQ(RebuildHistoryMenu(ListOf({"C:\\A.HEX", "C:\\B.HEX"}), menu, messages), 1);
+    EXPECT_EQ(RebuildHistoryMenu(ListOf({"C:\\A.HEX", "C:\\B.HEX"}), menu, messages), HistoryMenuRebuild::Shown);
     EXPECT_EQ(menu.items["muiOpenedFile1"], (std::pair<std::string, bool>{"C:\\A.HEX", true}));
     EXPECT_EQ(menu.items["muiOpenedFile2"], (std::pair<std::string, bool>{"C:\\B.HEX", true}));
     EXPECT_EQ(menu.items["muiOpenedFile3"], (std::pair<std::string, bool>{"", false}));
@@ -180,7 +180,7 @@ TEST(RebuildHistoryMenu, EntriesFillTheFirstItemsAndShowTheSeparator) {
 TEST(RebuildHistoryMenu, TwelveEntriesFillTenItemsThenComplain) {
     FakeMenu menu = FullMenu();
     test::MessageRecorder messages;
-    EXPECT_EQ(RebuildHistoryMenu(ListOf(Numbered(12)), menu, messages), -3);
+    EXPECT_EQ(RebuildHistoryMenu(ListOf(Numbered(12)), menu, messages), HistoryMenuRebuild::ItemForEntryMissing);
     ASSERT_EQ(messages.entries.size(), 1u);
     EXPECT_EQ(messages.entries[0].text, "Unable to load opened files menu item( 11 )");
     EXPECT_EQ(menu.items["muiOpenedFile10"], (std::pair<std::string, bool>{"C:\\P10.HEX", true}));
@@ -191,10 +191,10 @@ TEST(RebuildHistoryMenu, MissingItemsAndSeparatorAreReported) {
     test::MessageRecorder messages;
     FakeMenu noFourth = FullMenu();
     noFourth.items.erase("muiOpenedFile4");
-    EXPECT_EQ(RebuildHistoryMenu(ListOf({"a"}), noFourth, messages), -1);
+    EXPECT_EQ(RebuildHistoryMenu(ListOf({"a"}), noFourth, messages), HistoryMenuRebuild::ItemToClearMissing);
     FakeMenu noSeparator = FullMenu();
     noSeparator.separatorPresent = false;
-    EXPECT_EQ(RebuildHistoryMenu(ListOf({"a"}), noSeparator, messages), -4);
+    EXPECT_EQ(RebuildHistoryMenu(ListOf({"a"}), noSeparator, messages), HistoryMenuRebuild::SeparatorMissing);
     ASSERT_EQ(messages.entries.size(), 2u);
     EXPECT_EQ(messages.entries[0].text, "Unable to find opened files menu item( 4 )");
     EXPECT_EQ(messages.entries[1].text, "Unable to find last separator");

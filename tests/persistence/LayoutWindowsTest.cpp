@@ -66,7 +66,7 @@ TEST(ApplyWindowLayout, OpensPlacesAndClosesChildViewsAsRecorded) {
 TEST(ApplyWindowLayout, WithoutAStartupFileChildViewsOpenAndOtherWindowsHide) {
     test::ScratchDirectory dir;
     WindowLayout layout;
-    ASSERT_EQ(LoadStartupLayout(dir.Path(), layout), -1);
+    ASSERT_FALSE(LoadStartupLayout(dir.Path(), layout));
     FakeWindows windows;
     windows.shown.fill(true);
     ApplyWindowLayout(layout, windows);

@@ -129,7 +129,7 @@ struct LayoutFiles : ::testing::Test {
 
 TEST_F(LayoutFiles, StartupLayoutWithoutFileFallsBackToDefaults) {
     WindowLayout layout = SampleLayout();
-    EXPECT_EQ(LoadStartupLayout(dir.Path(), layout), -1);
+    EXPECT_FALSE(LoadStartupLayout(dir.Path(), layout));
     WindowLayout defaults;
     LoadDefaultLayout(defaults);
     EXPECT_EQ(layout.entries, defaults.entries);
@@ -143,14 +143,14 @@ TEST_F(LayoutFiles, StartupLayoutSavedAtExitIsWhereTheWindowsComeBack) {
     atExit.entries[1] = {640, 480, 310, 281, 1};  // the SFR window moved
     atExit.lastFileName = "/home/u/blink.hex";
     atExit.reopenLastFile = 1;
-    ASSERT_EQ(SaveStartupLayout(dir.Path(), atExit), 1);
+    ASSERT_TRUE(SaveStartupLayout(dir.Path(), atExit));
     const auto bytes = dir.Read("inwpssz.wst");
     ASSERT_EQ(bytes.size(), 1536u);
     const WindowLayoutBlock expected = EncodeWindowLayout(atExit);
     EXPECT_EQ(bytes, std::string(expected.begin(), expected.end()));
 
     WindowLayout next;
-    EXPECT_EQ(LoadStartupLayout(dir.Path(), next), 1);
+    EXPECT_TRUE(LoadStartupLayout(dir.Path(), next));
     EXPECT_EQ(next.layoutFileRead, 1);
     EXPECT_EQ(next.entries, atExit.entries);
     EXPECT_EQ(next.lastFileName, "/home/u/blink.hex");
@@ -160,32 +160,32 @@ TEST_F(LayoutFiles, StartupLayoutSavedAtExitIsWhereTheWindowsComeBack) {
 TEST_F(LayoutFiles, ShortLayoutFileIsNotALayout) {
     dir.Write("inwpssz.wst", std::string(1535, '\x7F'));
     WindowLayout layout;
-    EXPECT_EQ(LoadStartupLayout(dir.Path(), layout), -1);
+    EXPECT_FALSE(LoadStartupLayout(dir.Path(), layout));
     EXPECT_EQ(layout.entries[0], (WindowLayoutEntry{1, 284, 318, 174, 1}));
 }
 
 TEST_F(LayoutFiles, SavedStatusRestoresOrFallsBackToDefaults) {
     WindowLayout layout = SampleLayout();
-    EXPECT_EQ(RestoreWindowsStatus(dir.Path(), layout), -1);
+    EXPECT_FALSE(RestoreWindowsStatus(dir.Path(), layout));
     EXPECT_EQ(layout.entries[11], (WindowLayoutEntry{2, 93, 800, 477, 0}));
 
-    ASSERT_EQ(SaveWindowsStatus(dir.Path(), SampleLayout()), 1);
+    ASSERT_TRUE(SaveWindowsStatus(dir.Path(), SampleLayout()));
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "sinwpssl.wst"));
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "inwpssz.wst"));
-    EXPECT_EQ(RestoreWindowsStatus(dir.Path(), layout), 1);
+    EXPECT_TRUE(RestoreWindowsStatus(dir.Path(), layout));
     EXPECT_EQ(layout, SampleLayout());
 }
 
 TEST_F(LayoutFiles, SavingIntoAMissingDirectoryFails) {
-    EXPECT_EQ(SaveStartupLayout(dir.Path() / "absent", SampleLayout()), -1);
-    EXPECT_EQ(SaveWindowsStatus(dir.Path() / "absent", SampleLayout()), -1);
+    EXPECT_FALSE(SaveStartupLayout(dir.Path() / "absent", SampleLayout()));
+    EXPECT_FALSE(SaveWindowsStatus(dir.Path() / "absent", SampleLayout()));
 }
 
 TEST_F(LayoutFiles, FailedSaveLeavesThePreviousFileAndNoTemporary) {
     // A directory in the file's place makes the final rename fail.
     std::filesystem::create_directory(dir.Path() / "sinwpssl.wst");
     dir.Write("sinwpssl.wst/keep", std::string("x"));
-    EXPECT_EQ(SaveWindowsStatus(dir.Path(), SampleLayout()), -1);
+    EXPECT_FALSE(SaveWindowsStatus(dir.Path(), SampleLayout()));
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "sinwpssl.wst" / "keep"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

@@ -129,7 +129,8 @@ bool AddChosenName(QComboBox& box, LocationKind kind, WatchList& watch, MessageH
     box.lineEdit()->selectAll();
     box.setFocus();
     std::string name = padded.toStdString();
-    return watch.AddName(kind, name, messages) > 0;
+    const WatchAdd result = watch.AddName(kind, name, messages);
+    return result == WatchAdd::Added || result == WatchAdd::AlreadyListed;
 }
 
 GeneralDialog::GeneralDialog(Mode mode, Session& session, MessageHost& messages, QWidget* parent)

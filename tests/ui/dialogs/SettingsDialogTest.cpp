@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(settings.stepTimeInUSec, 250u);
         QCOMPARE(settings.speedDelay, 99u);
         SimulationSettings saved;
-        QCOMPARE(tessaly::LoadSettings(saved, dir.Path()), 1);
+        QVERIFY(tessaly::LoadSettings(saved, dir.Path()));
         QVERIFY(saved == settings);
     }
 
@@ -227,7 +227,7 @@ private slots:
         SettingsStore store(dir.Path(), messages);
         SimulationSettings& settings = store.Live();
         settings = Customised();
-        QCOMPARE(tessaly::SaveSettings(settings, dir.Path(), messages), 1);
+        QVERIFY(tessaly::SaveSettings(settings, dir.Path(), messages));
         const std::string fileBefore = dir.Read(tessaly::kSettingsFileName);
         SettingsDialog dialog(store, messages);
 
