@@ -67,14 +67,14 @@ void BreakPoints::SetFromLines(const std::vector<std::string>& lines) {
     RebuildList();
 }
 
-int BreakPoints::CheckBreakPoint(Processor& processor) const {
-    if (!Contains(processor.usPC)) return -1;
+bool BreakPoints::CheckBreakPoint(Processor& processor) const {
+    if (!Contains(processor.usPC)) return false;
     processor.bSkipBreakPointOnce = 1;
-    return 1;
+    return true;
 }
 
 bool BreakPoints::StopsBeforeInstruction(Processor& processor) const {
-    if (processor.bSkipBreakPointOnce == 0 && CheckBreakPoint(processor) == 1) return true;
+    if (processor.bSkipBreakPointOnce == 0 && CheckBreakPoint(processor)) return true;
     processor.bSkipBreakPointOnce = 0;
     return false;
 }

@@ -51,9 +51,9 @@ public:
     // is dropped.
     void SetFromLines(const std::vector<std::string>& lines);
 
-    // The test before an instruction: 1 when usPC holds a break point, which
-    // also sets bSkipBreakPointOnce; -1 otherwise, changing nothing.
-    int CheckBreakPoint(Processor& processor) const;
+    // The test before an instruction: true when usPC holds a break point,
+    // which also sets bSkipBreakPointOnce; otherwise false, changing nothing.
+    bool CheckBreakPoint(Processor& processor) const;
 
     // What every execution loop does before it executes an instruction: true
     // when it must stop here (the skip flag was clear and usPC holds a break

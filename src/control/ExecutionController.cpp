@@ -94,7 +94,7 @@ void ExecutionController::RefreshPanels() {
 }
 
 bool ExecutionController::MayExecute() {
-    if (p_.bSkipBreakPointOnce == 0 && breakPoints_.CheckBreakPoint(p_) == 1) {
+    if (p_.bSkipBreakPointOnce == 0 && breakPoints_.CheckBreakPoint(p_)) {
         lastStop_ = StopReason::BreakPoint;
         host_.SetStatusText(StatusPanel::Errors, run_status::kBreakPointEncountered, false);
         return false;

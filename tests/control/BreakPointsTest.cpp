@@ -151,7 +151,7 @@ TEST(CheckBreakPoint, HitReturnsOneAndArmsTheSkipFlag) {
     BreakPoints points;
     points.Add(0x0123);
     p->usPC = 0x0123;
-    EXPECT_EQ(points.CheckBreakPoint(*p), 1);
+    EXPECT_TRUE(points.CheckBreakPoint(*p));
     EXPECT_EQ(p->bSkipBreakPointOnce, 1);
 }
 
@@ -160,10 +160,10 @@ TEST(CheckBreakPoint, MissReturnsMinusOneAndChangesNothing) {
     BreakPoints points;
     points.Add(0x0123);
     p->usPC = 0x0124;
-    EXPECT_EQ(points.CheckBreakPoint(*p), -1);
+    EXPECT_FALSE(points.CheckBreakPoint(*p));
     EXPECT_EQ(p->bSkipBreakPointOnce, 0);
     p->bSkipBreakPointOnce = 1;
-    EXPECT_EQ(points.CheckBreakPoint(*p), -1);
+    EXPECT_FALSE(points.CheckBreakPoint(*p));
     EXPECT_EQ(p->bSkipBreakPointOnce, 1);
 }
 
