@@ -5,6 +5,7 @@
 
 #include "MixedProgram.h"
 #include "analysis/Workspace.h"
+#include "control/DataBreakPoints.h"
 #include "control/ExecutionController.h"
 
 namespace {
@@ -52,3 +53,38 @@ void BM_FreeRunRefreshType3(benchmark::State& state) {
 BENCHMARK(BM_FreeRunRefreshType3)->Arg(1000000);
 
 }  // namespace
+
+// The same free run with a data break point set that the program never
+// reaches: 0 none, 1 writes of an upper RAM byte (the instructions' own
+// notes), 2 writes of RCAP2H (also compared after every instruction, as an
+// SFR timer 2 may change by itself). Compare with
+// BM_FreeRunRefreshType3: a set data break point may cost at most a fifth.
+void BM_FreeRunWithDataBreakPoint(benchmark::State& state) {
+    auto p = bench::MixedProgram();
+    Workspace workspace;
+    BreakPoints breakPoints;
+    DataBreakPoints dataBreakPoints;
+    if (state.range(0) != 0) {
+        const char* where = state.range(0) == 1 ? "I:0F0H" : "RCAP2H";
+        auto target = ResolveWatchTarget(*p, where, nullptr);
+        dataBreakPoints.Add({std::get<WatchTarget>(target), DataAccess::Write});
+    }
+    dataBreakPoints.Apply(*p);
+    SimulationSettings settings;
+    settings.refreshType = 3;
+    settings.instructionsPerTick = 1000000;
+    StopAtPump host;
+    ExecutionController controller(*p, workspace, breakPoints, settings, host);
+    controller.SetDataBreakPoints(&dataBreakPoints);
+    host.controller = &controller;
+    host.processor = p.get();
+    for (auto _ : state) {
+        host.tickEnd = p->ullInstructionsExecuted + settings.instructionsPerTick;
+        controller.StartStop();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * settings.instructionsPerTick);
+    if (p->ullInstructionsExecuted != static_cast<std::uint64_t>(state.iterations()) * settings.instructionsPerTick) {
+        state.SkipWithError("a data break point stopped the run");
+    }
+}
+BENCHMARK(BM_FreeRunWithDataBreakPoint)->Arg(0)->Arg(1)->Arg(2);

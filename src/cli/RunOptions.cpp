@@ -1,5 +1,7 @@
 #include "cli/RunOptions.h"
 
+#include <algorithm>
+
 #include "control/CrystalFrequency.h"
 #include "util/IntegerText.h"
 
@@ -26,6 +28,7 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
         parsed.error = message;
         return parsed;
     };
+    std::optional<RunOptions::BreakExtra> lastBreak;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
         auto value = [&]() -> std::optional<std::string> {
@@ -59,8 +62,25 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
             const auto address = text->find(':') == std::string::npos ? ParseHexAddress(*text) : std::nullopt;
             if (address) o.breakPoints.push_back(*address);
             else o.sourceBreakPoints.push_back(*text);
+            lastBreak = RunOptions::BreakExtra{!address, address ? o.breakPoints.size() - 1 : o.sourceBreakPoints.size() - 1};
+        } else if (arg == "--if" || arg == "--hits") {
+            std::string text;
+            if (!textOption(text)) return fail(arg + (arg == "--if" ? " needs a condition: LOCATION OP VALUE" : " needs a count"));
+            if (!lastBreak) return fail(arg + " belongs to the --break before it, and there is none");
+            auto extra = std::find_if(o.breakExtras.begin(), o.breakExtras.end(), [&](const RunOptions::BreakExtra& e) {
+                return e.source == lastBreak->source && e.index == lastBreak->index;
+            });
+            if (extra == o.breakExtras.end()) extra = o.breakExtras.insert(o.breakExtras.end(), *lastBreak);
+            (arg == "--if" ? extra->condition : extra->hits) = std::move(text);
         } else if (arg == "--step-line") {
             if (!countOption(o.stepLines)) return fail("--step-line needs a whole number");
+        } else if (arg == "--watch-write" || arg == "--watch-read" || arg == "--watch-change") {
+            std::string location;
+            if (!textOption(location)) return fail(arg + " needs a location (30H, X:1234H, CY) or a C variable");
+            const DataAccess access = arg == "--watch-read"    ? DataAccess::Read
+                                      : arg == "--watch-write" ? DataAccess::Write
+                                                               : DataAccess::Change;
+            o.watches.push_back({std::move(location), access});
         } else if (arg == "--stop-on-self-loop") {
             o.stopOnSelfLoop = true;
         } else if (arg == "--crystal") {
@@ -111,9 +131,20 @@ std::string UsageText() {
            "  --break ADDR           stop before executing ADDR (hex: 1234, 0x1234, 1234H); repeatable\n"
            "  --break FILE.c:LINE    stop at a C line, or at the next line with code (needs a .cdb)\n"
            "  --break FUNCTION       stop at a C function, after its prologue (needs a .cdb)\n"
+           "  --if 'LOC OP VALUE'    the --break before it stops only while the condition\n"
+           "                         holds: LOC as --watch-write takes it, OP one of\n"
+           "                         == != < <= > >= & (any bit of VALUE set)\n"
+           "  --hits N               the --break before it stops on its Nth hit (also ==N,\n"
+           "                         >=N, >N, %N: every Nth)\n"
            "  --step-line N          then run N Step Over commands by C line (from the start\n"
            "                         when no break point is given)\n"
            "  --stop-on-self-loop    stop before an instruction that jumps to itself (SJMP $)\n"
+           "  --watch-write LOC      stop after an instruction that writes LOC: a location as\n"
+           "                         General Read names it (30H, ACC, DPTR, CY, X:1234H), a\n"
+           "                         range (X:1000H-10FFH, C:0100H-01FFH) or a C variable;\n"
+           "                         repeatable\n"
+           "  --watch-read LOC       stop after an instruction that reads LOC (MOVC for C:)\n"
+           "  --watch-change LOC     stop after an instruction that changes LOC's value\n"
            "Machine:\n"
            "  --crystal FREQ         crystal in Hz, k or M suffix allowed (11.0592M); default 12M\n"
            "  --hardware-serial      every write of SBUF transmits, every read receives\n"
@@ -131,7 +162,8 @@ std::string UsageText() {
            "  --disassemble FILE|-   write the program's disassembly and exit without running\n"
            "  --help                 this text\n"
            "\n"
-           "Exit status: 0 stopped at a break point, a self-loop or the end of the steps,\n"
+           "Exit status: 0 stopped at a break point, a data break point, a self-loop or the\n"
+           "end of the steps,\n"
            "1 stopped by a limit,\n"
            "2 the program could not be loaded or the arguments are wrong.\n";
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "control/DataBreakPoints.h"
+
 namespace tessaly::cli {
 
 // What `tessaly-run` was asked to do.
@@ -18,10 +20,26 @@ struct RunOptions {
     // or a function's name (one that reads as a hexadecimal number is taken
     // as an address).
     std::vector<std::string> sourceBreakPoints;
+    // --if and --hits, for the --break given before them: which list and
+    // which entry of it.
+    struct BreakExtra {
+        bool source = false;
+        std::size_t index = 0;
+        std::string condition;
+        std::string hits;
+    };
+    std::vector<BreakExtra> breakExtras;
     // Step Over commands run once the run has stopped at a break point, or
     // from the start when no break point is given.
     std::optional<std::uint64_t> stepLines;
     bool stopOnSelfLoop = false;
+    // Data break points: a location as General Read names it, an external
+    // RAM or code range, or a C variable, each with the access it stops on.
+    struct Watch {
+        std::string location;
+        DataAccess access = DataAccess::Write;
+    };
+    std::vector<Watch> watches;
     double crystal = 12000000.0;
     std::vector<std::string> labels;  // imported together, in order
     std::string serialOut;

@@ -164,6 +164,7 @@ public:
         case StopReason::StopAddress: return "self-loop";
         case StopReason::InstructionBudget: return "instructions";
         case StopReason::CycleBudget: return cycleReason_;
+        case StopReason::DataBreakPoint: return "watch";
         case StopReason::StepEnd:
         case StopReason::None: break;
         }
@@ -251,13 +252,47 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
         if (std::filesystem::is_regular_file(beside, error)) s.LoadDebugInfo(beside);
     }
     for (std::uint16_t address : o.breakPoints) s.breakPoints.Add(address);
+    std::vector<std::uint16_t> sourceAddresses;
     for (const std::string& place : o.sourceBreakPoints) {
         const auto resolved = s.source().Resolve(place);
         if (const auto* why = std::get_if<std::string>(&resolved)) {
             err << "tessaly-run: --break " << place << ": " << *why << '\n';
             return kExitBadInput;
         }
-        s.breakPoints.Add(std::get<std::uint16_t>(resolved));
+        sourceAddresses.push_back(std::get<std::uint16_t>(resolved));
+        s.breakPoints.Add(sourceAddresses.back());
+    }
+    for (const RunOptions::BreakExtra& extra : o.breakExtras) {
+        const std::uint16_t address = extra.source ? sourceAddresses[extra.index] : o.breakPoints[extra.index];
+        BreakPointConditions::Entry entry;
+        if (!extra.condition.empty()) {
+            auto condition = ParseBreakCondition(extra.condition);
+            if (const auto* why = std::get_if<std::string>(&condition)) {
+                err << "tessaly-run: --if " << *why << '\n';
+                return kExitBadInput;
+            }
+            // Its left side is read at each hit, in the frame of that moment:
+            // a local need not be in scope now.
+            entry.condition = std::get<BreakCondition>(condition);
+        }
+        if (!extra.hits.empty()) {
+            auto hits = ParseHitCondition(extra.hits);
+            if (const auto* why = std::get_if<std::string>(&hits)) {
+                err << "tessaly-run: --hits " << *why << '\n';
+                return kExitBadInput;
+            }
+            entry.hits = std::get<HitCondition>(hits);
+        }
+        s.breakConditions.Set(address, std::move(entry));
+    }
+
+    for (const auto& watch : o.watches) {
+        const std::string why = s.AddDataBreakPoint(watch.location, watch.access);
+        if (!why.empty()) {
+            err << "tessaly-run: --watch-" << DataAccessText(watch.access) << ' ' << watch.location << ": " << why
+                << '\n';
+            return kExitBadInput;
+        }
     }
 
     if (!o.disassemble.empty()) {
@@ -296,8 +331,11 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     s.controller().DecodeCurrentInstruction();  // the display follows the stop, as after a step
     const std::string stop = runner.StopName(reason);
 
-    int status = (stop == "break" || stop == "self-loop" || stop == "step") ? kExitStopped : kExitLimit;
-    if (state.Stream()) WriteStateJson(*state.Stream(), p, stop, o.xram, &s.source());
+    int status = (stop == "break" || stop == "self-loop" || stop == "step" || stop == "watch") ? kExitStopped
+                                                                                               : kExitLimit;
+    const auto& dataStop = s.controller().LastDataStop();
+    const DataStop* watch = reason == StopReason::DataBreakPoint && dataStop ? &*dataStop : nullptr;
+    if (state.Stream()) WriteStateJson(*state.Stream(), p, stop, o.xram, &s.source(), watch);
     if (!o.saveSnapshot.empty()) {
         if (s.SaveSimulation(o.saveSnapshot) != SnapshotSave::Saved) {
             host.Tell(MessageKind::Error, "An error occured while saving Simulation");

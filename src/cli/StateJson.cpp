@@ -60,11 +60,20 @@ void AddSource(Json& state, const Processor& p, const SourceDebugger& source) {
 }  // namespace
 
 void WriteStateJson(std::ostream& out, const Processor& p, const std::string& stopReason, bool withExternalRam,
-                    const SourceDebugger* source) {
+                    const SourceDebugger* source, const DataStop* watch) {
     char pc[8];
     std::snprintf(pc, sizeof pc, "%04X", p.usPC);
     Json state;
     state["stop"] = Text(stopReason);
+    if (watch) {
+        char at[8];
+        std::snprintf(at, sizeof at, "%04X", watch->pc);
+        state["watch"] = {{"location", Text(watch->location)},
+                          {"access", Text(std::string(DataAccessText(watch->access)))},
+                          {"old", watch->oldValue},
+                          {"new", watch->newValue},
+                          {"pc", at}};
+    }
     state["pc"] = pc;
     state["instructions"] = p.ullInstructionsExecuted;
     state["cycles"] = p.ullCyclesExecuted;

@@ -93,8 +93,28 @@ void ExecutionController::RefreshPanels() {
     host_.SetStatusText(StatusPanel::Errors, ErrorsPanelText(p_), false);
 }
 
+bool ExecutionController::DataBreakPointReached() {
+    const DataWatch* watch = p_.ActiveDataWatch();
+    if (!watch || !watch->HasEvents() || !dataBreakPoints_) return false;
+    auto stop = dataBreakPoints_->TakeStop(p_);
+    if (!stop) return false;
+    lastDataStop_ = std::move(stop);
+    lastStop_ = StopReason::DataBreakPoint;
+    return true;
+}
+
+void ExecutionController::ArmDataBreakPoints() {
+    lastDataStop_.reset();
+    if (dataBreakPoints_) dataBreakPoints_->Arm(p_);
+}
+
+bool ExecutionController::BreakPointHolds() { return !conditions_ || conditions_->Stops(p_.usPC, evaluate_); }
+
 bool ExecutionController::MayExecute() {
-    if (p_.bSkipBreakPointOnce == 0 && breakPoints_.CheckBreakPoint(p_)) {
+    if (DataBreakPointReached()) return false;
+    // A break point whose condition or hit count says no lets the
+    // instruction run, as if it were not there.
+    if (p_.bSkipBreakPointOnce == 0 && breakPoints_.CheckBreakPoint(p_) && BreakPointHolds()) {
         lastStop_ = StopReason::BreakPoint;
         host_.SetStatusText(StatusPanel::Errors, run_status::kBreakPointEncountered, false);
         return false;
@@ -137,6 +157,7 @@ std::uint32_t ExecutionController::RunFastWith(const Stops& stops, std::uint32_t
     if (!stops.Contains(p.usPC)) p.bSkipBreakPointOnce = 0;
     std::uint32_t done = 0;
     while (done != count && !limit.Reached(p)) {
+        if (DataBreakPointReached()) return kStopped;
         if (stops.Contains(p.usPC)) {
             if (!MayExecute()) return kStopped;
             p.ExecuteInstructions(1);
@@ -179,9 +200,10 @@ bool ExecutionController::RunFastSliced(std::uint32_t& count, Limit limit, Still
 bool ExecutionController::CanRunFast() const { return settings_.refreshType != 1 && settings_.speedDelay == 0; }
 
 bool ExecutionController::BudgetSpent() {
+    if (DataBreakPointReached()) return true;
     const bool instructions = p_.ullInstructionsExecuted >= budget_.instructionEnd;
     if (!instructions && p_.ullCyclesExecuted < budget_.cycleEnd) return false;
-    if (breakPoints_.Contains(p_.usPC) && breakPoints_.StopsBeforeInstruction(p_)) {
+    if (breakPoints_.Contains(p_.usPC) && breakPoints_.StopsBeforeInstruction(p_) && BreakPointHolds()) {
         lastStop_ = StopReason::BreakPoint;
     } else if (extraStops_ && extraStops_->Contains(p_.usPC)) {
         lastStop_ = StopReason::StopAddress;
@@ -236,6 +258,7 @@ void ExecutionController::StartStop() {
     isExecuting_ = !isExecuting_;
     if (isExecuting_) {
         lastStop_ = StopReason::None;
+        ArmDataBreakPoints();
         host_.SetStatusText(StatusPanel::State, run_status::kExecutionInProgress, true);
         SetState(RunState::Running);
         while (isExecuting_) {
@@ -255,6 +278,7 @@ void ExecutionController::BeginStep() {
     if (stepDepth_++ == 0) SetState(RunState::Stepping);
     isExecuting_ = false;
     lastStop_ = StopReason::None;
+    ArmDataBreakPoints();
     host_.SetStatusText(StatusPanel::State, run_status::kDebuggingInProgress, true);
 }
 
@@ -272,6 +296,7 @@ void ExecutionController::RefreshAfterStep() {
 void ExecutionController::SingleStep() {
     BeginStep();
     p_.ExecuteInstructions(1);
+    DataBreakPointReached();
     DecodeCurrentInstruction();
     host_.SetStatusText(StatusPanel::State, run_status::kDebuggingStopped, false);
     RefreshViews();

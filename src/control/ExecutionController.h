@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "core/AddressSet.h"
+#include "control/BreakCondition.h"
 #include "control/BreakPoints.h"
+#include "control/DataBreakPoints.h"
 #include "control/RunHost.h"
 #include "control/StepGoal.h"
 #include "control/Settings.h"
@@ -96,6 +100,16 @@ public:
     // at the first instruction at which a count has reached its end; a break
     // point or stop address due at that instruction outranks the budget.
     void SetBudget(const Budget& budget) { budget_ = budget; }
+    // The conditions and hit counts of the break points, and how their
+    // conditions read values; nullptr for none (every break point stops).
+    void SetBreakPointConditions(BreakPointConditions* conditions, BreakPointConditions::Evaluator evaluate) {
+        conditions_ = conditions;
+        evaluate_ = std::move(evaluate);
+    }
+    // The data break points every run and step stops at; nullptr for none.
+    void SetDataBreakPoints(DataBreakPoints* points) { dataBreakPoints_ = points; }
+    // What the last StopReason::DataBreakPoint stop found.
+    const std::optional<DataStop>& LastDataStop() const { return lastDataStop_; }
 
     // The interrupts and errors panels' texts as RefreshViews writes them.
     static std::string InterruptsPanelText(const Processor& p);
@@ -104,6 +118,13 @@ public:
 private:
     // What a loop does before one instruction: false when it must not run it.
     bool MayExecute();
+    // True, with the stop reason, when the instruction run last reached a
+    // data break point.
+    bool DataBreakPointReached();
+    // Before a run or step starts.
+    void ArmDataBreakPoints();
+    // At a break point: whether its condition and hit count let it stop.
+    bool BreakPointHolds();
     // One instruction with the pacing delay and, for refresh type 1, the
     // decode, refresh and pump after it. `stillRunning` ends a long delay.
     template <class StillRunning>
@@ -146,6 +167,10 @@ private:
     const SimulationSettings& settings_;
     RunHost& host_;
     const AddressSet* extraStops_ = nullptr;
+    DataBreakPoints* dataBreakPoints_ = nullptr;
+    BreakPointConditions* conditions_ = nullptr;
+    BreakPointConditions::Evaluator evaluate_;
+    std::optional<DataStop> lastDataStop_;
     bool isExecuting_ = false;
     bool stopDebugging_ = false;
     StopReason lastStop_ = StopReason::None;

@@ -28,6 +28,8 @@ const CatalogueRecord* RecordOf(const Location& at) {
     return IsOfKind(record, at.kind) ? &record : nullptr;
 }
 
+}  // namespace
+
 // The address of that record: a register's kind in the high byte and its
 // address in the low byte; a bit's address, which is a byte.
 std::optional<SymbolAddress> CatalogueAddress(const Processor&, const Location& at) {
@@ -36,8 +38,6 @@ std::optional<SymbolAddress> CatalogueAddress(const Processor&, const Location& 
     return SymbolAddress{static_cast<SymbolAddressKind>(record->address >> 8),
                          static_cast<std::uint8_t>(record->address & 0xFF)};
 }
-
-}  // namespace
 
 std::string_view LocationTypeText(LocationKind kind) { return kTypeTexts[static_cast<std::size_t>(kind)]; }
 

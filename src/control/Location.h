@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/SymbolCatalogue.h"
 #include "analysis/Workspace.h"
 #include "core/Processor.h"
 
@@ -40,6 +41,11 @@ struct Location {
 // is not a catalogue record of its kind, an internal RAM or bit address above
 // FFh). Bit memory addresses 80h-FFh name the SFR bit of that address.
 int LocationWidth(const Processor& p, const Location& at);
+
+// The catalogue address of an SFR location (a register's kind and low byte
+// address, a bit's address); nothing for the memory kinds and for a key that
+// is not a record of its kind.
+std::optional<SymbolAddress> CatalogueAddress(const Processor& p, const Location& at);
 
 // The value now held: a register by its catalogue address (one direct byte,
 // a pair high byte first, or usPC); a bit through ReadBit; internal RAM

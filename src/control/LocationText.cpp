@@ -12,21 +12,6 @@ namespace tessaly {
 
 namespace {
 
-// A hexadecimal number: "30H", "0x30" or "30"; nothing above `highest`.
-std::optional<unsigned> HexNumber(std::string_view text, unsigned highest) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
-    else if (text.size() > 1 && (text.back() == 'H' || text.back() == 'h')) text.remove_suffix(1);
-    if (text.empty() || text.size() > 8) return std::nullopt;
-    unsigned value = 0;
-    for (char c : text) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0) return std::nullopt;
-        value = value * 16 + static_cast<unsigned>(digit);
-    }
-    if (value > highest) return std::nullopt;
-    return value;
-}
-
 std::optional<Location> CatalogueLocation(std::string_view name) {
     const auto& records = SfrCatalogueRecords();
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -55,7 +40,7 @@ std::variant<Location, std::string> BitOfByte(std::string_view byte, std::string
         if (*address % 8 != 0) return "'" + text + "': " + std::string(byte) + " is not bit-addressable";
         return Location{LocationKind::BitMemory, static_cast<std::uint16_t>(*address + n)};
     }
-    const auto address = HexNumber(byte, 0xFF);
+    const auto address = ParseHexNumber(byte, 0xFF);
     if (!address || *address < 0x20 || *address > 0x2F) {
         return "'" + text + "': only the SFRs at multiples of 8 and RAM 20H-2FH are bit-addressable";
     }
@@ -63,6 +48,21 @@ std::variant<Location, std::string> BitOfByte(std::string_view byte, std::string
 }
 
 }  // namespace
+
+// A hexadecimal number: "30H", "0x30" or "30"; nothing above `highest`.
+std::optional<unsigned> ParseHexNumber(std::string_view text, unsigned highest) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+    else if (text.size() > 1 && (text.back() == 'H' || text.back() == 'h')) text.remove_suffix(1);
+    if (text.empty() || text.size() > 8) return std::nullopt;
+    unsigned value = 0;
+    for (char c : text) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    if (value > highest) return std::nullopt;
+    return value;
+}
 
 std::variant<Location, std::string> ParseLocationText(std::string_view typed) {
     const std::string_view name = Trim(typed);
@@ -75,22 +75,22 @@ std::variant<Location, std::string> ParseLocationText(std::string_view typed) {
         const std::string space = UpperCase(std::string(name.substr(0, colon)));
         const std::string_view address = Trim(name.substr(colon + 1));
         if (space == "X") {
-            if (const auto at = HexNumber(address, 0xFFFF)) return Location{LocationKind::ExternalRAM, static_cast<std::uint16_t>(*at)};
+            if (const auto at = ParseHexNumber(address, 0xFFFF)) return Location{LocationKind::ExternalRAM, static_cast<std::uint16_t>(*at)};
             return "'" + text + "': an external RAM address is 0000H to FFFFH";
         }
         if (space == "I") {
-            if (const auto at = HexNumber(address, 0xFF)) return Location{LocationKind::InternalRAM, static_cast<std::uint16_t>(*at)};
+            if (const auto at = ParseHexNumber(address, 0xFF)) return Location{LocationKind::InternalRAM, static_cast<std::uint16_t>(*at)};
             return "'" + text + "': an internal RAM address is 00H to FFH";
         }
         if (space == "BIT") {
-            if (const auto at = HexNumber(address, 0xFF)) return Location{LocationKind::BitMemory, static_cast<std::uint16_t>(*at)};
+            if (const auto at = ParseHexNumber(address, 0xFF)) return Location{LocationKind::BitMemory, static_cast<std::uint16_t>(*at)};
             return "'" + text + "': a bit address is 00H to FFH";
         }
         return "'" + text + "': the memory before ':' is X, I or BIT";
     }
     const std::size_t dot = name.find('.');
     if (dot != std::string_view::npos) return BitOfByte(name.substr(0, dot), name.substr(dot + 1), text);
-    if (const auto at = HexNumber(name, 0xFF)) return Location{LocationKind::InternalRAM, static_cast<std::uint16_t>(*at)};
+    if (const auto at = ParseHexNumber(name, 0xFF)) return Location{LocationKind::InternalRAM, static_cast<std::uint16_t>(*at)};
     if (SfrNamed(name)) {
         return "'" + text + "' is read through its register pair (DPTR, T0, T1, T2, RCAP2)";
     }

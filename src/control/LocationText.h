@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -20,5 +21,9 @@ namespace tessaly {
 // or 0x before it, or bare. The location, or a message saying why the text
 // names none.
 std::variant<Location, std::string> ParseLocationText(std::string_view text);
+
+// A hexadecimal number as those names write it: "30H", "0x30" or "30";
+// nothing for other text or a value above `highest`.
+std::optional<unsigned> ParseHexNumber(std::string_view text, unsigned highest);
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 #include "core/EngineAccess.h"
 #include "core/InstructionStep.h"
 #include "core/Interrupts.h"
+#include "core/WatchedAccess.h"
 #include "core/Processor.h"
 
 namespace tessaly {
@@ -17,11 +18,17 @@ void Processor::SetXramPaging(bool on) {
     ChooseSteps();
 }
 
-void Processor::ChooseSteps() { steps_ = kStepTables[hardwareSerial_][xramPaging_].data(); }
+void Processor::SetDataWatch(DataWatch* watch) {
+    dataWatch_ = watch;
+    ChooseSteps();
+}
+
+void Processor::ChooseSteps() { steps_ = kStepTables[hardwareSerial_][xramPaging_][dataWatch_ != nullptr].data(); }
 
 // One instruction with everything around it, in the order the hardware's
 // effects become visible: a request raised during this instruction is chosen
 // at the start of the next one and entered after that one completes.
+template <bool Watched>
 inline void Processor::StepOne() {
     // The scan only ever adds request bits, and they stay until a RETI or a
     // reset (both note a change), so it has something new to find only after
@@ -55,20 +62,38 @@ inline void Processor::StepOne() {
     // so the three bytes (and one more) can be read in one go.
     std::uint32_t code;
     std::memcpy(&code, &ucCodeMemory[usPC], sizeof code);
+    const std::uint16_t pc = usPC;
     steps_[static_cast<std::uint8_t>(code)](*this, code);
 
-    if (toService != -1) VectorInterrupt(*this, toService);
+    if (toService != -1) {
+        if constexpr (Watched) NoteInterruptEntry(*dataWatch_, *this);
+        VectorInterrupt(*this, toService);
+    }
+    if constexpr (Watched) dataWatch_->EndInstruction(*this, pc);
+    (void)pc;
 }
 
 int Processor::ExecuteInstructions(std::uint32_t count) {
-    for (std::uint32_t i = 0; i < count; ++i) StepOne();
+    if (dataWatch_) {
+        for (std::uint32_t i = 0; i < count; ++i) StepOne<true>();
+    } else {
+        for (std::uint32_t i = 0; i < count; ++i) StepOne<false>();
+    }
     return 1;
 }
 
 std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
     std::uint32_t done = 0;
+    if (dataWatch_) {
+        // A watched access ends the run after its instruction.
+        while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd && !dataWatch_->HasEvents()) {
+            StepOne<true>();
+            ++done;
+        }
+        return done;
+    }
     while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd) {
-        StepOne();
+        StepOne<false>();
         ++done;
     }
     return done;

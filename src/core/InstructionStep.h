@@ -10,6 +10,7 @@
 #include "core/Processor.h"
 #include "core/SerialStep.h"
 #include "core/Timers.h"
+#include "core/WatchedAccess.h"
 
 namespace tessaly {
 
@@ -24,8 +25,10 @@ using InstructionStep = void (*)(Processor&, std::uint32_t code);
 
 // The step made for one opcode, so that its length and cycles are constants
 // and its handler is called directly. With WiredSerial the handler runs
-// through ExecuteWithHardwareSerial.
-template <std::uint8_t Opcode, InstructionHandler Handler, bool WiredSerial>
+// through ExecuteWithHardwareSerial; with Watched the instruction's accesses
+// are noted in the processor's data watch first.
+template <std::uint8_t Opcode, InstructionHandler Handler, bool WiredSerial, bool Watched = false,
+          bool PagedXram = false>
 void ExecuteStep(Processor& p, std::uint32_t code) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
     p.ucInstructionCycles = timing.cycles;
@@ -35,6 +38,7 @@ void ExecuteStep(Processor& p, std::uint32_t code) {
     p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     p.ucExecutionStatus = kStatusExecuting;
     p.usPC = static_cast<std::uint16_t>(p.usPC + timing.length);
+    if constexpr (Watched) NoteAccesses<Opcode, PagedXram>(*p.ActiveDataWatch(), p);
     if constexpr (WiredSerial) ExecuteWithHardwareSerial<Opcode, Handler>(p);
     else Handler(p);
 
@@ -51,7 +55,8 @@ void ExecuteStep(Processor& p, std::uint32_t code) {
 }
 
 // The step of every opcode for each choice of the engine options, indexed by
-// [hardware serial][XRAM paging]; the plain steps are kStepTables[0][0].
-extern const std::array<InstructionStep, 256> kStepTables[2][2];
+// [hardware serial][XRAM paging][data watch]; the plain steps are
+// kStepTables[0][0][0].
+extern const std::array<InstructionStep, 256> kStepTables[2][2][2];
 
 }  // namespace tessaly

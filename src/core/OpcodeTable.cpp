@@ -59,20 +59,22 @@ constexpr std::array<InstructionHandler, 256> kPagedXramHandlerMap = [] {
 // same functions in every table. With the serial port wired, only the
 // instructions that may reach SBUF through a direct address need a step of
 // their own.
-template <bool WiredSerial, bool PagedXram, std::size_t... Opcodes>
+template <bool WiredSerial, bool PagedXram, bool Watched, std::size_t... Opcodes>
 constexpr std::array<InstructionStep, 256> StepTable(std::index_sequence<Opcodes...>) {
     constexpr const auto& handlers = PagedXram ? kPagedXramHandlerMap : kHandlerMap;
     return {ExecuteStep<static_cast<std::uint8_t>(Opcodes), handlers[Opcodes],
-                        WiredSerial && TouchesDirectSbuf(static_cast<std::uint8_t>(Opcodes))>...};
+                        WiredSerial && TouchesDirectSbuf(static_cast<std::uint8_t>(Opcodes)), Watched, PagedXram>...};
 }
 
 constexpr auto kOpcodes = std::make_index_sequence<256>{};
 
 }  // namespace
 
-const std::array<InstructionStep, 256> kStepTables[2][2] = {
-    {StepTable<false, false>(kOpcodes), StepTable<false, true>(kOpcodes)},
-    {StepTable<true, false>(kOpcodes), StepTable<true, true>(kOpcodes)},
+const std::array<InstructionStep, 256> kStepTables[2][2][2] = {
+    {{StepTable<false, false, false>(kOpcodes), StepTable<false, false, true>(kOpcodes)},
+     {StepTable<false, true, false>(kOpcodes), StepTable<false, true, true>(kOpcodes)}},
+    {{StepTable<true, false, false>(kOpcodes), StepTable<true, false, true>(kOpcodes)},
+     {StepTable<true, true, false>(kOpcodes), StepTable<true, true, true>(kOpcodes)}},
 };
 
 }  // namespace tessaly

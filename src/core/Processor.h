@@ -14,6 +14,8 @@
 
 namespace tessaly {
 
+class DataWatch;
+
 // One simulated 8052: memories, SFRs, the decoded current instruction, the run
 // counters, the message lists and the serial-port bookkeeping. Windows, loaders
 // and the snapshot file read and write the fields directly; the three memory
@@ -105,6 +107,13 @@ public:
     // initialised xdata this way, stepping pages with INC P2).
     bool XramPaging() const { return xramPaging_; }
     void SetXramPaging(bool on);
+
+    // Data break points: while a watch is set the engine notes every access
+    // that reaches it, and ExecuteUntil stops after an instruction with
+    // events. Not processor state: no reset touches it, snapshots do not
+    // store it. Null for none; the owner keeps it alive while set.
+    DataWatch* ActiveDataWatch() const { return dataWatch_; }
+    void SetDataWatch(DataWatch* watch);
 
     // --- clock ------------------------------------------------------------
     // Crystal frequency in Hz. The serial port derives its rates and frame
@@ -230,6 +239,7 @@ private:
     }
     // Inlined into both run loops: a call per instruction costs the engine
     // a third of its speed.
+    template <bool Watched>
     [[gnu::always_inline]] inline void StepOne();
     void BuildTables();
     void ChooseSteps();
@@ -238,7 +248,8 @@ private:
     double crystalFrequency_ = kDefaultCrystalFrequency;
     bool hardwareSerial_ = false;
     bool xramPaging_ = false;
-    // The instruction steps made for the two options, chosen when one changes.
+    DataWatch* dataWatch_ = nullptr;
+    // The instruction steps made for the options, chosen when one changes.
     void (*const* steps_)(Processor&, std::uint32_t code);
 };
 

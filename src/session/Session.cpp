@@ -39,6 +39,8 @@ Session::Session(std::filesystem::path configDirectory, MessageHost& messages, S
     if (HasConfigurationFiles()) engineOptions_ = LoadEngineOptions(configDirectory_);
     processor_->SetHardwareSerial(engineOptions_.hardwareSerial);
     processor_->SetXramPaging(engineOptions_.xramPaging);
+    controller_.SetDataBreakPoints(&dataBreakPoints_);
+    controller_.SetBreakPointConditions(&breakConditions, [this](std::string_view text) { return ReadValue(text); });
 }
 
 void Session::SetHardwareSerial(bool on) {

@@ -7,6 +7,7 @@
 
 #include "analysis/Workspace.h"
 #include "control/BreakPoints.h"
+#include "control/DataBreakPoints.h"
 #include "control/CObject.h"
 #include "control/Location.h"
 #include "control/ExecutionController.h"
@@ -48,6 +49,8 @@ public:
     const Processor& processor() const { return *processor_; }
     Workspace workspace;
     BreakPoints breakPoints;
+    // Conditions and hit counts of break points, kept beside the list.
+    BreakPointConditions breakConditions;
     WatchList lstActiveWatch;
     WindowLayout layout;
     bool isFileOpen = false;
@@ -134,6 +137,20 @@ public:
     // commands and the display follow the simulation.
     bool OpenSimulation(std::istream& in);
 
+    // --- data break points ---------------------------------------------------
+    // Adds a data break point on what `text` names: a location as General
+    // Read names it, an external RAM or code range, or a C expression, seen
+    // from the innermost frame (a local's place is taken as it is now). An
+    // empty text when added or already listed; otherwise the message saying
+    // why not, and nothing changed.
+    std::string AddDataBreakPoint(std::string_view text, DataAccess access);
+    bool RemoveDataBreakPoint(std::size_t index);
+    void ClearDataBreakPoints();
+    const DataBreakPoints& DataBreaks() const { return dataBreakPoints_; }
+    // The value a condition compares: of a location or C expression, seen
+    // from the innermost frame; the message when it names nothing.
+    std::variant<std::int64_t, std::string> ReadValue(std::string_view text) const;
+
     // --- edits of the machine ----------------------------------------------
     // Every change a front end makes to the machine goes through these, which
     // then bring the views up to date.
@@ -172,6 +189,7 @@ public:
 
 private:
     void RebuildHistoryMenu();
+    std::variant<WatchTarget, std::string> ResolveTarget(std::string_view text) const;
     void LoadSettingsIntoProcessor();
     void ImportLabelsAfterLoad(const std::filesystem::path& programPath);
     void SourceStepCommand(SourceStep::Kind kind);
@@ -187,6 +205,7 @@ private:
     EngineOptions engineOptions_;
     ExecutionController controller_;
     SourceDebugger source_;
+    DataBreakPoints dataBreakPoints_;
 };
 
 }  // namespace tessaly

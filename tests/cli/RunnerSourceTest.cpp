@@ -53,5 +53,43 @@ TEST(RunnerSource, PlacesThatNameNoCodeExitWith2AndSayWhy) {
     EXPECT_EQ(Invoke({"--break", "other.c:x"}).status, 2);
 }
 
+// Who changes `ticks`? The timer interrupt routine, after 749 instructions.
+TEST(RunnerSource, WatchOnACVariableNamesTheStopTheValuesAndTheWriter) {
+    const std::string cDebug = std::string(TESSALY_SOURCE_DIR) + "/examples/c-debug/c-debug.ihx";
+    std::ostringstream out, err;
+    const int status = RunTessaly({"--watch-change", "ticks", "--state", "-", cDebug}, out, err);
+    ASSERT_EQ(status, 0) << err.str();
+    const auto state = nlohmann::json::parse(out.str());
+    EXPECT_EQ(state["stop"], "watch");
+    EXPECT_EQ(state["watch"], (nlohmann::json{{"location", "ticks"}, {"access", "change"}, {"old", "0000"},
+                                              {"new", "0001"}, {"pc", "00ED"}}));
+    EXPECT_EQ(state["source"]["function"], "timer0_isr");
+    EXPECT_EQ(state["instructions"], 749);
+
+    std::ostringstream none, why;
+    EXPECT_EQ(RunTessaly({"--watch-read", "nothing", cDebug}, none, why), 2);
+    EXPECT_EQ(why.str(), "tessaly-run: --watch-read nothing: No variable named 'nothing'\n");
+}
+
+// The recursion 5, 4, 3, 2, 1: a counted break point and a conditional one
+// stop in the same activation, its parameter read in each call's own frame.
+TEST(RunnerSource, CountedAndConditionalBreakPointsStopInTheRightActivation) {
+    const std::string cDebug = std::string(TESSALY_SOURCE_DIR) + "/examples/c-debug/c-debug.ihx";
+    for (const auto& extra : std::vector<std::vector<std::string>>{{"--hits", "4"}, {"--if", "n == 2"}}) {
+        std::vector<std::string> arguments = {"--break", "factorial"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        arguments.insert(arguments.end(), {"--state", "-", cDebug});
+        std::ostringstream out, err;
+        ASSERT_EQ(RunTessaly(arguments, out, err), 0) << err.str();
+        const auto state = nlohmann::json::parse(out.str());
+        EXPECT_EQ(state["stop"], "break");
+        EXPECT_EQ(state["locals"][0], (nlohmann::json{{"name", "n"}, {"type", "unsigned char"}, {"value", "2"}}));
+        EXPECT_EQ(state["stack"].size(), 5u) << extra[0];
+    }
+    std::ostringstream out, why;
+    EXPECT_EQ(RunTessaly({"--if", "n == 2", cDebug}, out, why), 2);
+    EXPECT_EQ(why.str().substr(0, 69), "tessaly-run: --if belongs to the --break before it, and there is none");
+}
+
 }  // namespace
 }  // namespace tessaly::cli

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/Processor.h"
+
+namespace tessaly {
+
+// The three memories an instruction reaches by data.
+enum class WatchSpace : std::uint8_t {
+    Internal,  // ucIntRAM: lower RAM, SFR bytes, upper RAM (index 0-17Fh)
+    External,  // external RAM, 0000h-FFFFh
+    Code,      // code memory, read by MOVC
+};
+
+inline constexpr std::uint8_t kWatchRead = 1;
+inline constexpr std::uint8_t kWatchWrite = 2;
+
+// One access the engine saw to a watched place: which byte, which of its
+// bits, read or written, and what the byte held before the instruction.
+struct WatchEvent {
+    WatchSpace space = WatchSpace::Internal;
+    std::uint16_t address = 0;  // ucIntRAM index, external or code address
+    std::uint8_t mask = 0xFF;   // the bits reached: a bit instruction reaches one
+    std::uint8_t access = 0;    // kWatchRead or kWatchWrite
+    std::uint8_t before = 0;
+};
+
+// What the engine watches for while data break points are set: for every
+// internal byte the bits a read or a write of which must be reported, and
+// the external and code ranges. The instruction steps made for watching
+// note each access that reaches them (explicit operands, the accumulator
+// and flags an instruction uses, the stack of PUSH, POP, calls, returns and
+// interrupt entries, MOVX in both forms, MOVC); the SFR bytes are also
+// compared after every instruction, so a change made by a timer, the serial
+// port or interrupt vectoring counts as a write. A run stops after an
+// instruction with events; the owner reads and clears them.
+class DataWatch {
+public:
+    struct Range {
+        std::uint16_t first = 0;
+        std::uint16_t last = 0;
+        std::uint8_t access = 0;
+    };
+
+    void Clear();
+    // Watches `mask` bits of the internal byte at `index` (0-17Fh).
+    void WatchInternal(std::uint16_t index, std::uint8_t mask, std::uint8_t access);
+    void WatchRange(WatchSpace space, std::uint16_t first, std::uint16_t last, std::uint8_t access);
+    bool Empty() const { return !anyInternal_ && external_.empty() && code_.empty(); }
+
+    // The values the SFR comparison starts from: the machine as it is now.
+    void Arm(const Processor& p);
+
+    const std::vector<WatchEvent>& Events() const { return events_; }
+    bool HasEvents() const { return hasEvents_; }
+    // The address of the instruction the events come from.
+    std::uint16_t EventPc() const { return eventPc_; }
+    void ClearEvents() {
+        events_.clear();
+        hasEvents_ = false;
+    }
+
+    // --- the engine's side --------------------------------------------------
+    // Called before the instruction changes the byte at `ram[index]`.
+    [[gnu::always_inline]] void NoteInternal(const std::uint8_t* ram, std::size_t index, std::uint8_t mask,
+                                             std::uint8_t access) {
+        const std::uint8_t watched = (access == kWatchRead ? readMask_ : writeMask_)[index] & mask;
+        if (watched) Record({WatchSpace::Internal, static_cast<std::uint16_t>(index), watched, access, ram[index]});
+    }
+    void NoteExternal(const Processor& p, std::uint16_t address, std::uint8_t access);
+    void NoteCode(const Processor& p, std::uint32_t address);
+    // After the instruction at `pc` (and any interrupt entry): the SFR
+    // comparison, and the address the instruction's events are told with.
+    [[gnu::always_inline]] void EndInstruction(const Processor& p, std::uint16_t pc) {
+        for (std::size_t i = 0; i < trackedCount_; ++i) {
+            Tracked& t = tracked_[i];
+            const std::uint8_t now = p.ucIntRAM[t.address];
+            if ((now ^ t.last) & t.mask) NoteChange(t, now);
+        }
+        if (hasEvents_ && !eventPcKnown_) {
+            eventPc_ = pc;
+            eventPcKnown_ = true;
+        }
+    }
+    bool HasExternal() const { return !external_.empty(); }
+    bool HasCode() const { return !code_.empty(); }
+
+private:
+    void Record(const WatchEvent& event);
+    struct Tracked {
+        std::uint8_t address;
+        std::uint8_t mask;
+        std::uint8_t last;
+    };
+    // An instruction that wrote the byte has noted it already, with the
+    // value from before; a change from elsewhere is noted here.
+    void NoteChange(Tracked& t, std::uint8_t now);
+
+    std::array<std::uint8_t, 512> readMask_{};
+    std::array<std::uint8_t, 512> writeMask_{};
+    bool anyInternal_ = false;
+    std::vector<Range> external_;
+    std::vector<Range> code_;
+    // The watched SFR bytes hardware writes, and what each held after the
+    // last instruction.
+    std::array<Tracked, 16> tracked_{};
+    std::size_t trackedCount_ = 0;
+    std::vector<WatchEvent> events_;
+    bool hasEvents_ = false;
+    bool eventPcKnown_ = false;
+    std::uint16_t eventPc_ = 0;
+};
+
+}  // namespace tessaly
