@@ -78,3 +78,17 @@ for name in c-debug c-debug-large; do
     cp "$work/c-debug/$name.$kind" "$root/examples/c-debug/$name.$kind"
   done
 done
+
+# The C data example: a struct local holding an array of structs, and nodes
+# linked through pointers, to open up in the Locals and watch windows.
+mkdir -p "$work/c-structs"
+cp "$root/examples/c-structs/c-structs.c" "$work/c-structs/"
+if ! (cd "$work/c-structs" && sdcc -mmcs51 --debug c-structs.c >sdcc.log 2>&1); then
+  cat "$work/c-structs/sdcc.log" >&2
+  echo "build-examples: sdcc failed on examples/c-structs/c-structs.c" >&2
+  exit 1
+fi
+sed -i -E 's#^/[^[:space:]]*/([^/[:space:]]+\.lib)#\1#' "$work/c-structs/c-structs.map"
+for kind in ihx map cdb; do
+  cp "$work/c-structs/c-structs.$kind" "$root/examples/c-structs/c-structs.$kind"
+done

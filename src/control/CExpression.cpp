@@ -15,9 +15,11 @@ using Result = std::variant<CObject, std::string>;
 //   expression := '*' expression | postfix
 //   postfix    := primary { '[' number ']' | '.' name | '->' name }
 //   primary    := name | '(' expression ')'
+// Without a machine and a scope it only reads: every name stands for an
+// object of no type, and only the text's form can be wrong.
 class Parser {
 public:
-    Parser(const Processor& p, const CScope& scope, std::string_view text) : p_(p), scope_(scope), text_(text) {}
+    Parser(const Processor* p, const CScope* scope, std::string_view text) : p_(p), scope_(scope), text_(text) {}
 
     Result Whole() {
         Result result = Expression(0);
@@ -92,7 +94,16 @@ private:
             return inner;
         }
         const std::string name = Name();
-        if (name.empty()) return "Expected a variable name in '" + std::string(text_) + "'";
+        if (name.empty()) {
+            Blanks();
+            // A word that starts with a digit: a name mistyped, not a number.
+            std::size_t end = at_;
+            const auto inWord = [&](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+            while (end < text_.size() && inWord(text_[end])) ++end;
+            if (end != at_) return "'" + std::string(text_.substr(at_, end - at_)) + "' is not a C name";
+            return "Expected a variable name in '" + std::string(text_) + "'";
+        }
+        if (!scope_) return CObject{};
         return Variable(name);
     }
 
@@ -119,25 +130,26 @@ private:
     }
 
     Result Variable(const std::string& name) {
-        const DebugInfo& info = *scope_.info;
-        const CFunction* function = info.FunctionAt(scope_.pc);
+        const DebugInfo& info = *scope_->info;
+        const CFunction* function = info.FunctionAt(scope_->pc);
         if (function) {
-            for (const CSymbol* symbol : info.LocalsAt(*function, scope_.pc)) {
-                if (symbol->name == name) return LocateSymbol(*symbol, scope_.frame);
+            for (const CSymbol* symbol : info.LocalsAt(*function, scope_->pc)) {
+                if (symbol->name == name) return LocateSymbol(*symbol, scope_->frame);
             }
         }
         const CSymbol* global = info.GlobalNamed(name, function ? std::string_view(function->module) : std::string_view());
         if (!global) return "No variable named '" + name + "'";
-        return LocateSymbol(*global, scope_.frame);
+        return LocateSymbol(*global, scope_->frame);
     }
 
     Result Element(const CObject& object, std::size_t index) {
+        if (!scope_) return object;
         if (!object.Available()) return "<" + object.unavailable + ">";
         if (object.type.kind == CTypeKind::Array) {
             if (index >= object.type.length) {
                 return "Index " + std::to_string(index) + " is out of range for " + object.type.Spelling();
             }
-            const auto children = ChildrenOf(*scope_.info, object, index + 1);
+            const auto children = ChildrenOf(*scope_->info, object, index + 1);
             if (children.size() <= index) return "The elements of " + object.type.Spelling() + " are unknown";
             return children[index].object;
         }
@@ -153,19 +165,21 @@ private:
 
     Result Member(const CObject& object, const std::string& name) {
         if (name.empty()) return "Expected a member name in '" + std::string(text_) + "'";
+        if (!scope_) return object;
         if (!object.Available()) return "<" + object.unavailable + ">";
         if (object.type.kind != CTypeKind::Struct) return "'" + object.type.Spelling() + "' is not a struct or union";
-        for (const CChild& child : ChildrenOf(*scope_.info, object)) {
+        for (const CChild& child : ChildrenOf(*scope_->info, object)) {
             if (child.name == name) return child.object;
         }
-        if (!scope_.info->StructOf(object.type)) return "The members of " + object.type.Spelling() + " are unknown";
+        if (!scope_->info->StructOf(object.type)) return "The members of " + object.type.Spelling() + " are unknown";
         return object.type.Spelling() + " has no member '" + name + "'";
     }
 
     Result Dereference(const CObject& object) {
+        if (!scope_) return object;
         if (!object.Available()) return "<" + object.unavailable + ">";
         if (object.type.kind == CTypeKind::Array) return Element(object, 0);
-        return DereferenceCPointer(p_, object, scope_.frame);
+        return DereferenceCPointer(*p_, object, scope_->frame);
     }
 
     static std::uint16_t Wrapped(const CObject& object, std::size_t address) {
@@ -173,8 +187,8 @@ private:
         return static_cast<std::uint16_t>(address);
     }
 
-    const Processor& p_;
-    const CScope& scope_;
+    const Processor* p_;
+    const CScope* scope_;
     std::string_view text_;
     std::size_t at_ = 0;
 };
@@ -233,7 +247,13 @@ std::variant<CObject, std::string> DereferenceCPointer(const Processor& p, const
 std::variant<CObject, std::string> EvaluateCExpression(const Processor& p, const CScope& scope,
                                                        std::string_view expression) {
     if (!scope.info) return std::string("No C debug information is loaded");
-    return Parser(p, scope, expression).Whole();
+    return Parser(&p, &scope, expression).Whole();
+}
+
+std::string CExpressionFormError(std::string_view expression) {
+    const auto read = Parser(nullptr, nullptr, expression).Whole();
+    const auto* why = std::get_if<std::string>(&read);
+    return why ? *why : std::string();
 }
 
 }  // namespace tessaly

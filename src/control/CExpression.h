@@ -33,6 +33,12 @@ struct CScope {
 std::variant<CObject, std::string> EvaluateCExpression(const Processor& p, const CScope& scope,
                                                        std::string_view expression);
 
+// What is wrong with the form of `expression`, with the message
+// EvaluateCExpression gives for it ("Missing ']' in 'list[2'", "'1x' is not
+// a C name"), looking up nothing: empty for text it reads, whether or not
+// its names and members exist where it is evaluated.
+std::string CExpressionFormError(std::string_view expression);
+
 // The object a pointer object points to, in the memory its space (or, for a
 // generic pointer, its tag byte) names; pdata pointers in the frame's page.
 // A message for a null pointer, a void or function pointer, and an object

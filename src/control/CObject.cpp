@@ -1,6 +1,7 @@
 #include "control/CObject.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "control/Location.h"
 #include "core/Sfr.h"
@@ -122,6 +123,22 @@ std::vector<CChild> ChildrenOf(const DebugInfo& info, const CObject& object, std
         }
     }
     return children;
+}
+
+bool HasChildren(const DebugInfo& info, const CObject& object) {
+    return object.type.IsAggregate() && !ChildrenOf(info, object, 1).empty();
+}
+
+std::string ChildExpression(std::string_view parent, const CChild& child) {
+    // A postfix chain (names, [N], .name, ->name) takes one more link as it
+    // is; anything else, a dereference or blanks, is grouped first.
+    const bool chain = !parent.empty() && std::all_of(parent.begin(), parent.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '[' || c == ']' || c == '.' ||
+               c == '-' || c == '>';
+    });
+    std::string expression = chain ? std::string(parent) : "(" + std::string(parent) + ")";
+    if (child.name.front() != '[') expression += '.';
+    return expression + child.name;
 }
 
 std::uint8_t ReadObjectByte(const Processor& p, const CObject& object, std::size_t index) {

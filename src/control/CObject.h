@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/CSymbol.h"
@@ -54,6 +55,13 @@ struct CChild {
 // any other object, or for a struct whose layout the file does not give);
 // the first `limit` of them.
 std::vector<CChild> ChildrenOf(const DebugInfo& info, const CObject& object, std::size_t limit = 0x10000);
+// Whether ChildrenOf lists anything for `object`: what a debugger offers to
+// open up.
+bool HasChildren(const DebugInfo& info, const CObject& object);
+// The C expression that names `child` of the object `parent` names, as
+// EvaluateCExpression reads it: "list[2]", "box.corners", and "(*p).next"
+// where the parent is more than a chain of names, elements and members.
+std::string ChildExpression(std::string_view parent, const CChild& child);
 
 // One byte of an object's value (least significant first for numbers) and
 // its storing through the location layer, so the engine's caches stay exact.

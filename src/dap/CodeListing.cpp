@@ -2,6 +2,7 @@
 
 #include "analysis/Decoder.h"
 #include "analysis/Disassembly.h"
+#include "analysis/NearestCodeLabel.h"
 
 namespace tessaly::dap {
 
@@ -42,11 +43,9 @@ std::vector<ListedInstruction> ListCode(Session& s, std::uint32_t from, std::uin
 }
 
 std::string NearestLabel(const Session& s, std::uint16_t address) {
-    for (std::uint32_t distance = 0; distance <= 0x1000 && distance <= address; ++distance) {
-        const std::string& label = s.workspace.lstCodeLabels[address - distance];
-        if (HasLabel(label)) return distance == 0 ? label : label + "+" + std::to_string(distance);
-    }
-    return {};
+    const auto near = NearestCodeLabel(s.workspace, address);
+    if (!near) return {};
+    return near->distance == 0 ? near->label : near->label + "+" + std::to_string(near->distance);
 }
 
 }  // namespace tessaly::dap

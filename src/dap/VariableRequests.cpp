@@ -73,7 +73,7 @@ VariableRequests::Entry VariableRequests::CEntry(const std::string& name, const 
     container.object = object;
     container.frame = frame;
     container.evaluateName = evaluateName;
-    if (object.Available() && object.type.IsAggregate() && !ChildrenOf(info, object, 1).empty()) {
+    if (HasChildren(info, object)) {
         container.kind = Container::Kind::CChildren;
         entry.json["variablesReference"] = handles_.Add(container);
     } else if (object.type.kind == CTypeKind::Pointer &&
@@ -190,9 +190,8 @@ std::vector<VariableRequests::Entry> VariableRequests::EntriesOf(const Container
     case Container::Kind::CChildren:
         if (!info) break;
         for (const CChild& child : ChildrenOf(*info, container.object)) {
-            const bool element = child.name.front() == '[';
-            const std::string evaluateName = "(" + container.evaluateName + ")" + (element ? "" : ".") + child.name;
-            entries.push_back(CEntry(child.name, child.object, evaluateName, container.frame, hex));
+            entries.push_back(
+                CEntry(child.name, child.object, ChildExpression(container.evaluateName, child), container.frame, hex));
         }
         break;
     case Container::Kind::PointerTarget: {

@@ -8,11 +8,11 @@
 
 namespace tessaly {
 
-// The C variables the Active Watch follows, by name, in the order added. They
-// are kept in "cwatches.sud" in the configuration folder, one name a line
-// ended by CR LF, and saved at every change: like the other watches they
-// outlive the program and the run, and a name the program at hand lacks
-// shows why instead of a value.
+// The C variables the Active Watch follows, by name or by a C expression
+// ("head->next->value") as typed, in the order added. They are kept in
+// "cwatches.sud" in the configuration folder, one a line ended by CR LF, and
+// saved at every change: like the other watches they outlive the program and
+// the run, and a name the program at hand lacks shows why instead of a value.
 class CWatchNames {
 public:
     // Reads the file of `configDir`; with an empty folder the names live in

@@ -95,5 +95,56 @@ TEST_F(CExpressionTest, LocalsComeBeforeGlobalsAndBadTextIsNamed) {
     EXPECT_EQ(std::get<std::string>(EvaluateCExpression(*p, CScope{}, "gp")), "No C debug information is loaded");
 }
 
+TEST_F(CExpressionTest, TheFormAloneIsCheckedWithTheSameMessages) {
+    // Well formed, whether or not the names, members and pointers lead
+    // anywhere where they are evaluated.
+    for (const char* text :
+         {"pts[1].y", " ( pts [ 0x1 ] ) . y ", "nosuch[3].x", "head.next->next->tag", "**gp", "local"}) {
+        EXPECT_EQ(CExpressionFormError(text), "") << text;
+    }
+    for (const char* text : {"pts[1", "pts[x]", "(pts[1]", "pts[1] + 1", "", "pts.", "1x", "pts[0].2y"}) {
+        EXPECT_EQ(CExpressionFormError(text), Error(text)) << text;
+    }
+    EXPECT_EQ(CExpressionFormError("1x"), "'1x' is not a C name");
+    EXPECT_EQ(CExpressionFormError("head->"), "Expected a member name in 'head->'");
+    EXPECT_EQ(CExpressionFormError(std::string(100, '*') + "gp"), "The expression is nested too deeply");
+}
+
+TEST_F(CExpressionTest, EachChildIsNamedByAnExpressionThatReachesIt) {
+    // head.next -> head itself (generic tag 40h: internal RAM).
+    p->ucIntRAM[0x42] = 0x40;
+    p->ucIntRAM[0x40] = 0x40;
+    EXPECT_EQ(ChildExpression("pts", {"[1]", {}}), "pts[1]");
+    EXPECT_EQ(ChildExpression("pts[1]", {"y", {}}), "pts[1].y");
+    EXPECT_EQ(ChildExpression("head.next->next", {"tag", {}}), "head.next->next.tag");
+    EXPECT_EQ(ChildExpression("*head.next", {"tag", {}}), "(*head.next).tag");
+    EXPECT_EQ(ChildExpression("grid [1]", {"[2]", {}}), "(grid [1])[2]");
+    // Every element and member down from these, as the windows list them.
+    std::vector<std::pair<std::string, CObject>> pending;
+    for (const char* root : {"pts", "grid", "head", "both", "fl", "*head.next", "xarr"}) {
+        pending.emplace_back(root, std::get<CObject>(Evaluate(root)));
+    }
+    int reached = 0;
+    while (!pending.empty()) {
+        const auto [path, object] = pending.back();
+        pending.pop_back();
+        EXPECT_EQ(HasChildren(info, object), !ChildrenOf(info, object).empty()) << path;
+        for (const CChild& child : ChildrenOf(info, object)) {
+            const std::string expression = ChildExpression(path, child);
+            const auto found = Evaluate(expression);
+            ASSERT_TRUE(std::holds_alternative<CObject>(found)) << expression << ": " << std::get<std::string>(found);
+            EXPECT_EQ(std::get<CObject>(found).address, child.object.address) << expression;
+            EXPECT_EQ(std::get<CObject>(found).memory, child.object.memory) << expression;
+            EXPECT_EQ(std::get<CObject>(found).type.Spelling(), child.object.type.Spelling()) << expression;
+            pending.emplace_back(expression, child.object);
+            ++reached;
+        }
+    }
+    // pts 2 + 4, grid 2 + 6, head 2, both 2 + 4, fl 3, *head.next 2, xarr 5.
+    EXPECT_EQ(reached, 32);
+    EXPECT_FALSE(HasChildren(info, std::get<CObject>(Evaluate("big"))));
+    EXPECT_FALSE(HasChildren(info, std::get<CObject>(Evaluate("gp"))));
+}
+
 }  // namespace
 }  // namespace tessaly

@@ -5,15 +5,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
+#include "control/CExpression.h"
+#include "control/CValueText.h"
 #include "control/CVariableLookup.h"
 #include "control/CVariables.h"
 #include "persistence/CWatchNames.h"
 #include "session/Session.h"
-#include "views/CDebugTable.h"
 #include "views/CVariablesModel.h"
+#include "views/CVariablesTree.h"
 #include "views/FrameSelection.h"
 
 namespace tessaly::ui {
@@ -23,13 +24,13 @@ CWatchPanel::CWatchPanel(CDebugContext& context, QWidget* parent) : QWidget(pare
     auto* title = new QLabel(QStringLiteral("C variables"), this);
     title->setContentsMargins(4, 2, 4, 2);
     model_ = new CVariablesModel(context_.session, context_.messages, this);
-    table_ = CreateCDebugTable(this, "grdCWatch", QStringLiteral("C variables"), model_, true);
-    table_->installEventFilter(this);
+    tree_ = new CVariablesTree(model_, "grdCWatch", QStringLiteral("C variables"), this);
+    tree_->installEventFilter(this);
 
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("edtCWatchName"));
-    name_->setPlaceholderText(QStringLiteral("C variable name"));
-    name_->setAccessibleName(QStringLiteral("C variable name"));
+    name_->setPlaceholderText(QStringLiteral("C variable or expression"));
+    name_->setAccessibleName(QStringLiteral("C variable or expression"));
     connect(name_, &QLineEdit::returnPressed, this, &CWatchPanel::AddTyped);
     auto* add = new QPushButton(QStringLiteral("Add"), this);
     add->setObjectName(QStringLiteral("btnAddCWatch"));
@@ -47,7 +48,7 @@ CWatchPanel::CWatchPanel(CDebugContext& context, QWidget* parent) : QWidget(pare
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(title);
-    layout->addWidget(table_, 1);
+    layout->addWidget(tree_, 1);
     layout->addLayout(entry);
     Refresh();
 }
@@ -62,14 +63,25 @@ void CWatchPanel::Refresh() {
     const std::uint16_t pc = frame ? frame->pc : p.usPC;
     const CFrame place = frame ? frame->frame : CFrame::Current(p);
     std::vector<CVariablesModel::Row> rows;
-    for (const std::string& name : context_.watches.Names()) {
-        const auto found = LookUpCVariable(*info, name, pc);
-        if (const auto* why = std::get_if<std::string>(&found)) {
-            rows.push_back({name, {}, *why, {}});
+    for (const std::string& text : context_.watches.Names()) {
+        if (IsCName(text)) {
+            const auto found = LookUpCVariable(*info, text, pc);
+            if (const auto* why = std::get_if<std::string>(&found)) {
+                rows.push_back({text, {}, *why, {}});
+                continue;
+            }
+            CVariable variable = LocateVariable(p, *info, *std::get<const CSymbol*>(found), place);
+            rows.push_back(
+                {text, std::move(variable.text.type), std::move(variable.text.value), std::move(variable.object)});
             continue;
         }
-        CVariable variable = LocateVariable(p, *info, *std::get<const CSymbol*>(found), place);
-        rows.push_back({name, std::move(variable.text.type), std::move(variable.text.value), std::move(variable.object)});
+        auto evaluated = EvaluateCExpression(p, CScope{info, pc, place}, text);
+        if (const auto* why = std::get_if<std::string>(&evaluated)) {
+            rows.push_back({text, {}, *why, {}});
+            continue;
+        }
+        CObject& object = std::get<CObject>(evaluated);
+        rows.push_back({text, object.type.Spelling(), FormatCValue(p, *info, object), std::move(object)});
     }
     // One scope for all: a watched value is compared with the one shown
     // before whatever frame it is seen from.
@@ -79,8 +91,10 @@ void CWatchPanel::Refresh() {
 void CWatchPanel::AddTyped() {
     const std::string typed = name_->text().trimmed().toStdString();
     if (typed.empty()) return;
-    if (!IsCName(typed)) {
-        context_.messages.Tell(MessageKind::Plain, "'" + typed + "' is not a C name");
+    // Text that is no expression at all is refused; one whose variables are
+    // not in scope here is kept, and shows why until they are.
+    if (const std::string why = CExpressionFormError(typed); !why.empty()) {
+        context_.messages.Tell(MessageKind::Plain, why);
         return;
     }
     context_.watches.Add(typed);
@@ -89,15 +103,17 @@ void CWatchPanel::AddTyped() {
 }
 
 void CWatchPanel::DeleteSelected() {
-    const QModelIndex current = table_->currentIndex();
-    if (!current.isValid()) return;
+    // The watches are the top rows; the elements and members under them go
+    // with them.
+    const QModelIndex current = tree_->currentIndex();
+    if (!current.isValid() || current.parent().isValid()) return;
     context_.watches.Remove(static_cast<std::size_t>(current.row()));
     Refresh();
 }
 
 bool CWatchPanel::eventFilter(QObject* watched, QEvent* event) {
     // While a value is typed the editor has the keys, not the table.
-    if (watched == table_ && event->type() == QEvent::KeyPress &&
+    if (watched == tree_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         DeleteSelected();
         return true;

@@ -10,7 +10,7 @@ class CallStackModel;
 
 // The Call Stack window: every activation open on the stack, innermost
 // first, with its function, line and address; code without C source keeps
-// its place with its address. A double-click on a frame makes the Source
+// its place with its address, named after the nearest code label below it. A double-click on a frame makes the Source
 // window show its line and the Locals window its variables.
 class CallStackView : public CDebugView {
     Q_OBJECT

@@ -1,14 +1,13 @@
 #include "views/LocalsView.h"
 
 #include <QLabel>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include "control/CVariables.h"
 #include "persistence/SourceWindowsLayout.h"
 #include "session/Session.h"
-#include "views/CDebugTable.h"
 #include "views/CVariablesModel.h"
+#include "views/CVariablesTree.h"
 #include "views/FrameSelection.h"
 
 namespace tessaly::ui {
@@ -34,13 +33,13 @@ LocalsView::LocalsView(CDebugContext& context, QWidget* parent)
     heading_->setObjectName(QStringLiteral("lblFunction"));
     heading_->setContentsMargins(4, 2, 4, 2);
     model_ = new CVariablesModel(context_.session, context_.messages, this);
-    table_ = CreateCDebugTable(this, "grdLocals", QStringLiteral("Locals"), model_, true);
+    tree_ = new CVariablesTree(model_, "grdLocals", QStringLiteral("Locals"), this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(heading_);
-    layout->addWidget(table_, 1);
+    layout->addWidget(tree_, 1);
     Refresh();
 }
 

@@ -5,16 +5,17 @@
 #include "views/CDebugView.h"
 
 class QLabel;
-class QTableView;
 
 namespace tessaly::ui {
 
 class CVariablesModel;
+class CVariablesTree;
 
 // The Locals window: the parameters and locals of the selected frame's
-// function that are in scope at its line, each with its C type and value. A
-// value that changed at the last step stands out; a double-click on a value
-// types a new one, stored through the session.
+// function that are in scope at its line, each with its C type and value;
+// arrays and structs open into their elements and members. A value that
+// changed at the last step stands out; a double-click on a value types a new
+// one, stored through the session.
 class LocalsView : public CDebugView {
     Q_OBJECT
 public:
@@ -23,7 +24,7 @@ public:
     void Refresh() override;
     QSize sizeHint() const override;
 
-    QTableView& Table() { return *table_; }
+    CVariablesTree& Tree() { return *tree_; }
     CVariablesModel& Model() { return *model_; }
     // The function whose variables are shown, or why there are none.
     QString Heading() const;
@@ -31,7 +32,7 @@ public:
 private:
     CDebugContext& context_;
     QLabel* heading_;
-    QTableView* table_;
+    CVariablesTree* tree_;
     CVariablesModel* model_;
 };
 
