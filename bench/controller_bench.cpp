@@ -56,8 +56,8 @@ BENCHMARK(BM_FreeRunRefreshType3)->Arg(1000000);
 
 // The same free run with a data break point set that the program never
 // reaches: 0 none, 1 writes of an upper RAM byte (the instructions' own
-// notes), 2 writes of RCAP2H (also compared after every instruction, as an
-// SFR timer 2 may change by itself). Compare with
+// notes), 2 writes of RCAP2 (also compared after every instruction, as
+// SFRs timer 2 may change by itself). Compare with
 // BM_FreeRunRefreshType3: a set data break point may cost at most a fifth.
 void BM_FreeRunWithDataBreakPoint(benchmark::State& state) {
     auto p = bench::MixedProgram();
@@ -65,7 +65,7 @@ void BM_FreeRunWithDataBreakPoint(benchmark::State& state) {
     BreakPoints breakPoints;
     DataBreakPoints dataBreakPoints;
     if (state.range(0) != 0) {
-        const char* where = state.range(0) == 1 ? "I:0F0H" : "RCAP2H";
+        const char* where = state.range(0) == 1 ? "I:0F0H" : "RCAP2";
         auto target = ResolveWatchTarget(*p, where, nullptr);
         dataBreakPoints.Add({std::get<WatchTarget>(target), DataAccess::Write});
     }

@@ -193,7 +193,15 @@ private:
             throw RecordError{"the register bank " + Quoted(body.more[2]) + " is not 0 to 3"};
         }
         function.reentrant = body.stackOffset != 0;
-        functionIndex_[FunctionIdentityOf(body.name)] = functions_.size();
+        // SDCC writes the record of a function with an initialised static
+        // local twice, the copies differing at most in the frame size: one
+        // function, reentrant when either copy says so.
+        const std::string identity = FunctionIdentityOf(body.name);
+        if (const auto known = functionIndex_.find(identity); known != functionIndex_.end()) {
+            functions_[known->second].reentrant = functions_[known->second].reentrant || function.reentrant;
+            return;
+        }
+        functionIndex_[identity] = functions_.size();
         functions_.push_back(std::move(function));
     }
 

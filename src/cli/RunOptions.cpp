@@ -1,6 +1,7 @@
 #include "cli/RunOptions.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "control/CrystalFrequency.h"
 #include "util/IntegerText.h"
@@ -59,7 +60,10 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
         } else if (arg == "--break") {
             const auto text = value();
             if (!text || text->empty()) return fail("--break needs a hexadecimal address 0000-FFFF, FILE.c:LINE or a function");
-            const auto address = text->find(':') == std::string::npos ? ParseHexAddress(*text) : std::nullopt;
+            // A word of hex letters (add, f) is first a function's name; the
+            // runner takes it as an address when no function has it.
+            const bool word = std::isalpha(static_cast<unsigned char>(text->front())) && text->find(':') == std::string::npos;
+            const auto address = text->find(':') == std::string::npos && !word ? ParseHexAddress(*text) : std::nullopt;
             if (address) o.breakPoints.push_back(*address);
             else o.sourceBreakPoints.push_back(*text);
             lastBreak = RunOptions::BreakExtra{!address, address ? o.breakPoints.size() - 1 : o.sourceBreakPoints.size() - 1};
@@ -131,6 +135,8 @@ std::string UsageText() {
            "  --break ADDR           stop before executing ADDR (hex: 1234, 0x1234, 1234H); repeatable\n"
            "  --break FILE.c:LINE    stop at a C line, or at the next line with code (needs a .cdb)\n"
            "  --break FUNCTION       stop at a C function, after its prologue (needs a .cdb)\n"
+           "                         (a name of hex letters, such as add, names the function\n"
+           "                         when there is one, else the address)\n"
            "  --if 'LOC OP VALUE'    the --break before it stops only while the condition\n"
            "                         holds: LOC as --watch-write takes it, OP one of\n"
            "                         == != < <= > >= & (any bit of VALUE set)\n"

@@ -255,7 +255,13 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     std::vector<std::uint16_t> sourceAddresses;
     for (const std::string& place : o.sourceBreakPoints) {
         const auto resolved = s.source().Resolve(place);
+        const auto address = ParseHexAddress(place);
         if (const auto* why = std::get_if<std::string>(&resolved)) {
+            if (address) {
+                sourceAddresses.push_back(*address);
+                s.breakPoints.Add(*address);
+                continue;
+            }
             err << "tessaly-run: --break " << place << ": " << *why << '\n';
             return kExitBadInput;
         }

@@ -245,6 +245,23 @@ TEST(CdbReader, ReadsFunctionKindsAndStackPlaces) {
     EXPECT_TRUE(info.FunctionNamed("twice")->isStatic);
 }
 
+// SDCC repeats the record of a function with an initialised static local,
+// in --stack-auto builds with a frame size only in the second copy.
+TEST(CdbReader, AFunctionRecordedTwiceIsOneFunctionWithItsAddresses) {
+    const DebugInfo info = ReadCdbText("M:m\n"
+                                       "F:G$go$0_0$0({2}DF,SV:S),C,0,0,0,0,0\n"
+                                       "F:G$go$0_0$0({2}DF,SV:S),C,0,-2,0,0,0\n"
+                                       "L:G$go$0$0:343\n"
+                                       "L:C$m.c$3$1_0$1:343\n"
+                                       "L:XG$go$0$0:535\n");
+    ASSERT_EQ(info.Functions().size(), 1u);
+    const CFunction* go = info.FunctionNamed("go");
+    ASSERT_NE(go, nullptr);
+    EXPECT_EQ(go->start, 0x343);
+    EXPECT_EQ(go->end, 0x535);
+    EXPECT_TRUE(go->reentrant);
+}
+
 TEST(CdbReader, ReadsTheOlderLevelFormAndSkipsUnknownRecords) {
     const DebugInfo info = ReadCdbText(
         "M:old\n"
