@@ -66,7 +66,9 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
             const auto address = text->find(':') == std::string::npos && !word ? ParseHexAddress(*text) : std::nullopt;
             if (address) o.breakPoints.push_back(*address);
             else o.sourceBreakPoints.push_back(*text);
-            lastBreak = RunOptions::BreakExtra{!address, address ? o.breakPoints.size() - 1 : o.sourceBreakPoints.size() - 1};
+            lastBreak.emplace();
+            lastBreak->source = !address;
+            lastBreak->index = address ? o.breakPoints.size() - 1 : o.sourceBreakPoints.size() - 1;
         } else if (arg == "--if" || arg == "--hits") {
             std::string text;
             if (!textOption(text)) return fail(arg + (arg == "--if" ? " needs a condition: LOCATION OP VALUE" : " needs a count"));

@@ -25,6 +25,23 @@ void BreakpointRequests::Register(Dispatcher& dispatcher) {
     dispatcher.On("setBreakpoints", [this](const Request& r) { SetBreakpoints(r); });
     dispatcher.On("setFunctionBreakpoints", [this](const Request& r) { SetFunctionBreakpoints(r); });
     dispatcher.On("setInstructionBreakpoints", [this](const Request& r) { SetInstructionBreakpoints(r); });
+    dispatcher.On("setDataBreakpoints", [this](const Request& r) { SetDataBreakpoints(r); });
+}
+
+std::variant<BreakPointConditions::Entry, std::string> BreakpointRequests::ExtrasOf(const nlohmann::json& breakpoint) const {
+    const Arguments args(breakpoint);
+    BreakPointConditions::Entry extras;
+    if (const auto text = args.OptionalString("condition"); text && !text->empty()) {
+        auto condition = ParseBreakCondition(*text);
+        if (const auto* why = std::get_if<std::string>(&condition)) return *why;
+        extras.condition = std::get<BreakCondition>(condition);
+    }
+    if (const auto text = args.OptionalString("hitCondition"); text && !text->empty()) {
+        auto hits = ParseHitCondition(*text);
+        if (const auto* why = std::get_if<std::string>(&hits)) return *why;
+        extras.hits = std::get<HitCondition>(hits);
+    }
+    return extras;
 }
 
 nlohmann::json BreakpointRequests::PlaceOnLine(const std::filesystem::path& path, const nlohmann::json& source,
@@ -47,7 +64,7 @@ nlohmann::json BreakpointRequests::PlaceOnLine(const std::filesystem::path& path
         const CSourcePosition position = c_.session.source().PositionAt(address);
         if (position.line) actualLine = position.line->line;
     }
-    placed.push_back({id, address});
+    placed.push_back({id, address, {}});
     return {{"id", id}, {"verified", true}, {"line", actualLine}, {"source", source},
             {"instructionReference", AddressText(address)}};
 }
@@ -60,14 +77,25 @@ void BreakpointRequests::SetBreakpoints(const Request& request) {
     std::string path = sourceArgs.OptionalString("path").value_or("");
     if (path.empty()) path = sourceArgs.OptionalString("name").value_or("");
     if (path.empty()) throw RequestError("'source' names no file");
-    std::vector<int> lines;
-    for (const auto& breakpoint : args.Array("breakpoints")) lines.push_back(static_cast<int>(Arguments(breakpoint).Integer("line")));
+    std::vector<std::pair<int, nlohmann::json>> lines;
+    for (const auto& breakpoint : args.Array("breakpoints")) {
+        lines.emplace_back(static_cast<int>(Arguments(breakpoint).Integer("line")), breakpoint);
+    }
     if (!args.Find("breakpoints")) {
-        for (const auto& line : args.Array("lines")) lines.push_back(line.get<int>());
+        for (const auto& line : args.Array("lines")) lines.emplace_back(line.get<int>(), nlohmann::json::object());
     }
     std::vector<Placed> placed;
     nlohmann::json answers = nlohmann::json::array();
-    for (int line : lines) answers.push_back(PlaceOnLine(path, source, line, placed));
+    for (const auto& [line, breakpoint] : lines) {
+        auto extras = ExtrasOf(breakpoint);
+        if (const auto* why = std::get_if<std::string>(&extras)) {
+            answers.push_back(Unverified(nextId_++, *why));
+            continue;
+        }
+        const std::size_t before = placed.size();
+        answers.push_back(PlaceOnLine(path, source, line, placed));
+        if (placed.size() > before) placed.back().extras = std::get<BreakPointConditions::Entry>(extras);
+    }
     bySource_[path] = std::move(placed);
     Apply();
     c_.out.Respond(request, {{"breakpoints", answers}});
@@ -81,6 +109,11 @@ void BreakpointRequests::SetFunctionBreakpoints(const Request& request) {
     for (const auto& breakpoint : args.Array("breakpoints")) {
         const std::string name = Arguments(breakpoint).String("name");
         const int id = nextId_++;
+        auto extras = ExtrasOf(breakpoint);
+        if (const auto* why = std::get_if<std::string>(&extras)) {
+            answers.push_back(Unverified(id, *why));
+            continue;
+        }
         auto resolved = c_.session.source().Resolve(name);
         if (std::holds_alternative<std::string>(resolved)) {
             // An assembler program's routines are its code labels.
@@ -97,7 +130,7 @@ void BreakpointRequests::SetFunctionBreakpoints(const Request& request) {
             continue;
         }
         const auto address = std::get<std::uint16_t>(resolved);
-        placed.push_back({id, address});
+        placed.push_back({id, address, std::get<BreakPointConditions::Entry>(extras)});
         nlohmann::json answer = {{"id", id}, {"verified", true}, {"instructionReference", AddressText(address)}};
         const CSourcePosition position = c_.session.source().PositionAt(address);
         if (position.line) {
@@ -126,8 +159,13 @@ void BreakpointRequests::SetInstructionBreakpoints(const Request& request) {
             answers.push_back(Unverified(id, "'" + reference + "' is not a code address (0000H to FFFFH)"));
             continue;
         }
+        auto extras = ExtrasOf(breakpoint);
+        if (const auto* why = std::get_if<std::string>(&extras)) {
+            answers.push_back(Unverified(id, *why));
+            continue;
+        }
         const auto address = static_cast<std::uint16_t>(*base + offset);
-        placed.push_back({id, address});
+        placed.push_back({id, address, std::get<BreakPointConditions::Entry>(extras)});
         answers.push_back({{"id", id}, {"verified", true}, {"instructionReference", AddressText(address)}});
     }
     instructions_ = std::move(placed);
@@ -137,12 +175,55 @@ void BreakpointRequests::SetInstructionBreakpoints(const Request& request) {
 
 void BreakpointRequests::Apply() {
     BreakPoints& breakPoints = c_.session.breakPoints;
+    BreakPointConditions& conditions = c_.session.breakConditions;
     breakPoints.Clear();
+    conditions.Clear();
+    // Two break points at one address share one condition: the last given.
+    const auto place = [&](const Placed& p) {
+        breakPoints.Add(p.address);
+        if (p.extras.condition || p.extras.hits) conditions.Set(p.address, p.extras);
+    };
     for (const auto& [path, placed] : bySource_) {
-        for (const Placed& p : placed) breakPoints.Add(p.address);
+        for (const Placed& p : placed) place(p);
     }
-    for (const Placed& p : functions_) breakPoints.Add(p.address);
-    for (const Placed& p : instructions_) breakPoints.Add(p.address);
+    for (const Placed& p : functions_) place(p);
+    for (const Placed& p : instructions_) place(p);
+}
+
+void BreakpointRequests::SetDataBreakpoints(const Request& request) {
+    if (!c_.launched) throw RequestError("No program is launched");
+    const Arguments args(request.arguments);
+    Session& s = c_.session;
+    s.ClearDataBreakPoints();
+    dataIds_.clear();
+    nlohmann::json answers = nlohmann::json::array();
+    for (const auto& breakpoint : args.Array("breakpoints")) {
+        const Arguments entry(breakpoint);
+        const std::string dataId = entry.String("dataId");
+        const std::string type = entry.OptionalString("accessType").value_or("write");
+        const int id = nextId_++;
+        std::vector<DataAccess> accesses;
+        if (type == "read" || type == "readWrite") accesses.push_back(DataAccess::Read);
+        if (type == "write" || type == "readWrite") accesses.push_back(DataAccess::Write);
+        if (accesses.empty()) {
+            answers.push_back(Unverified(id, "'" + type + "' is no access type: read, write or readWrite"));
+            continue;
+        }
+        std::string why;
+        for (DataAccess access : accesses) {
+            const std::size_t before = s.DataBreaks().List().size();
+            why = s.AddDataBreakPoint(dataId, access);
+            if (!why.empty()) break;
+            if (s.DataBreaks().List().size() > before) dataIds_.push_back(id);
+        }
+        answers.push_back(why.empty() ? nlohmann::json{{"id", id}, {"verified", true}} : Unverified(id, why));
+    }
+    c_.out.Respond(request, {{"breakpoints", answers}});
+}
+
+std::optional<int> BreakpointRequests::DataIdAt(std::size_t index) const {
+    if (index >= dataIds_.size()) return std::nullopt;
+    return dataIds_[index];
 }
 
 std::string BreakpointRequests::ReasonAt(std::uint16_t address) const {

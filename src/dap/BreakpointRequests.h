@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <variant>
 #include <string>
 #include <vector>
 
+#include "control/BreakCondition.h"
 #include "dap/AdapterContext.h"
 #include "dap/Dispatcher.h"
 #include "dap/Frames.h"
@@ -27,16 +30,23 @@ public:
     // ids of the break points there.
     std::string ReasonAt(std::uint16_t address) const;
     std::vector<int> IdsAt(std::uint16_t address) const;
+    // The id of the data break point the session lists at `index`.
+    std::optional<int> DataIdAt(std::size_t index) const;
 
 private:
     struct Placed {
         int id;
         std::uint16_t address;
+        BreakPointConditions::Entry extras;  // condition and hit count, when given
     };
 
     void SetBreakpoints(const Request& request);
     void SetFunctionBreakpoints(const Request& request);
     void SetInstructionBreakpoints(const Request& request);
+    void SetDataBreakpoints(const Request& request);
+    // The condition and hit condition of a break point's request entry; a
+    // message when either cannot be read.
+    std::variant<BreakPointConditions::Entry, std::string> ExtrasOf(const nlohmann::json& breakpoint) const;
     // One source break point: its response entry, and where it went.
     nlohmann::json PlaceOnLine(const std::filesystem::path& path, const nlohmann::json& source, int line,
                                std::vector<Placed>& placed);
@@ -48,6 +58,8 @@ private:
     std::map<std::string, std::vector<Placed>> bySource_;
     std::vector<Placed> functions_;
     std::vector<Placed> instructions_;
+    // Per data break point of the session, in its order, the client's id.
+    std::vector<int> dataIds_;
 };
 
 }  // namespace tessaly::dap

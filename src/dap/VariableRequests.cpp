@@ -34,6 +34,7 @@ void VariableRequests::Register(Dispatcher& dispatcher) {
     dispatcher.On("variables", [this](const Request& r) { Variables(r); });
     dispatcher.On("setVariable", [this](const Request& r) { SetVariable(r); });
     dispatcher.On("evaluate", [this](const Request& r) { Evaluate(r); });
+    dispatcher.On("dataBreakpointInfo", [this](const Request& r) { DataBreakpointInfo(r); });
 }
 
 void VariableRequests::Scopes(const Request& request) {
@@ -302,6 +303,30 @@ void VariableRequests::Evaluate(const Request& request) {
         return;
     }
     throw RequestError(cWhy.empty() ? std::get<std::string>(location) : cWhy);
+}
+
+// A variable of a container is watched by the expression that names it; a
+// name without a container is an expression or a location name itself.
+void VariableRequests::DataBreakpointInfo(const Request& request) {
+    const Arguments args(request.arguments);
+    const std::string name = args.String("name");
+    std::string expression = name;
+    if (const auto reference = args.OptionalInteger("variablesReference"); reference && *reference != 0) {
+        const Container* container = handles_.Find(*reference);
+        if (!container) throw RequestError("No variables are listed under that reference");
+        for (const Entry& entry : EntriesOf(*container, false)) {
+            if (entry.json.value("name", "") == name) expression = entry.json.value("evaluateName", name);
+        }
+    }
+    const auto value = c_.Stopped().ReadValue(expression);
+    if (const std::string* why = std::get_if<std::string>(&value)) {
+        c_.out.Respond(request, {{"dataId", nullptr}, {"description", *why}});
+        return;
+    }
+    c_.out.Respond(request, {{"dataId", expression},
+                             {"description", expression},
+                             {"accessTypes", {"read", "write", "readWrite"}},
+                             {"canPersist", true}});
 }
 
 }  // namespace tessaly::dap

@@ -35,6 +35,7 @@ private:
     void Variables(const Request& request);
     void SetVariable(const Request& request);
     void Evaluate(const Request& request);
+    void DataBreakpointInfo(const Request& request);
 
     std::vector<Entry> EntriesOf(const Container& container, bool hex);
     Entry CEntry(const std::string& name, const CObject& object, const std::string& evaluateName, const CFrame& frame,

@@ -131,7 +131,8 @@ describe('tessaly-dap with examples/c-printf', function () {
     for (const name of ['supportsConfigurationDoneRequest', 'supportsFunctionBreakpoints',
       'supportsInstructionBreakpoints', 'supportsSetVariable', 'supportsReadMemoryRequest',
       'supportsWriteMemoryRequest', 'supportsDisassembleRequest', 'supportsLoadedSourcesRequest',
-      'supportsTerminateRequest', 'supportsValueFormattingOptions']) {
+      'supportsTerminateRequest', 'supportsValueFormattingOptions', 'supportsConditionalBreakpoints',
+      'supportsHitConditionalBreakpoints', 'supportsDataBreakpoints']) {
       assert.strictEqual(c[name], true, name);
     }
   });
@@ -301,6 +302,41 @@ describe('tessaly-dap with examples/c-printf', function () {
     const stopped = await stopAfter(dc, () => dc.continueRequest({ threadId: 1 }));
     assert.strictEqual(stopped.body.reason, 'instruction breakpoint');
     assert.deepStrictEqual(stopped.body.hitBreakpointIds, [set.body.breakpoints[0].id]);
+  });
+
+  it('stops at a conditional line only when it holds, and on a data break point with its values', async () => {
+    const stopped = dc.waitForEvent('stopped');
+    await Promise.all([
+      dc.waitForEvent('initialized').then(async () => {
+        const set = await dc.setBreakpointsRequest({
+          source: { path: source },
+          breakpoints: [{ line: 50, condition: 'n == 4' }, { line: 51, condition: 'n = 4' }],
+        });
+        assert.strictEqual(set.body.breakpoints[0].verified, true);
+        assert.strictEqual(set.body.breakpoints[1].verified, false);
+        assert.match(set.body.breakpoints[1].message, /a condition is LOCATION OP VALUE/);
+        return dc.configurationDoneRequest();
+      }),
+      dc.initializeRequest({ adapterID: 'tessaly' }).then(() => dc.launchRequest(cPrintf)),
+    ]);
+    assert.strictEqual((await stopped).body.reason, 'breakpoint');
+    const locals = await variablesOf(dc, (await scopesOf(dc)).Locals);
+    assert.strictEqual(locals.n.value, '4');
+
+    // Who writes b next? Line 51, with the next Fibonacci number.
+    const info = await dc.customRequest('dataBreakpointInfo', { variablesReference: (await scopesOf(dc)).Locals, name: 'b' });
+    assert.strictEqual(info.body.dataId, 'b');
+    assert.deepStrictEqual(info.body.accessTypes, ['read', 'write', 'readWrite']);
+    const none = await dc.customRequest('dataBreakpointInfo', { name: 'nosuch' });
+    assert.strictEqual(none.body.dataId, null);
+    await dc.setBreakpointsRequest({ source: { path: source }, breakpoints: [] });
+    const set = await dc.customRequest('setDataBreakpoints', { breakpoints: [{ dataId: 'b', accessType: 'write' }] });
+    assert.strictEqual(set.body.breakpoints[0].verified, true);
+    const hit = await stopAfter(dc, () => dc.continueRequest({ threadId: 1 }));
+    assert.strictEqual(hit.body.reason, 'data breakpoint');
+    assert.deepStrictEqual(hit.body.hitBreakpointIds, [set.body.breakpoints[0].id]);
+    assert.match(hit.body.description, /^b written: 0003 to 0005 at [0-9A-F]{4}H$/);
+    assert.strictEqual((await topFrame(dc)).line, 51);
   });
 
   it('answers bad requests with the messages the desktop shows', async () => {
