@@ -43,6 +43,8 @@ for fuzzer in build-fuzz/fuzz/*_fuzzer; do
     c_expression_fuzzer) printf 'head.next->next->tag' >"$corpus/chain"; printf '(*gp)' >"$corpus/deref"
                          printf 'X:1234H' >"$corpus/xdata"; printf 'PSW.7' >"$corpus/bit" ;;
     dap_request_fuzzer) cp fuzz/dap-corpus/* "$corpus/" ;;
+    break_condition_fuzzer) printf 'list[2].value >= 0FFH' >"$corpus/condition"; printf '%%3' >"$corpus/hits"
+                            printf 'X:1000H-10FFH' >"$corpus/range"; printf 'DPTR' >"$corpus/pair" ;;
   esac
   "$fuzzer" "$corpus" -max_total_time=10 -print_final_stats=0 >/dev/null 2>"$corpus.log" || {
     cat "$corpus.log"; echo "$(basename "$fuzzer") failed"; exit 1; }

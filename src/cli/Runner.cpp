@@ -270,26 +270,16 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     for (const RunOptions::BreakExtra& extra : o.breakExtras) {
         const std::uint16_t address = extra.source ? sourceAddresses[extra.index] : o.breakPoints[extra.index];
-        BreakPointConditions::Entry entry;
-        if (!extra.condition.empty()) {
-            auto condition = ParseBreakCondition(extra.condition);
-            if (const auto* why = std::get_if<std::string>(&condition)) {
-                err << "tessaly-run: --if " << *why << '\n';
-                return kExitBadInput;
-            }
-            // Its left side is read at each hit, in the frame of that moment:
-            // a local need not be in scope now.
-            entry.condition = std::get<BreakCondition>(condition);
+        // A condition's left side is read at each hit, in the frame of that
+        // moment: a local need not be in scope now.
+        auto entry = ParseBreakPointExtras(extra.condition, extra.hits);
+        if (const auto* why = std::get_if<std::string>(&entry)) {
+            const bool conditionRead =
+                extra.condition.empty() || std::holds_alternative<BreakCondition>(ParseBreakCondition(extra.condition));
+            err << "tessaly-run: " << (conditionRead ? "--hits " : "--if ") << *why << '\n';
+            return kExitBadInput;
         }
-        if (!extra.hits.empty()) {
-            auto hits = ParseHitCondition(extra.hits);
-            if (const auto* why = std::get_if<std::string>(&hits)) {
-                err << "tessaly-run: --hits " << *why << '\n';
-                return kExitBadInput;
-            }
-            entry.hits = std::get<HitCondition>(hits);
-        }
-        s.breakConditions.Set(address, std::move(entry));
+        s.breakConditions.Set(address, std::get<BreakPointConditions::Entry>(entry));
     }
 
     for (const auto& watch : o.watches) {

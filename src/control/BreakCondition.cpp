@@ -100,6 +100,22 @@ bool HitStops(const HitCondition& c, std::uint64_t hits) {
     return true;
 }
 
+std::variant<BreakPointConditions::Entry, std::string> ParseBreakPointExtras(std::string_view condition,
+                                                                            std::string_view hits) {
+    BreakPointConditions::Entry entry;
+    if (!Trim(condition).empty()) {
+        auto parsed = ParseBreakCondition(condition);
+        if (auto* why = std::get_if<std::string>(&parsed)) return std::move(*why);
+        entry.condition = std::get<BreakCondition>(parsed);
+    }
+    if (!Trim(hits).empty()) {
+        auto parsed = ParseHitCondition(hits);
+        if (auto* why = std::get_if<std::string>(&parsed)) return std::move(*why);
+        entry.hits = std::get<HitCondition>(parsed);
+    }
+    return entry;
+}
+
 const BreakPointConditions::Entry* BreakPointConditions::Find(std::uint16_t address) const {
     const auto found = entries_.find(address);
     return found == entries_.end() ? nullptr : &found->second;

@@ -65,4 +65,10 @@ private:
     std::map<std::uint16_t, Entry> entries_;
 };
 
+// A break point's condition and hit condition as a script or an editor
+// gives them (either may be empty), read into an entry; the first message
+// when either cannot be read.
+std::variant<BreakPointConditions::Entry, std::string> ParseBreakPointExtras(std::string_view condition,
+                                                                            std::string_view hits);
+
 }  // namespace tessaly

@@ -30,18 +30,8 @@ void BreakpointRequests::Register(Dispatcher& dispatcher) {
 
 std::variant<BreakPointConditions::Entry, std::string> BreakpointRequests::ExtrasOf(const nlohmann::json& breakpoint) const {
     const Arguments args(breakpoint);
-    BreakPointConditions::Entry extras;
-    if (const auto text = args.OptionalString("condition"); text && !text->empty()) {
-        auto condition = ParseBreakCondition(*text);
-        if (const auto* why = std::get_if<std::string>(&condition)) return *why;
-        extras.condition = std::get<BreakCondition>(condition);
-    }
-    if (const auto text = args.OptionalString("hitCondition"); text && !text->empty()) {
-        auto hits = ParseHitCondition(*text);
-        if (const auto* why = std::get_if<std::string>(&hits)) return *why;
-        extras.hits = std::get<HitCondition>(hits);
-    }
-    return extras;
+    return ParseBreakPointExtras(args.OptionalString("condition").value_or(""),
+                                 args.OptionalString("hitCondition").value_or(""));
 }
 
 nlohmann::json BreakpointRequests::PlaceOnLine(const std::filesystem::path& path, const nlohmann::json& source,
