@@ -40,6 +40,17 @@ std::uint8_t AccessBits(DataAccess access) { return access == DataAccess::Read ?
 
 }  // namespace
 
+std::string DataStopText(const DataStop& stop) {
+    std::string text = "Data break point: " + stop.location;
+    switch (stop.access) {
+    case DataAccess::Write: text += " written " + stop.oldValue + " -> " + stop.newValue; break;
+    case DataAccess::Change: text += " changed " + stop.oldValue + " -> " + stop.newValue; break;
+    // What the instruction read is the value from before it ran.
+    case DataAccess::Read: text += " read " + stop.oldValue; break;
+    }
+    return text + " at " + HexText(stop.pc, 4) + "H";
+}
+
 std::string_view DataAccessText(DataAccess access) {
     switch (access) {
     case DataAccess::Write: return "write";

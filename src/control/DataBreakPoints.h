@@ -38,6 +38,11 @@ struct DataStop {
     std::size_t index = 0;  // of the break point in the list
 };
 
+// How the status bar tells the stop: "Data break point: 32H written 00 -> 01
+// at 00A6H", "... changed 00 -> 01 ...", or for a read the value read,
+// "Data break point: 32H read 05 at 00A6H".
+std::string DataStopText(const DataStop& stop);
+
 // The data break points of a session and the engine watch made from them.
 // The list is the owner's; Apply hands the watch to the processor (or takes
 // it away when the list is empty), so a run without data break points runs

@@ -90,7 +90,8 @@ void ExecutionController::RefreshDuringRun() {
 
 void ExecutionController::RefreshPanels() {
     host_.SetStatusText(StatusPanel::Interrupts, InterruptsPanelText(p_), false);
-    host_.SetStatusText(StatusPanel::Errors, ErrorsPanelText(p_), false);
+    // A data break point's stop stays told until the next run, step or reset.
+    host_.SetStatusText(StatusPanel::Errors, lastDataStop_ ? DataStopText(*lastDataStop_) : ErrorsPanelText(p_), false);
 }
 
 bool ExecutionController::DataBreakPointReached() {
@@ -100,6 +101,7 @@ bool ExecutionController::DataBreakPointReached() {
     if (!stop) return false;
     lastDataStop_ = std::move(stop);
     lastStop_ = StopReason::DataBreakPoint;
+    host_.SetStatusText(StatusPanel::Errors, DataStopText(*lastDataStop_), false);
     return true;
 }
 
@@ -419,6 +421,7 @@ void ExecutionController::ResetExecution() {
     p_.FullReset();
     std::copy(code.begin(), code.end(), p_.ucCodeMemory.begin());
     p_.iProgramSize = programSize;
+    lastDataStop_.reset();
     DecodeCurrentInstruction();
     host_.RefreshExternalRAMFully();
     RefreshViews();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "control/BreakCondition.h"
+#include "control/BreakConditionText.h"
 
 namespace tessaly {
 namespace {
@@ -63,6 +64,19 @@ TEST(HitCondition, StopsOnTheHitsItNames) {
     EXPECT_EQ(stopsAt("%3"), "..1..1.");
     EXPECT_TRUE(std::holds_alternative<std::string>(ParseHitCondition("0")));
     EXPECT_TRUE(std::holds_alternative<std::string>(ParseHitCondition("%0")));
+}
+
+// What a dialog shows again reads back as the same condition.
+TEST(BreakConditionText, WritesWhatWasReadInOneSpelling) {
+    EXPECT_EQ(BreakConditionText(Condition("ACC==0x1F")), "ACC == 31");
+    EXPECT_EQ(BreakConditionText(Condition("  counter.n <= -2 ")), "counter.n <= -2");
+    EXPECT_EQ(BreakConditionText(Condition("PSW & 80H")), "PSW & 128");
+    for (const char* typed : {"7", ">=7", ">7", "%7"}) {
+        const auto hits = ParseHitCondition(typed);
+        ASSERT_TRUE(std::holds_alternative<HitCondition>(hits)) << typed;
+        EXPECT_EQ(HitConditionText(std::get<HitCondition>(hits)), typed);
+    }
+    EXPECT_EQ(HitConditionText(std::get<HitCondition>(ParseHitCondition("==7"))), "7");
 }
 
 TEST(BreakPointConditions, CountOnlyTheHitsWhoseConditionHolds) {

@@ -148,6 +148,21 @@ TEST_F(DataBreakPointStops, RangesNameTheByteReachedAndMovcReadsCode) {
     EXPECT_EQ(stop->pc, 0x0007);
 }
 
+// The status bar's words for each access: a write and a change give the
+// value before and after, a read the value it read.
+TEST(DataStopText, TellsTheAccessTheValuesAndTheInstruction) {
+    struct Row {
+        DataStop stop;
+        const char* text;
+    };
+    const Row rows[] = {
+        {{"32H", DataAccess::Write, "00", "01", 0x00A6}, "Data break point: 32H written 00 -> 01 at 00A6H"},
+        {{"PSW.1", DataAccess::Change, "1", "0", 0x0012}, "Data break point: PSW.1 changed 1 -> 0 at 0012H"},
+        {{"X:1234H", DataAccess::Read, "5A", "5A", 0xFFFF}, "Data break point: X:1234H read 5A at FFFFH"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(DataStopText(row.stop), row.text);
+}
+
 TEST(WatchTarget, NamesResolveToTheirBytes) {
     auto p = NewProcessor();
     const WatchTarget dptr = Target(*p, "DPTR");

@@ -25,6 +25,7 @@ enum class Command : std::size_t {
     StepOver,
     StepOut,
     RunToCursor,
+    DataBreakPoints,
     DisassembleCode,
     BreakPoints,
     InitSfrRegisters,

@@ -145,6 +145,8 @@ void CommandActions::BuildMenus(QMainWindow& window) {
     Add(debugging, Command::StepOver, "muiStepOver", "Step Over", "F10", kWithProgram);
     Add(debugging, Command::StepOut, "muiStepOut", "Step Out", "Shift+F11", kWithProgram);
     Add(debugging, Command::RunToCursor, "muiRunToCursor", "Run to Cursor", "Ctrl+F10", kWithProgram);
+    debugging->addSeparator();
+    Add(debugging, Command::DataBreakPoints, "muiDataBreakPoints", "Data Break Points", "", kWithProgram);
 
     QMenu* disassembly = window.menuBar()->addMenu("Disassembly");
     Add(disassembly, Command::DisassembleCode, "muiDisassembleCode", "Disassemble Code", "Ctrl+D", kWithProgram, "disassemble");

@@ -27,7 +27,9 @@
 #include "session/SourceFolders.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/AddBreakPointDialog.h"
+#include "dialogs/BreakConditionDialog.h"
 #include "dialogs/BreakPointsDialog.h"
+#include "dialogs/DataBreakPointsWindow.h"
 #include "dialogs/AddWatchDialog.h"
 #include "dialogs/DisassemblyWindow.h"
 #include "dialogs/GeneralDialog.h"
@@ -99,6 +101,9 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     settingsDialog_ = new SettingsDialog(session_->settings, *messages_, this);
     addBreakPointDialog_ = new AddBreakPointDialog(*messages_, this);
     breakPointsDialog_ = new BreakPointsDialog(session_->breakPoints, *addBreakPointDialog_, *messages_, this);
+    breakPointsDialog_->SetConditionEditor(session_->breakConditions,
+                                           *new BreakConditionDialog(session_->breakConditions, *messages_, this));
+    dataBreakPoints_ = new DataBreakPointsWindow(*session_, *messages_, this);
     labelsProgress_ = new LabelsProgressWindow(this);
     aboutBox_ = new AboutBox(this);
     disassembly_ = new DisassemblyWindow(session_->processor(), session_->workspace, session_->breakPoints,
@@ -215,6 +220,7 @@ void MainWindow::ConnectCommands() {
         breakPointsDialog_->Run();
         sourceViews_->Refresh();
     });
+    On(Command::DataBreakPoints, [this] { dataBreakPoints_->Open(); });
     On(Command::DisassembleCode, [this] {
         disassembly_->SetProgramPath(QString::fromStdString(session_->currentFileName));
         disassembly_->Run();

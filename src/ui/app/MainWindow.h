@@ -37,6 +37,7 @@ class FrameSelection;
 class SourceViews;
 class AddBreakPointDialog;
 class BreakPointsDialog;
+class DataBreakPointsWindow;
 class DisassemblyWindow;
 class LabelsProgressWindow;
 class SettingsDialog;
@@ -67,6 +68,7 @@ public:
     QLabel& panel(int index) { return *panels_[static_cast<std::size_t>(index)]; }
     SettingsDialog& settingsDialog() { return *settingsDialog_; }
     BreakPointsDialog& breakPointsDialog() { return *breakPointsDialog_; }
+    DataBreakPointsWindow& dataBreakPointsWindow() { return *dataBreakPoints_; }
     DisassemblyWindow& disassemblyWindow() { return *disassembly_; }
     GeneralDialog& generalWrite() { return *generalWrite_; }
     GeneralDialog& generalRead() { return *generalRead_; }
@@ -136,6 +138,7 @@ private:
     SettingsDialog* settingsDialog_;
     AddBreakPointDialog* addBreakPointDialog_;
     BreakPointsDialog* breakPointsDialog_;
+    DataBreakPointsWindow* dataBreakPoints_;
     LabelsProgressWindow* labelsProgress_;
     AboutBox* aboutBox_;
     DisassemblyWindow* disassembly_;

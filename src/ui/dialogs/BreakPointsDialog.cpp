@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "dialogs/AddBreakPointDialog.h"
+#include "dialogs/BreakConditionDialog.h"
 
 namespace tessaly::ui {
 
@@ -53,12 +54,15 @@ BreakPointsDialog::BreakPointsDialog(BreakPoints& breakPoints, AddBreakPointDial
     auto* addButton = Button(QStringLiteral("Add"), "BitBtn1", this);
     auto* remove = Button(QStringLiteral("Delete"), "BitBtn2", this);
     auto* removeAll = Button(QStringLiteral("Delete All"), "BitBtn3", this);
+    condition_ = Button(QStringLiteral("Condition..."), "btnCondition", this);
+    condition_->hide();
     auto* ok = Button(QStringLiteral("OK"), "btnOk", this);
     ok->setDefault(true);
     auto* cancel = Button(QStringLiteral("Cancel"), "btnCancel", this);
     connect(addButton, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn1Click);
     connect(remove, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn2Click);
     connect(removeAll, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn3Click);
+    connect(condition_, &QPushButton::clicked, this, &BreakPointsDialog::EditCondition);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -69,6 +73,7 @@ BreakPointsDialog::BreakPointsDialog(BreakPoints& breakPoints, AddBreakPointDial
     commands->addWidget(addButton);
     commands->addWidget(remove);
     commands->addWidget(removeAll);
+    commands->addWidget(condition_);
     commands->addStretch(1);
     commands->addWidget(ok);
     commands->addWidget(cancel);
@@ -83,11 +88,20 @@ BreakPointsDialog::BreakPointsDialog(BreakPoints& breakPoints, AddBreakPointDial
     Fill();
 }
 
+void BreakPointsDialog::SetConditionEditor(BreakPointConditions& conditions, BreakConditionDialog& editor) {
+    conditions_ = &conditions;
+    conditionEditor_ = &editor;
+    condition_->show();
+}
+
 void BreakPointsDialog::Run() {
     const std::vector<std::string> saved = breakPoints_.List().Lines();
+    std::optional<BreakPointConditions> savedConditions;
+    if (conditions_) savedConditions = *conditions_;
     Fill();
     if (exec() != QDialog::Accepted) {
         breakPoints_.SetFromLines(saved);
+        if (savedConditions) *conditions_ = std::move(*savedConditions);
         Fill();
     }
 }
@@ -122,14 +136,24 @@ void BreakPointsDialog::BitBtn1Click() {
 void BreakPointsDialog::BitBtn2Click() {
     // With no entries the one blank row stands for nothing.
     const int row = sggBrkPtsList_->currentRow();
-    if (row < 0 || !breakPoints_.DeleteAt(static_cast<std::size_t>(row))) return;
+    const bool listed = row >= 0 && static_cast<std::size_t>(row) < breakPoints_.Count();
+    const std::uint16_t address = listed ? breakPoints_.AddressAt(static_cast<std::size_t>(row)) : 0;
+    if (!listed || !breakPoints_.DeleteAt(static_cast<std::size_t>(row))) return;
+    if (conditions_) conditions_->Remove(address);
     Fill();
 }
 
 void BreakPointsDialog::BitBtn3Click() {
     breakPoints_.Clear();
+    if (conditions_) conditions_->Clear();
     Fill();
     messages_.Tell(MessageKind::Information, "All break points deleted");
+}
+
+void BreakPointsDialog::EditCondition() {
+    const int row = sggBrkPtsList_->currentRow();
+    if (!conditionEditor_ || row < 0 || static_cast<std::size_t>(row) >= breakPoints_.Count()) return;
+    conditionEditor_->Run(breakPoints_.AddressAt(static_cast<std::size_t>(row)));
 }
 
 }  // namespace tessaly::ui

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
+#include "control/BreakCondition.h"
 #include "control/BreakPoints.h"
 #include "core/MessageHost.h"
 
@@ -12,6 +14,7 @@ class QTableWidget;
 namespace tessaly::ui {
 
 class AddBreakPointDialog;
+class BreakConditionDialog;
 
 // The Break Points window: the list with its count, and commands to add,
 // delete one and delete all. Every change goes to the list at once; leaving
@@ -23,6 +26,10 @@ public:
     BreakPointsDialog(BreakPoints& breakPoints, AddBreakPointDialog& add, MessageHost& messages,
                       QWidget* parent = nullptr);
 
+    // Gives the window its Condition command, which edits the condition and
+    // hit count of the selected break point; they go with their break point
+    // when it is deleted and come back with it on Cancel.
+    void SetConditionEditor(BreakPointConditions& conditions, BreakConditionDialog& editor);
     // Shows the window modally over the current list.
     void Run();
     // Shows the list: the count, and one row per entry (a blank row when the
@@ -33,6 +40,7 @@ private slots:
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn3Click();
+    void EditCondition();
 
 private:
     BreakPoints& breakPoints_;
@@ -40,6 +48,9 @@ private:
     MessageHost& messages_;
     QLineEdit* edtCount_;
     QTableWidget* sggBrkPtsList_;
+    QPushButton* condition_;
+    BreakPointConditions* conditions_ = nullptr;
+    BreakConditionDialog* conditionEditor_ = nullptr;
 };
 
 }  // namespace tessaly::ui

@@ -41,8 +41,9 @@ private slots:
         }
         // Every View, Debugging, Initialize and Window item, the eight
         // interrupt buttons and the rest of the loaded-program commands: 48,
-        // and the three C windows' View items and the four C steps.
-        QCOMPARE(withProgram, 48 + 3 + 4);
+        // and the three C windows' View items, the four C steps and Data
+        // Break Points.
+        QCOMPARE(withProgram, 48 + 3 + 4 + 1);
         QCOMPARE(d.window->windowTitle(), "Tessaly( " + d.Program() + " )");
         QCOMPARE(d.window->area().subWindowList().size(), 9);
     }
