@@ -60,16 +60,6 @@ std::string_view DataAccessText(DataAccess access) {
     return "";
 }
 
-std::string DescribeDataStop(const DataStop& stop) {
-    const std::string at = " at " + HexText(stop.pc, 4) + "H";
-    switch (stop.access) {
-    case DataAccess::Read: return stop.location + " read (" + stop.oldValue + ")" + at;
-    case DataAccess::Write: return stop.location + " written: " + stop.oldValue + " to " + stop.newValue + at;
-    case DataAccess::Change: return stop.location + " changed from " + stop.oldValue + " to " + stop.newValue + at;
-    }
-    return stop.location + at;
-}
-
 std::string WatchValueText(const Processor& p, const WatchTarget& target, const std::vector<WatchEvent>& before) {
     if (target.bytes.empty()) return "";
     return ValueText(p, target.bytes, target.bit, before);

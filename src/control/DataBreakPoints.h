@@ -77,10 +77,6 @@ private:
     DataWatch watch_;
 };
 
-// The stop in words: "ticks changed from 0000 to 0001 at 00EDH",
-// "32H written: 00 to 01 at 00A6H", "C:0216H read (03) at 0030H".
-std::string DescribeDataStop(const DataStop& stop);
-
 // The value of a watched target as a stop shows it: hexadecimal, two digits
 // a byte, most significant first; a bit as 0 or 1. `before` gives bytes
 // whose value differs from the machine's (the event's value from before the

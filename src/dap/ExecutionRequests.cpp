@@ -200,7 +200,7 @@ void ExecutionRequests::ReportStop(Run run, std::size_t errorsBefore) {
     } else if (reason == StopReason::DataBreakPoint && s.controller().LastDataStop()) {
         const DataStop& stop = *s.controller().LastDataStop();
         stopped["reason"] = "data breakpoint";
-        stopped["description"] = DescribeDataStop(stop);
+        stopped["description"] = DataStopText(stop);
         if (const auto id = breakpoints_.DataIdAt(stop.index)) stopped["hitBreakpointIds"] = {*id};
     } else if (reason == StopReason::BreakPoint) {
         stopped["reason"] = breakpoints_.ReasonAt(p.usPC);

@@ -335,7 +335,7 @@ describe('tessaly-dap with examples/c-printf', function () {
     const hit = await stopAfter(dc, () => dc.continueRequest({ threadId: 1 }));
     assert.strictEqual(hit.body.reason, 'data breakpoint');
     assert.deepStrictEqual(hit.body.hitBreakpointIds, [set.body.breakpoints[0].id]);
-    assert.match(hit.body.description, /^b written: 0003 to 0005 at [0-9A-F]{4}H$/);
+    assert.match(hit.body.description, /^Data break point: b written 0003 -> 0005 at [0-9A-F]{4}H$/);
     assert.strictEqual((await topFrame(dc)).line, 51);
   });
 
