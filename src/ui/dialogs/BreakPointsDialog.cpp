@@ -12,6 +12,7 @@
 
 #include "dialogs/AddBreakPointDialog.h"
 #include "dialogs/BreakConditionDialog.h"
+#include "dialogs/NamedButton.h"
 
 namespace tessaly::ui {
 
@@ -19,13 +20,6 @@ namespace {
 
 constexpr int kWidth = 319;
 constexpr int kHeight = 273;
-
-QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 
@@ -51,14 +45,14 @@ BreakPointsDialog::BreakPointsDialog(BreakPoints& breakPoints, AddBreakPointDial
     sggBrkPtsList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sggBrkPtsList_->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    auto* addButton = Button(QStringLiteral("Add"), "BitBtn1", this);
-    auto* remove = Button(QStringLiteral("Delete"), "BitBtn2", this);
-    auto* removeAll = Button(QStringLiteral("Delete All"), "BitBtn3", this);
-    condition_ = Button(QStringLiteral("Condition..."), "btnCondition", this);
+    auto* addButton = NamedButton(QStringLiteral("Add"), "BitBtn1", this);
+    auto* remove = NamedButton(QStringLiteral("Delete"), "BitBtn2", this);
+    auto* removeAll = NamedButton(QStringLiteral("Delete All"), "BitBtn3", this);
+    condition_ = NamedButton(QStringLiteral("Condition..."), "btnCondition", this);
     condition_->hide();
-    auto* ok = Button(QStringLiteral("OK"), "btnOk", this);
+    auto* ok = NamedButton(QStringLiteral("OK"), "btnOk", this);
     ok->setDefault(true);
-    auto* cancel = Button(QStringLiteral("Cancel"), "btnCancel", this);
+    auto* cancel = NamedButton(QStringLiteral("Cancel"), "btnCancel", this);
     connect(addButton, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn1Click);
     connect(remove, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn2Click);
     connect(removeAll, &QPushButton::clicked, this, &BreakPointsDialog::BitBtn3Click);

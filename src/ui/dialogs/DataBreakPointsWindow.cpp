@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "dialogs/DataBreakPointsModel.h"
+#include "dialogs/NamedButton.h"
 #include "session/Session.h"
 
 namespace tessaly::ui {
@@ -18,13 +19,6 @@ namespace tessaly::ui {
 namespace {
 
 constexpr DataAccess kAccesses[] = {DataAccess::Write, DataAccess::Read, DataAccess::Change};
-
-QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 
@@ -57,9 +51,9 @@ DataBreakPointsWindow::DataBreakPointsWindow(Session& session, MessageHost& mess
     auto* accessLabel = new QLabel(QStringLiteral("A&ccess"), this);
     accessLabel->setBuddy(access_);
 
-    auto* add = Button(QStringLiteral("Add"), "btnDataAdd", this);
-    auto* remove = Button(QStringLiteral("Remove"), "btnDataRemove", this);
-    auto* close = Button(QStringLiteral("Close"), "btnDataClose", this);
+    auto* add = NamedButton(QStringLiteral("Add"), "btnDataAdd", this);
+    auto* remove = NamedButton(QStringLiteral("Remove"), "btnDataRemove", this);
+    auto* close = NamedButton(QStringLiteral("Close"), "btnDataClose", this);
     connect(add, &QPushButton::clicked, this, &DataBreakPointsWindow::AddTyped);
     connect(location_, &QLineEdit::returnPressed, this, &DataBreakPointsWindow::AddTyped);
     connect(remove, &QPushButton::clicked, this, &DataBreakPointsWindow::RemoveSelected);
