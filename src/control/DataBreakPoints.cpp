@@ -83,12 +83,22 @@ bool DataBreakPoints::Remove(std::size_t index) {
 void DataBreakPoints::Apply(Processor& p) {
     watch_.Clear();
     for (const DataBreakPoint& point : points_) {
-        for (const WatchPlace& place : point.target.bytes) {
+        const auto& bytes = point.target.bytes;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const WatchPlace& place = bytes[i];
             if (place.space == WatchSpace::Internal) {
                 watch_.WatchInternal(place.address, place.mask, AccessBits(point.access));
-            } else {
-                watch_.WatchRange(place.space, place.address, place.address, AccessBits(point.access));
+                continue;
             }
+            // External and code bytes in a row are one range for the engine,
+            // which looks its ranges up at every MOVX and MOVC.
+            std::size_t last = i;
+            while (last + 1 < bytes.size() && bytes[last + 1].space == place.space &&
+                   bytes[last + 1].address == bytes[last].address + 1) {
+                ++last;
+            }
+            watch_.WatchRange(place.space, place.address, bytes[last].address, AccessBits(point.access));
+            i = last;
         }
     }
     watch_.Arm(p);
