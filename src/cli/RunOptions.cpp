@@ -87,6 +87,16 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
                                       : arg == "--watch-write" ? DataAccess::Write
                                                                : DataAccess::Change;
             o.watches.push_back({std::move(location), access});
+        } else if (arg == "--step-back") {
+            if (!countOption(o.stepBack)) return fail("--step-back needs a whole number");
+        } else if (arg == "--reverse-continue") {
+            o.reverseContinue = true;
+        } else if (arg == "--history-mb") {
+            std::optional<std::uint64_t> megabytes;
+            if (!countOption(megabytes) || *megabytes > 65535) {
+                return fail("--history-mb needs a whole number of megabytes, 0 to 65535");
+            }
+            o.historyMegabytes = static_cast<std::uint16_t>(*megabytes);
         } else if (arg == "--stop-on-self-loop") {
             o.stopOnSelfLoop = true;
         } else if (arg == "--crystal") {
@@ -153,6 +163,10 @@ std::string UsageText() {
            "                         repeatable\n"
            "  --watch-read LOC       stop after an instruction that reads LOC (MOVC for C:)\n"
            "  --watch-change LOC     stop after an instruction that changes LOC's value\n"
+           "Going back (after the run and the steps; the state is reported from there):\n"
+           "  --reverse-continue     back to the previous break point or data break point stop\n"
+           "  --step-back N          then N instructions back\n"
+           "  --history-mb N         memory the recorded history may keep (default 256; 0: none)\n"
            "Machine:\n"
            "  --crystal FREQ         crystal in Hz, k or M suffix allowed (11.0592M); default 12M\n"
            "  --hardware-serial      every write of SBUF transmits, every read receives\n"
@@ -171,7 +185,7 @@ std::string UsageText() {
            "  --help                 this text\n"
            "\n"
            "Exit status: 0 stopped at a break point, a data break point, a self-loop or the\n"
-           "end of the steps,\n"
+           "end of the steps (or went back as asked),\n"
            "1 stopped by a limit,\n"
            "2 the program could not be loaded or the arguments are wrong.\n";
 }

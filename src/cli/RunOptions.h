@@ -33,6 +33,11 @@ struct RunOptions {
     // from the start when no break point is given.
     std::optional<std::uint64_t> stepLines;
     bool stopOnSelfLoop = false;
+    // Once stopped: back to the previous stop, then this many instructions
+    // back; and the memory the history may keep.
+    bool reverseContinue = false;
+    std::optional<std::uint64_t> stepBack;
+    std::uint16_t historyMegabytes = 256;
     // Data break points: a location as General Read names it, an external
     // RAM or code range, or a C variable, each with the access it stops on.
     struct Watch {

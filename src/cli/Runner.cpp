@@ -165,6 +165,7 @@ public:
         case StopReason::InstructionBudget: return "instructions";
         case StopReason::CycleBudget: return cycleReason_;
         case StopReason::DataBreakPoint: return "watch";
+        case StopReason::HistoryStart: return "history-start";
         case StopReason::StepEnd:
         case StopReason::None: break;
         }
@@ -243,6 +244,7 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     s.SetHardwareSerial(o.hardwareSerial);
     s.SetXramPaging(o.xramPaging);
+    s.SetHistoryMegabytes(o.historyMegabytes);
 
     if (!o.labels.empty() && !s.ImportLabels({o.labels.begin(), o.labels.end()})) return kExitBadInput;
     // The C debug information beside the program, when the labels brought none.
@@ -324,11 +326,20 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
             }
         });
     }
+    const bool goBack = o.reverseContinue || o.stepBack;
+    if (o.reverseContinue) {
+        s.ReverseContinue();
+        reason = s.controller().LastStop();
+    }
+    if (o.stepBack && reason != StopReason::HistoryStart) {
+        s.StepBack(*o.stepBack);
+        reason = s.controller().LastStop();
+    }
     s.controller().DecodeCurrentInstruction();  // the display follows the stop, as after a step
     const std::string stop = runner.StopName(reason);
 
-    int status = (stop == "break" || stop == "self-loop" || stop == "step" || stop == "watch") ? kExitStopped
-                                                                                               : kExitLimit;
+    const bool stopped = stop == "break" || stop == "self-loop" || stop == "step" || stop == "watch";
+    int status = stopped || (goBack && stop == "history-start") ? kExitStopped : kExitLimit;
     const auto& dataStop = s.controller().LastDataStop();
     const DataStop* watch = reason == StopReason::DataBreakPoint && dataStop ? &*dataStop : nullptr;
     if (state.Stream()) WriteStateJson(*state.Stream(), p, stop, o.xram, &s.source(), watch);

@@ -125,19 +125,29 @@ void BreakPointConditions::ResetHitCounts() {
     for (auto& [address, entry] : entries_) entry.hitCount = 0;
 }
 
+bool BreakPointConditions::ConditionHolds(std::uint16_t address, const Evaluator& evaluate, std::string* why) const {
+    const Entry* entry = Find(address);
+    if (!entry || !entry->condition) return true;
+    const auto value =
+        evaluate ? evaluate(entry->condition->left) : std::variant<std::int64_t, std::string>(std::string("no value"));
+    if (const std::string* message = std::get_if<std::string>(&value)) {
+        if (why) *why = *message;
+        return true;
+    }
+    return tessaly::ConditionHolds(*entry->condition, std::get<std::int64_t>(value));
+}
+
 bool BreakPointConditions::Stops(std::uint16_t address, const Evaluator& evaluate, std::string* why) {
     const auto found = entries_.find(address);
     if (found == entries_.end()) return true;
-    Entry& entry = found->second;
-    if (entry.condition) {
-        const auto value = evaluate ? evaluate(entry.condition->left)
-                                    : std::variant<std::int64_t, std::string>(std::string("no value"));
-        if (const std::string* message = std::get_if<std::string>(&value)) {
-            if (why) *why = *message;
-            return true;
-        }
-        if (!ConditionHolds(*entry.condition, std::get<std::int64_t>(value))) return false;
+    // A condition that cannot be read stops, its hit count left alone.
+    std::string unread;
+    if (!ConditionHolds(address, evaluate, &unread)) return false;
+    if (!unread.empty()) {
+        if (why) *why = std::move(unread);
+        return true;
     }
+    Entry& entry = found->second;
     ++entry.hitCount;
     return !entry.hits || HitStops(*entry.hits, entry.hitCount);
 }

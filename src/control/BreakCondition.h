@@ -60,6 +60,10 @@ public:
     // condition holds (a condition that cannot be read stops, with the
     // message in `why`), and then its hit count, counted here, says so.
     bool Stops(std::uint16_t address, const Evaluator& evaluate, std::string* why = nullptr);
+    // Whether the condition of the break point at `address` holds (or it has
+    // none, or it cannot be read), leaving the hit count alone: what a
+    // search of the past asks.
+    bool ConditionHolds(std::uint16_t address, const Evaluator& evaluate, std::string* why = nullptr) const;
 
 private:
     std::map<std::uint16_t, Entry> entries_;

@@ -41,14 +41,16 @@ std::uint8_t AccessBits(DataAccess access) { return access == DataAccess::Read ?
 }  // namespace
 
 std::string DataStopText(const DataStop& stop) {
-    std::string text = "Data break point: " + stop.location;
+    std::string text = (stop.lastWrite ? "Last write: " : "Data break point: ") + stop.location;
     switch (stop.access) {
     case DataAccess::Write: text += " written " + stop.oldValue + " -> " + stop.newValue; break;
     case DataAccess::Change: text += " changed " + stop.oldValue + " -> " + stop.newValue; break;
     // What the instruction read is the value from before it ran.
     case DataAccess::Read: text += " read " + stop.oldValue; break;
     }
-    return text + " at " + HexText(stop.pc, 4) + "H";
+    text += " at " + HexText(stop.pc, 4) + "H";
+    if (stop.lastWrite) text += ", instruction " + std::to_string(stop.instruction);
+    return text;
 }
 
 std::string_view DataAccessText(DataAccess access) {
@@ -129,6 +131,7 @@ std::optional<DataStop> DataBreakPoints::TakeStop(const Processor& p) {
                 stop.newValue = ValueText(p, value, point.target.bit, {});
                 stop.pc = watch_.EventPc();
                 stop.index = i;
+                stop.instruction = p.ullInstructionsExecuted;
                 if (point.access == DataAccess::Change && stop.oldValue == stop.newValue) continue;
                 return stop;
             }

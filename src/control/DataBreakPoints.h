@@ -36,11 +36,17 @@ struct DataStop {
     std::string newValue;
     std::uint16_t pc = 0;
     std::size_t index = 0;  // of the break point in the list
+    // The instruction count after the instruction.
+    std::uint64_t instruction = 0;
+    // Found by Last Write rather than by a run.
+    bool lastWrite = false;
 };
 
 // How the status bar tells the stop: "Data break point: 32H written 00 -> 01
 // at 00A6H", "... changed 00 -> 01 ...", or for a read the value read,
-// "Data break point: 32H read 05 at 00A6H".
+// "Data break point: 32H read 05 at 00A6H". What Last Write found is told
+// with its time: "Last write: 32H written 00 -> 01 at 00A6H, instruction
+// 1234".
 std::string DataStopText(const DataStop& stop);
 
 // The data break points of a session and the engine watch made from them.

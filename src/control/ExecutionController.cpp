@@ -9,6 +9,7 @@
 #include "analysis/Workspace.h"
 #include "core/Interrupts.h"
 #include "core/Processor.h"
+#include "control/RunHistory.h"
 #include "util/IntegerText.h"
 
 namespace tessaly {
@@ -139,9 +140,14 @@ void ExecutionController::Pause(std::uint32_t milliseconds, StillRunning stillRu
     }
 }
 
+void ExecutionController::NoteProgress() {
+    if (history_) history_->NoteProgress(p_);
+}
+
 template <class StillRunning>
 void ExecutionController::ExecuteOne(StillRunning stillRunning) {
     p_.ExecuteInstructions(1);
+    NoteProgress();
     if (settings_.speedDelay != 0) Pause(PacingDelayMilliseconds(settings_.speedDelay), stillRunning);
     if (settings_.refreshType == 1) {
         DecodeCurrentInstruction();
@@ -190,6 +196,7 @@ template <class Limit, class StillRunning>
 bool ExecutionController::RunFastSliced(std::uint32_t& count, Limit limit, StillRunning stillRunning) {
     while (count != 0 && stillRunning() && CanRunFast() && !limit.Reached(p_)) {
         const std::uint32_t done = RunFast(std::min(count, kFastSlice), limit);
+        NoteProgress();
         if (done == kStopped) return false;
         count -= done;
         // Input between slices: commands run there may change the break
@@ -298,6 +305,7 @@ void ExecutionController::RefreshAfterStep() {
 void ExecutionController::SingleStep() {
     BeginStep();
     p_.ExecuteInstructions(1);
+    NoteProgress();
     DataBreakPointReached();
     DecodeCurrentInstruction();
     host_.SetStatusText(StatusPanel::State, run_status::kDebuggingStopped, false);
@@ -376,6 +384,7 @@ void ExecutionController::StepTo(StepGoal& goal) {
             const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kFastSlice, left));
             const std::uint32_t done = budget_.cycleEnd == UINT64_MAX ? RunFast(n, NoCycleLimit{})
                                                                        : RunFast(n, CycleTarget{budget_.cycleEnd});
+            NoteProgress();
             if (done != kStopped) {
                 host_.PumpEvents();
                 continue;
@@ -408,6 +417,7 @@ void ExecutionController::SkipInstruction() {
     isExecuting_ = false;
     DecodeCurrentInstruction();
     p_.usPC = static_cast<std::uint16_t>(p_.usPC + p_.ucInstructionLength);
+    if (history_) history_->NoteChange(p_);
     DecodeCurrentInstruction();
     RefreshViews();
     host_.SetStatusText(StatusPanel::State, run_status::kInstructionSkipped, false);
@@ -421,6 +431,7 @@ void ExecutionController::ResetExecution() {
     p_.FullReset();
     std::copy(code.begin(), code.end(), p_.ucCodeMemory.begin());
     p_.iProgramSize = programSize;
+    if (history_) history_->Restart(p_);
     lastDataStop_.reset();
     DecodeCurrentInstruction();
     host_.RefreshExternalRAMFully();

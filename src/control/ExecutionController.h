@@ -15,7 +15,9 @@
 
 namespace tessaly {
 
+class BackwardGoal;
 class Processor;
+class RunHistory;
 class Workspace;
 
 // The status bar texts of the execution commands.
@@ -111,6 +113,22 @@ public:
     // What the last StopReason::DataBreakPoint stop found.
     const std::optional<DataStop>& LastDataStop() const { return lastDataStop_; }
 
+    // --- going back in time ----------------------------------------------
+    // The recorded past runs and steps add to, and reverse commands read;
+    // nullptr for none.
+    void SetHistory(RunHistory* history) { history_ = history; }
+    RunHistory* History() const { return history_; }
+    // Step Back: `count` instructions back, or to where history starts
+    // (StopReason::HistoryStart) when it does not reach that far.
+    void StepBack(std::uint64_t count);
+    // Reverse Continue: back to the latest earlier place at which a break
+    // point (its condition holding) or a data break point would have stopped
+    // a run, or to where history starts.
+    void ReverseContinue();
+    // Back to the latest earlier place `goal` accepts, or to where history
+    // starts. A data stop found on the way is told as a run's would be.
+    void ReverseTo(BackwardGoal& goal);
+
     // The interrupts and errors panels' texts as RefreshViews writes them.
     static std::string InterruptsPanelText(const Processor& p);
     static std::string ErrorsPanelText(const Processor& p);
@@ -157,6 +175,11 @@ private:
     std::uint32_t RunFastWith(const Stops& stops, std::uint32_t count, Limit limit);
     void BeginStep();
     void EndStep();
+    // Between batches: the history's checkpoint when one is due.
+    void NoteProgress();
+    // After a reverse command moved the machine: views, status and the skip
+    // flag as a stop there would leave them.
+    void EndReverse();
     void RefreshDuringRun();
     void RefreshPanels();
     void RefreshAfterStep();
@@ -171,6 +194,7 @@ private:
     BreakPointConditions* conditions_ = nullptr;
     BreakPointConditions::Evaluator evaluate_;
     std::optional<DataStop> lastDataStop_;
+    RunHistory* history_ = nullptr;
     bool isExecuting_ = false;
     bool stopDebugging_ = false;
     StopReason lastStop_ = StopReason::None;

@@ -13,7 +13,18 @@ enum class RunState { Stopped, Running, Stepping };
 // break point, one of the host's stop addresses (the runner's self-loops),
 // the run's instruction or cycle budget, or the place a step to a goal (a
 // source-level step, Run to Cursor) was going to.
-enum class StopReason { None, BreakPoint, StopAddress, InstructionBudget, CycleBudget, StepEnd, DataBreakPoint };
+// HistoryStart: a reverse command found nothing earlier and stopped where
+// the recorded history starts.
+enum class StopReason {
+    None,
+    BreakPoint,
+    StopAddress,
+    InstructionBudget,
+    CycleBudget,
+    StepEnd,
+    DataBreakPoint,
+    HistoryStart
+};
 
 // The three panels of the status bar: the state of the run, the error count
 // (or "Break Point encountered"), the interrupts in service.

@@ -28,6 +28,13 @@ void InstructionHistory::Clear() {
     if (pool_.Size() > TextPool::kKeepLimit) pool_.Clear();
 }
 
+void InstructionHistory::DropLast(std::size_t n) {
+    count_ = n < count_ ? count_ - n : 0;
+    while (!runs_.empty() && runs_.back().first >= count_) runs_.pop_back();
+    lastRunStamp_ = kNoStamp;
+    cursorRun_ = 0;
+}
+
 std::string InstructionHistory::Text() const {
     std::string out;
     for (std::size_t run = 0; run < runs_.size(); ++run) {

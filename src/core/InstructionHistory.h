@@ -34,6 +34,10 @@ public:
     }
     void Append(std::string_view text);
     void Clear();
+    // Removes the last `n` lines (all of them when there are fewer).
+    void DropLast(std::size_t n);
+    // Roughly what the list holds on the heap, for memory budgets.
+    std::size_t StorageBytes() const { return runs_.capacity() * sizeof(Run) + pool_.Size() * 32; }
 
     // Every line followed by CR LF, as the snapshot file stores lists.
     std::string Text() const;

@@ -21,7 +21,7 @@ nlohmann::json Capabilities() {
         {"supportsHitConditionalBreakpoints", true},
         {"supportsDataBreakpoints", true},
         {"supportsRestartRequest", false},
-        {"supportsStepBack", false},
+        {"supportsStepBack", true},
         {"supportTerminateDebuggee", false},
         {"exceptionBreakpointFilters", nlohmann::json::array()},
     };

@@ -26,6 +26,8 @@ void ExecutionRequests::Register(Dispatcher& dispatcher) {
     dispatcher.On("next", [this](const Request& r) { Resume(r, Run::StepOver); });
     dispatcher.On("stepIn", [this](const Request& r) { Resume(r, Run::StepInto); });
     dispatcher.On("stepOut", [this](const Request& r) { Resume(r, Run::StepOut); });
+    dispatcher.On("stepBack", [this](const Request& r) { Resume(r, Run::StepBack); });
+    dispatcher.On("reverseContinue", [this](const Request& r) { Resume(r, Run::ReverseContinue); });
     dispatcher.On("pause", [this](const Request& r) { Pause(r); });
     dispatcher.On("threads", [this](const Request& r) {
         c_.out.Respond(r, {{"threads", {{{"id", 1}, {"name", "8051"}}}}});
@@ -166,6 +168,8 @@ void ExecutionRequests::RunPending() {
     case Run::StepOver: s.StepOver(); break;
     case Run::StepInto: s.StepInto(); break;
     case Run::StepOut: s.StepOut(); break;
+    case Run::StepBack: s.StepBackLine(); break;
+    case Run::ReverseContinue: s.ReverseContinue(); break;
     case Run::None: break;
     }
     c_.busy = false;
@@ -205,6 +209,12 @@ void ExecutionRequests::ReportStop(Run run, std::size_t errorsBefore) {
     } else if (reason == StopReason::BreakPoint) {
         stopped["reason"] = breakpoints_.ReasonAt(p.usPC);
         stopped["hitBreakpointIds"] = breakpoints_.IdsAt(p.usPC);
+    } else if (reason == StopReason::HistoryStart) {
+        const RunHistory& history = s.History();
+        const std::string text = HistoryStartText(history.Empty() ? p.ullInstructionsExecuted : history.Start());
+        c_.out.Output("console", text + "\n");
+        stopped["reason"] = "step";
+        stopped["description"] = text;
     } else if (pauseRequested_ || run == Run::Continue) {
         stopped["reason"] = "pause";
     } else {

@@ -37,7 +37,7 @@ public:
     void BetweenSlices();
 
 private:
-    enum class Run { None, Continue, StepOver, StepInto, StepOut };
+    enum class Run { None, Continue, StepOver, StepInto, StepOut, StepBack, ReverseContinue };
 
     void ConfigurationDone(const Request& request);
     void Resume(const Request& request, Run run);

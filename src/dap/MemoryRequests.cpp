@@ -118,7 +118,7 @@ void MemoryRequests::WriteMemory(const Request& request) {
     for (std::size_t i = 0; i < bytes->size(); ++i) {
         WriteObjectByte(s.processor(), s.workspace, ByteAt(place, static_cast<std::uint32_t>(start + i)), 0, (*bytes)[i]);
     }
-    s.controller().RefreshViews();
+    s.MachineChanged();
     c_.out.Respond(request, {{"bytesWritten", bytes->size()}});
 }
 

@@ -31,7 +31,10 @@ Session::Session(std::filesystem::path configDirectory, MessageHost& messages, S
       processor_(std::make_unique<Processor>()),
       controller_(*processor_, workspace, breakPoints, settings.Current(), runHost) {
     settings.OnApply([this](const SimulationSettings& record) {
-        processor_->SetCrystalFrequency(record.crystalFrequency);
+        if (processor_->CrystalFrequency() != record.crystalFrequency) {
+            processor_->SetCrystalFrequency(record.crystalFrequency);
+            history_.NoteChange(*processor_);
+        }
         ApplyPriorities();
     });
     LoadDefaultLayout(layout);
@@ -39,6 +42,8 @@ Session::Session(std::filesystem::path configDirectory, MessageHost& messages, S
     if (HasConfigurationFiles()) engineOptions_ = LoadEngineOptions(configDirectory_);
     processor_->SetHardwareSerial(engineOptions_.hardwareSerial);
     processor_->SetXramPaging(engineOptions_.xramPaging);
+    history_.SetLimit(std::uint64_t{engineOptions_.historyMegabytes} << 20);
+    controller_.SetHistory(&history_);
     controller_.SetDataBreakPoints(&dataBreakPoints_);
     controller_.SetBreakPointConditions(&breakConditions, [this](std::string_view text) { return ReadValue(text); });
 }
@@ -46,12 +51,14 @@ Session::Session(std::filesystem::path configDirectory, MessageHost& messages, S
 void Session::SetHardwareSerial(bool on) {
     engineOptions_.hardwareSerial = on;
     processor_->SetHardwareSerial(on);
+    history_.NoteChange(*processor_);
     if (HasConfigurationFiles()) SaveEngineOptions(configDirectory_, engineOptions_);
 }
 
 void Session::SetXramPaging(bool on) {
     engineOptions_.xramPaging = on;
     processor_->SetXramPaging(on);
+    history_.NoteChange(*processor_);
     if (HasConfigurationFiles()) SaveEngineOptions(configDirectory_, engineOptions_);
 }
 
@@ -107,6 +114,7 @@ void Session::ResetWorkspace() {
     processor_->FullReset();
     processor_->lstWarnings.Clear();
     processor_->lstErrors.Clear();
+    history_.Restart(*processor_);
 
     if (HasConfigurationFiles()) LoadHistory(configDirectory_, workspace.lstOpenedFiles);
     RebuildHistoryMenu();
@@ -220,6 +228,7 @@ ProgramOpen Session::OpenProgramFile(const std::filesystem::path& path) {
         ResetWorkspace();
         return ProgramOpen::Failed;
     }
+    history_.Restart(*processor_);
     isFileOpen = true;
     ApplyWindowLayout(layout, host_.Windows());
     currentFileName = path.string();
@@ -270,6 +279,7 @@ bool Session::OpenSimulation(std::istream& in) {
     // A file cut short still opens: what it lacks keeps its reset value.
     SnapshotParts parts = Parts();
     ReadSnapshotFields(in, parts);
+    history_.Restart(*processor_);
     host_.SetCaption(Caption(currentFileName));
     isFileOpen = true;
     ApplyWindowLayout(layout, host_.Windows());
@@ -307,12 +317,14 @@ bool Session::LoadDebugInfo(const std::filesystem::path& cdb) { return source_.L
 
 bool Session::WriteValue(const Location& at, std::uint16_t value) {
     const bool written = WriteLocation(*processor_, workspace, at, value);
+    if (written) history_.NoteChange(*processor_);
     controller_.RefreshViews();
     return written;
 }
 
 void Session::LoadSfrPowerOnValues() {
     processor_->LoadPowerOnResetValues();
+    history_.NoteChange(*processor_);
     // The program counter moved to 0000h: show the instruction there.
     controller_.DecodeCurrentInstruction();
     controller_.RefreshViews();
@@ -320,29 +332,39 @@ void Session::LoadSfrPowerOnValues() {
 
 void Session::FillInternalRam(std::uint8_t value) {
     processor_->InitializeIntRAM(value);
+    history_.NoteChange(*processor_);
     controller_.RefreshViews();
 }
 
 void Session::FillExternalRam(std::uint8_t value) {
     processor_->InitializeExtRAM(value);
+    history_.NoteChange(*processor_);
     runHost_.RefreshExternalRAMFully();
     controller_.RefreshViews();
 }
 
 void Session::FillBitMemory(std::uint8_t value) {
     processor_->InitializeBitMemory(value);
+    history_.NoteChange(*processor_);
     controller_.RefreshViews();
 }
 
 bool Session::SendByte(std::uint8_t value) {
     if (processor_->iTxBaudRate == -1) return false;
     TransmitByte(*processor_, value);
+    history_.NoteChange(*processor_);
     controller_.RefreshViews();
     return true;
 }
 
 void Session::ForceInterrupt(InterruptButton button) {
     tessaly::ForceInterrupt(*processor_, button, messages_);
+    history_.NoteChange(*processor_);
+    controller_.RefreshViews();
+}
+
+void Session::MachineChanged() {
+    history_.NoteChange(*processor_);
     controller_.RefreshViews();
 }
 

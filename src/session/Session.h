@@ -10,6 +10,7 @@
 #include "control/DataBreakPoints.h"
 #include "control/CObject.h"
 #include "control/Location.h"
+#include "control/RunHistory.h"
 #include "control/ExecutionController.h"
 #include "control/RunHost.h"
 #include "control/SettingsStore.h"
@@ -151,6 +152,25 @@ public:
     // from the innermost frame; the message when it names nothing.
     std::variant<std::int64_t, std::string> ReadValue(std::string_view text) const;
 
+    // --- going back in time -------------------------------------------------
+    // The recorded past; its bound is the engine option historyMegabytes.
+    const RunHistory& History() const { return history_; }
+    // 0 stops recording and forgets the past; kept with the engine options.
+    void SetHistoryMegabytes(std::uint16_t megabytes);
+    // Step Back: `count` instructions back (as far as history reaches).
+    void StepBack(std::uint64_t count = 1);
+    // Step Back Line: back to the start of the previous C line of this
+    // activation; one instruction back where the PC has no C line.
+    void StepBackLine();
+    // Reverse Continue: back to the previous break point or data break
+    // point stop.
+    void ReverseContinue();
+    // Last Write: back to just after the instruction that last wrote what
+    // `text` names (as AddDataBreakPoint takes it), told with its time. An
+    // empty text when it went back (or found no write in the history);
+    // otherwise the message saying why not, and nothing changed.
+    std::string LastWrite(std::string_view text);
+
     // --- edits of the machine ----------------------------------------------
     // Every change a front end makes to the machine goes through these, which
     // then bring the views up to date.
@@ -171,6 +191,10 @@ public:
     bool SendByte(std::uint8_t value);
     // Forces an interrupt source's flag, after asking when it is disabled.
     void ForceInterrupt(InterruptButton button);
+    // After a front end changed the machine's memories itself (the
+    // adapter's memory writes): the history keeps the change as it keeps
+    // every edit, and the views follow.
+    void MachineChanged();
 
     // --- menus ------------------------------------------------------------
     // Asks "Clear opened files history ?"; on Yes empties, saves and rebuilds.
@@ -206,6 +230,7 @@ private:
     ExecutionController controller_;
     SourceDebugger source_;
     DataBreakPoints dataBreakPoints_;
+    RunHistory history_;
 };
 
 }  // namespace tessaly

@@ -7,7 +7,10 @@ namespace tessaly {
 // location layer underneath, then every view brought up to date.
 std::string Session::WriteCValue(const CObject& object, std::string_view text) {
     std::string refused = tessaly::WriteCValue(*processor_, workspace, object, text);
-    if (refused.empty()) controller_.RefreshViews();
+    if (refused.empty()) {
+        history_.NoteChange(*processor_);
+        controller_.RefreshViews();
+    }
     return refused;
 }
 

@@ -231,7 +231,7 @@ TEST_F(SessionTest, EngineOptionsSurviveResetsAndRestarts) {
     EXPECT_FALSE(session->processor().HardwareSerial());
     session = NewSession();
     EXPECT_TRUE(session->processor().XramPaging());
-    EXPECT_EQ(dir.Read("engopts.sud"), std::string("\x00\x01", 2));
+    EXPECT_EQ(dir.Read("engopts.sud"), std::string("\x00\x01\x00\x01", 4));
 }
 
 TEST_F(SessionTest, RefusedPrioritiesEachShowTheirMessage) {
