@@ -89,6 +89,8 @@ ParsedOptions ParseRunOptions(const std::vector<std::string>& arguments) {
             o.watches.push_back({std::move(location), access});
         } else if (arg == "--step-back") {
             if (!countOption(o.stepBack)) return fail("--step-back needs a whole number");
+        } else if (arg == "--last-write") {
+            if (!textOption(o.lastWrite)) return fail("--last-write needs a location (30H, X:1234H, CY) or a C variable");
         } else if (arg == "--reverse-continue") {
             o.reverseContinue = true;
         } else if (arg == "--history-mb") {
@@ -165,6 +167,7 @@ std::string UsageText() {
            "  --watch-change LOC     stop after an instruction that changes LOC's value\n"
            "Going back (after the run and the steps; the state is reported from there):\n"
            "  --reverse-continue     back to the previous break point or data break point stop\n"
+           "  --last-write LOC       back to just after the instruction that last wrote LOC\n"
            "  --step-back N          then N instructions back\n"
            "  --history-mb N         memory the recorded history may keep (default 256; 0: none)\n"
            "Machine:\n"

@@ -33,9 +33,11 @@ struct RunOptions {
     // from the start when no break point is given.
     std::optional<std::uint64_t> stepLines;
     bool stopOnSelfLoop = false;
-    // Once stopped: back to the previous stop, then this many instructions
-    // back; and the memory the history may keep.
+    // Once stopped: back to the previous stop, back to the last write of a
+    // location, then this many instructions back; and the memory the
+    // history may keep.
     bool reverseContinue = false;
+    std::string lastWrite;
     std::optional<std::uint64_t> stepBack;
     std::uint16_t historyMegabytes = 256;
     // Data break points: a location as General Read names it, an external

@@ -326,9 +326,17 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
             }
         });
     }
-    const bool goBack = o.reverseContinue || o.stepBack;
+    const bool goBack = o.reverseContinue || o.stepBack || !o.lastWrite.empty();
     if (o.reverseContinue) {
         s.ReverseContinue();
+        reason = s.controller().LastStop();
+    }
+    if (!o.lastWrite.empty() && reason != StopReason::HistoryStart) {
+        const std::string why = s.LastWrite(o.lastWrite);
+        if (!why.empty()) {
+            err << "tessaly-run: --last-write " << o.lastWrite << ": " << why << '\n';
+            return kExitBadInput;
+        }
         reason = s.controller().LastStop();
     }
     if (o.stepBack && reason != StopReason::HistoryStart) {

@@ -70,7 +70,7 @@ std::unique_ptr<Processor> RunHistory::CopyOf(const Processor& p) {
 
 void RunHistory::Take(const Processor& p) {
     const std::uint64_t count = p.ullInstructionsExecuted;
-    nextCheckpoint_ = count + kCheckpointInterval;
+    nextCheckpoint_ = count + interval_;
     // Of checkpoints at one count only the last is ever gone back to.
     if (!checkpoints_.empty() && checkpoints_.back().instructions == count) {
         Checkpoint& last = checkpoints_.back();
@@ -103,7 +103,7 @@ void RunHistory::DropAfter(std::uint64_t count) {
         spare_ = std::move(checkpoints_.back().state);
         checkpoints_.pop_back();
     }
-    nextCheckpoint_ = (checkpoints_.empty() ? count : checkpoints_.back().instructions) + kCheckpointInterval;
+    nextCheckpoint_ = (checkpoints_.empty() ? count : checkpoints_.back().instructions) + interval_;
 }
 
 std::size_t RunHistory::IndexBefore(std::uint64_t target) const {

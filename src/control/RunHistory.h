@@ -30,7 +30,7 @@ public:
     static constexpr std::uint64_t kDefaultLimitBytes = 256ull << 20;
     // Instructions between two checkpoints of a run: a re-run of that many
     // takes a few milliseconds.
-    static constexpr std::uint64_t kCheckpointInterval = 1u << 20;
+    static constexpr std::uint64_t kDefaultInterval = 1u << 20;
 
     RunHistory();
     ~RunHistory();
@@ -41,6 +41,8 @@ public:
     void SetLimit(std::uint64_t bytes);
     std::uint64_t Limit() const { return limit_; }
     bool Recording() const { return limit_ != 0; }
+    // Instructions a run goes between two checkpoints (at least 1).
+    void SetInterval(std::uint64_t instructions) { interval_ = instructions ? instructions : 1; }
 
     // Forgets the past: history starts again at `p` as it is now (a program
     // load, a reset, an opened simulation).
@@ -110,6 +112,7 @@ private:
     std::uint64_t limit_ = kDefaultLimitBytes;
     std::uint64_t used_ = 0;
     std::uint64_t nextCheckpoint_ = 0;
+    std::uint64_t interval_ = kDefaultInterval;
 };
 
 // How a reverse command that ran out of history tells where it stopped:

@@ -44,6 +44,12 @@ std::span<const std::uint8_t> TakeUnshownBytes(Processor& p, SerialLogSide side)
 std::string SerialTail::Take(const Processor& p) {
     const auto* log = reinterpret_cast<const char*>(p.ucTxLog.data());
     std::string bytes;
+    const bool wentBack = p.ullInstructionsExecuted < instructions_;
+    instructions_ = p.ullInstructionsExecuted;
+    if (wentBack) {
+        taken_ = p.iTxLogPos;
+        return bytes;
+    }
     if (p.iTxLogPos < taken_) {  // the record filled up and started over
         bytes.assign(log + taken_, static_cast<std::size_t>(Processor::kSerialLogSize) - taken_);
         taken_ = 0;

@@ -25,16 +25,18 @@ std::span<const std::uint8_t> TakeUnshownBytes(Processor& p, SerialLogSide side)
 // program's output on as it comes (the runner's serial output, the debug
 // adapter's output events). Unlike the terminal's display cursor it is not
 // part of the machine, and it follows the record when the record fills up
-// and starts over.
+// and starts over, and when the machine goes back in time (the bytes sent
+// again after that are new).
 class SerialTail {
 public:
     // Starts at what the record holds now.
-    explicit SerialTail(const Processor& p) : taken_(p.iTxLogPos) {}
+    explicit SerialTail(const Processor& p) : taken_(p.iTxLogPos), instructions_(p.ullInstructionsExecuted) {}
     // The bytes transmitted since the last call, in order.
     std::string Take(const Processor& p);
 
 private:
     std::int32_t taken_;
+    std::uint64_t instructions_;
 };
 
 // A newly opened terminal shows each record again from its first byte.

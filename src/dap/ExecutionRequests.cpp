@@ -45,7 +45,7 @@ void ExecutionRequests::Prepare(const LaunchOptions& options) {
     warningsSeen_ = p.lstWarnings.Count();
     errorsSeen_ = p.lstErrors.Count();
     // What a loaded snapshot had transmitted before is not news.
-    TakeUnshownBytes(c_.session.processor(), SerialLogSide::Transmit);
+    sent_.emplace(p);
 }
 
 void ExecutionRequests::ConfigurationDone(const Request& request) {
@@ -116,8 +116,8 @@ void ExecutionRequests::SetRunSettings() {
 
 void ExecutionRequests::PassOnOutput() {
     Processor& p = c_.session.processor();
-    const auto sent = TakeUnshownBytes(p, SerialLogSide::Transmit);
-    if (!sent.empty()) c_.out.Output("stdout", BytesAsCodePoints(sent));
+    const std::string sent = sent_ ? sent_->Take(p) : std::string();
+    if (!sent.empty()) c_.out.Output("stdout", BytesAsCodePoints(std::string_view(sent)));
     // The lists empty themselves when very long: start counting again.
     if (p.lstWarnings.Count() < warningsSeen_) warningsSeen_ = 0;
     if (p.lstErrors.Count() < errorsSeen_) errorsSeen_ = 0;

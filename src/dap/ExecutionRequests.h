@@ -3,9 +3,11 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
+#include "control/SerialLog.h"
 #include "core/AddressSet.h"
 #include "dap/AdapterContext.h"
 #include "dap/BreakpointRequests.h"
@@ -63,6 +65,8 @@ private:
     bool pauseRequested_ = false;
     bool errorStop_ = false;
     SerialFeed feed_;
+    // Where the program's output passed on so far ends.
+    std::optional<SerialTail> sent_;
     std::size_t warningsSeen_ = 0;
     std::size_t errorsSeen_ = 0;
     std::set<std::string> warningsSaid_;

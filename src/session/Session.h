@@ -155,6 +155,7 @@ public:
     // --- going back in time -------------------------------------------------
     // The recorded past; its bound is the engine option historyMegabytes.
     const RunHistory& History() const { return history_; }
+    RunHistory& History() { return history_; }
     // 0 stops recording and forgets the past; kept with the engine options.
     void SetHistoryMegabytes(std::uint16_t megabytes);
     // Step Back: `count` instructions back (as far as history reaches).

@@ -91,5 +91,39 @@ TEST(RunnerSource, CountedAndConditionalBreakPointsStopInTheRightActivation) {
     EXPECT_EQ(why.str().substr(0, 69), "tessaly-run: --if belongs to the --break before it, and there is none");
 }
 
+// Going back after the run: to the previous activation's hit, to the last
+// writer of a variable, and no further than history reaches.
+TEST(RunnerSource, GoingBackFindsThePreviousHitTheLastWriterAndTheHistoryStart) {
+    const std::string cDebug = std::string(TESSALY_SOURCE_DIR) + "/examples/c-debug/c-debug.ihx";
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), {"--state", "-", cDebug});
+        std::ostringstream out, err;
+        const int status = RunTessaly(arguments, out, err);
+        EXPECT_EQ(status, 0) << err.str();
+        return status == 0 ? nlohmann::json::parse(out.str()) : nlohmann::json();
+    };
+    const auto previous = run({"--break", "factorial", "--hits", "4", "--reverse-continue"});
+    EXPECT_EQ(previous["stop"], "break");
+    EXPECT_EQ(previous["instructions"], 618);
+    EXPECT_EQ(previous["locals"][0]["value"], "3");
+    EXPECT_EQ(previous["stack"].size(), 4u);
+
+    // ticks++ writes the low byte, then the high byte with the value it had.
+    const auto writer = run({"--max-instructions", "5000", "--last-write", "ticks"});
+    EXPECT_EQ(writer["stop"], "watch");
+    EXPECT_EQ(writer["watch"], (nlohmann::json{{"location", "ticks"}, {"access", "write"}, {"old", "0004"},
+                                               {"new", "0004"}, {"pc", "00F1"}}));
+    EXPECT_EQ(writer["instructions"], 1210);
+    EXPECT_EQ(writer["source"]["function"], "timer0_isr");
+
+    const auto start = run({"--max-instructions", "1000", "--step-back", "2000"});
+    EXPECT_EQ(start["stop"], "history-start");
+    EXPECT_EQ(start["instructions"], 0);
+    EXPECT_EQ(start["pc"], "0000");
+    const auto unrecorded = run({"--history-mb", "0", "--max-instructions", "1000", "--step-back", "1"});
+    EXPECT_EQ(unrecorded["stop"], "history-start");
+    EXPECT_EQ(unrecorded["instructions"], 1000);
+}
+
 }  // namespace
 }  // namespace tessaly::cli

@@ -132,7 +132,7 @@ describe('tessaly-dap with examples/c-printf', function () {
       'supportsInstructionBreakpoints', 'supportsSetVariable', 'supportsReadMemoryRequest',
       'supportsWriteMemoryRequest', 'supportsDisassembleRequest', 'supportsLoadedSourcesRequest',
       'supportsTerminateRequest', 'supportsValueFormattingOptions', 'supportsConditionalBreakpoints',
-      'supportsHitConditionalBreakpoints', 'supportsDataBreakpoints']) {
+      'supportsHitConditionalBreakpoints', 'supportsDataBreakpoints', 'supportsStepBack']) {
       assert.strictEqual(c[name], true, name);
     }
   });
@@ -337,6 +337,38 @@ describe('tessaly-dap with examples/c-printf', function () {
     assert.deepStrictEqual(hit.body.hitBreakpointIds, [set.body.breakpoints[0].id]);
     assert.match(hit.body.description, /^Data break point: b written 0003 -> 0005 at [0-9A-F]{4}H$/);
     assert.strictEqual((await topFrame(dc)).line, 51);
+  });
+
+  it('goes back: in reverse to the previous hit, a line back, and no further than history', async () => {
+    const stdout = collect(dc, 'stdout');
+    await launchTo(dc, cPrintf, { lines: [50] });
+    for (let n = 2; n <= 3; n++) {
+      assert.strictEqual((await stopAfter(dc, () => dc.continueRequest({ threadId: 1 }))).body.reason, 'breakpoint');
+    }
+    const printed = stdout.text;
+    assert.strictEqual((await variablesOf(dc, (await scopesOf(dc)).Locals)).n.value, '3');
+
+    const back = await stopAfter(dc, () => dc.customRequest('reverseContinue', { threadId: 1 }));
+    assert.strictEqual(back.body.reason, 'breakpoint');
+    assert.strictEqual((await topFrame(dc)).line, 50);
+    assert.strictEqual((await variablesOf(dc, (await scopesOf(dc)).Locals)).n.value, '2');
+
+    // A line back from a = b: the printf of the line before, run over.
+    assert.strictEqual((await stopAfter(dc, () => dc.customRequest('stepBack', { threadId: 1 }))).body.reason, 'step');
+    const frame = await topFrame(dc);
+    assert.strictEqual(frame.name, 'main');
+    assert.strictEqual(frame.line, 48);
+
+    // Forward again: the same output as the first time, sent once more.
+    assert.strictEqual((await stopAfter(dc, () => dc.continueRequest({ threadId: 1 }))).body.reason, 'breakpoint');
+    assert.strictEqual((await variablesOf(dc, (await scopesOf(dc)).Locals)).n.value, '2');
+    assert.strictEqual(stdout.text, printed + ' 2! =         2   fib( 2) =   1 (0x0001)\r\n');
+
+    // With no break point before, back to where history starts.
+    await dc.setBreakpointsRequest({ source: { path: source }, breakpoints: [] });
+    const start = await stopAfter(dc, () => dc.customRequest('reverseContinue', { threadId: 1 }));
+    assert.strictEqual(start.body.description, 'History starts at instruction 0');
+    assert.strictEqual((await topFrame(dc)).instructionPointerReference, '0x0000');
   });
 
   it('answers bad requests with the messages the desktop shows', async () => {
