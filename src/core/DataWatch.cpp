@@ -8,12 +8,11 @@ namespace tessaly {
 
 namespace {
 
-bool WrittenByHardware(std::uint16_t index) {
+// The timers' counting registers, which change at nearly every instruction
+// while a timer runs: cheaper compared than noted where they count.
+bool CountedByHardware(std::uint16_t index) {
     switch (index) {
-    case sfr::TCON: case sfr::TL0: case sfr::TL1: case sfr::TH0: case sfr::TH1:
-    case sfr::SCON: case sfr::SBUF:
-    case sfr::T2CON: case sfr::RCAP2L: case sfr::RCAP2H: case sfr::TL2: case sfr::TH2:
-    case sfr::PSW: return true;
+    case sfr::TL0: case sfr::TL1: case sfr::TH0: case sfr::TH1: case sfr::TL2: case sfr::TH2: return true;
     default: return false;
     }
 }
@@ -35,10 +34,9 @@ void DataWatch::WatchInternal(std::uint16_t index, std::uint8_t mask, std::uint8
     if (access & kWatchRead) readMask_[index] |= mask;
     if (access & kWatchWrite) {
         writeMask_[index] |= mask;
-        // Timers, the serial port, interrupt vectoring and the parity flag
-        // write these SFRs outside any instruction's operands: they are
-        // compared after every instruction as well.
-        if (WrittenByHardware(index)) {
+        // The timers count these outside any instruction's operands: they
+        // are compared after every instruction as well.
+        if (CountedByHardware(index)) {
             const auto address = static_cast<std::uint8_t>(index);
             const auto end = tracked_.begin() + static_cast<std::ptrdiff_t>(trackedCount_);
             const auto found = std::find_if(tracked_.begin(), end, [&](const Tracked& t) { return t.address == address; });

@@ -34,10 +34,12 @@ struct WatchEvent {
 // the external and code ranges. The instruction steps made for watching
 // note each access that reaches them (explicit operands, the accumulator
 // and flags an instruction uses, the stack of PUSH, POP, calls, returns and
-// interrupt entries, MOVX in both forms, MOVC); the SFR bytes are also
-// compared after every instruction, so a change made by a timer, the serial
-// port or interrupt vectoring counts as a write. A run stops after an
-// instruction with events; the owner reads and clears them.
+// interrupt entries, MOVX in both forms, MOVC). What the hardware changes
+// by itself counts as a write too: the timers' counting registers are
+// compared after every instruction, and the rarer stores (timer and serial
+// flags, flags cleared by vectoring, a timer 2 capture, the parity flag)
+// are noted where they happen. A run stops after an instruction with
+// events; the owner reads and clears them.
 class DataWatch {
 public:
     struct Range {
@@ -70,6 +72,13 @@ public:
                                              std::uint8_t access) {
         const std::uint8_t watched = (access == kWatchRead ? readMask_ : writeMask_)[index] & mask;
         if (watched) Record({WatchSpace::Internal, static_cast<std::uint16_t>(index), watched, access, ram[index]});
+    }
+    // Before the timers, the serial port, interrupt vectoring or the parity
+    // flag store `value` in the SFR byte at `index`: the watched bits it
+    // changes are told as written.
+    [[gnu::always_inline]] void NoteHardwareStore(const std::uint8_t* ram, std::size_t index, std::uint8_t value) {
+        const auto changed = static_cast<std::uint8_t>((ram[index] ^ value) & writeMask_[index]);
+        if (changed) Record({WatchSpace::Internal, static_cast<std::uint16_t>(index), changed, kWatchWrite, ram[index]});
     }
     void NoteExternal(const Processor& p, std::uint16_t address, std::uint8_t access);
     void NoteCode(const Processor& p, std::uint32_t address);
@@ -114,5 +123,19 @@ private:
     bool eventPcKnown_ = false;
     std::uint16_t eventPc_ = 0;
 };
+
+// The hardware's side of NoteHardwareStore, at no cost while nothing is
+// watched: for the byte at `address`, and for the bit at `bitAddress`.
+inline void NoteHardwareStore(Processor& p, std::uint8_t address, std::uint8_t value) {
+    if (DataWatch* watch = p.ActiveDataWatch()) [[unlikely]] watch->NoteHardwareStore(p.ucIntRAM.data(), address, value);
+}
+inline void NoteHardwareBit(Processor& p, std::uint8_t bitAddress, bool value) {
+    if (DataWatch* watch = p.ActiveDataWatch()) [[unlikely]] {
+        const Processor::BitLocation& at = p.BitMap[bitAddress];
+        const std::uint8_t byte = p.ucIntRAM[at.address];
+        watch->NoteHardwareStore(p.ucIntRAM.data(), at.address,
+                                 static_cast<std::uint8_t>(value ? byte | at.mask : byte & ~at.mask));
+    }
+}
 
 }  // namespace tessaly

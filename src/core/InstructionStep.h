@@ -43,7 +43,9 @@ void ExecuteStep(Processor& p, std::uint32_t code) {
     else Handler(p);
 
     // P follows the accumulator after every instruction, whatever was written to it.
-    p.ucIntRAM[sfr::PSW] = static_cast<std::uint8_t>((p.ucIntRAM[sfr::PSW] & ~psw::P) | p.ucParity[p.ucIntRAM[sfr::ACC]]);
+    const auto flags = static_cast<std::uint8_t>((p.ucIntRAM[sfr::PSW] & ~psw::P) | p.ucParity[p.ucIntRAM[sfr::ACC]]);
+    if constexpr (Watched) p.ActiveDataWatch()->NoteHardwareStore(p.ucIntRAM.data(), sfr::PSW, flags);
+    p.ucIntRAM[sfr::PSW] = flags;
 
     ++p.ullInstructionsExecuted;
     p.ullCyclesExecuted += timing.cycles;

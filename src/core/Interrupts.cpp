@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string>
 
+#include "core/DataWatch.h"
 #include "core/EngineAccess.h"
 #include "core/Messages.h"
 #include "util/IntegerText.h"
@@ -96,7 +97,10 @@ void VectorInterrupt(Processor& p, int n) {
     p.Push(static_cast<std::uint8_t>(p.usPC >> 8));
     p.calls.Enter(p.usPC, kInterruptVectors[n], p.ucIntRAM[sfr::SP], static_cast<std::int8_t>(n));
     p.usPC = kInterruptVectors[n];
-    if (n < 4) p.WriteBit(kClearedOnVectoring[n], 0);
+    if (n < 4) {
+        NoteHardwareBit(p, kClearedOnVectoring[n], false);
+        p.WriteBit(kClearedOnVectoring[n], 0);
+    }
 }
 
 void ReturnFromInterrupt(Processor& p) {

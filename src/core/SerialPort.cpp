@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/DataWatch.h"
 #include "core/Messages.h"
 
 namespace tessaly {
@@ -101,6 +102,7 @@ void Step(Processor& p, unsigned cycles) {
     if (p.bTxInProgress) {
         p.iTxCyclesLeft -= static_cast<std::int32_t>(cycles);
         if (p.iTxCyclesLeft <= 0) {
+            NoteHardwareBit(p, bit::TI, true);
             p.WriteBit(bit::TI, 1);  // through WriteBit, so the interrupt scan sees TI
             p.bTxInProgress = 0;
         }

@@ -1,5 +1,7 @@
 #include "core/Timers.h"
 
+#include "core/DataWatch.h"
+
 namespace tessaly::timer_detail {
 
 namespace {
@@ -18,6 +20,7 @@ static_assert(kTR0 == 0x10 && kTF1 == 0x80 && kET0 == 0x02 && kET2 == 0x20 && kT
 // flag, so the flag is set in place without noting a change.
 void Overflow(Processor& p, std::uint8_t flagRegister, std::uint8_t flagMask, std::uint8_t enableMask) {
     RequestInterrupts(p, static_cast<std::uint8_t>(p.ucIntRAM[sfr::IE] & enableMask));
+    NoteHardwareStore(p, flagRegister, static_cast<std::uint8_t>(p.ucIntRAM[flagRegister] | flagMask));
     p.ucIntRAM[flagRegister] |= flagMask;
 }
 
@@ -81,6 +84,8 @@ void UpdateTimer2(Processor& p, unsigned n) {
         if (overflowed) Overflow(p, sfr::T2CON, kTF2, kET2);
         if (exen2AndExf2) {
             // RCAP2 feeds the serial baud rate, so this goes through WriteDirect.
+            NoteHardwareStore(p, sfr::RCAP2L, p.ucIntRAM[sfr::TL2]);
+            NoteHardwareStore(p, sfr::RCAP2H, p.ucIntRAM[sfr::TH2]);
             p.WriteDirect(sfr::RCAP2L, p.ucIntRAM[sfr::TL2]);
             p.WriteDirect(sfr::RCAP2H, p.ucIntRAM[sfr::TH2]);
         }

@@ -74,7 +74,9 @@ TEST(DataWatch, EveryChangedByteIsToldAsWrittenWithItsValueBefore) {
                     xram[a] = p->ucExtRAM[a];
                 }
             }
-            if (!watch.Events().empty()) EXPECT_EQ(watch.EventPc(), pc);
+            if (!watch.Events().empty()) {
+                EXPECT_EQ(watch.EventPc(), pc);
+            }
         }
     }
 }
