@@ -154,6 +154,7 @@ void ExecutionRequests::RunPending() {
     if (run == Run::None || c_.terminated || c_.quit) return;
     Session& s = c_.session;
     onResume_();
+    feed_.FollowGoingBack(s.processor());
     SetRunSettings();
     pauseRequested_ = false;
     errorStop_ = false;

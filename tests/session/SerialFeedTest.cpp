@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "control/Location.h"
 #include "core/SerialPort.h"
 #include "session/SerialFeed.h"
 #include "support/DesktopRecorder.h"
@@ -65,6 +66,35 @@ TEST_F(SerialFeedTest, NothingArrivesWithoutAValidReceiveRate) {
     ASSERT_TRUE(feed.Deliver(session));
     EXPECT_EQ(p.ReadDirect(sfr::SBUF), 0);
     EXPECT_EQ(p.ReadBit(bit::RI), 1);
+}
+
+// The code memory is all NOPs; a byte that arrived after the place the
+// machine goes back to is waiting again, and arrives again going forward.
+TEST_F(SerialFeedTest, GoingBackBeforeAnArrivalPutsTheByteBack) {
+    session.History().Restart(p);
+    session.settings.Live().refreshType = 3;
+    const auto runTo = [&](std::uint64_t end) {
+        session.controller().SetBudget({end, UINT64_MAX});
+        session.controller().StartStop();
+    };
+    feed.Add("AB");
+    p.WriteBit(bit::REN, 1);
+    ASSERT_TRUE(feed.Deliver(session));
+    runTo(1000);
+    session.WriteValue({LocationKind::SfrBit, *CatalogueIndex(LocationKind::SfrBit, "RI")}, 0);
+    runTo(2000);
+    ASSERT_TRUE(feed.Deliver(session));
+    EXPECT_EQ(p.ReadDirect(sfr::SBUF), 'B');
+    EXPECT_TRUE(feed.Empty());
+
+    session.StepBack(10);
+    ASSERT_EQ(p.ullInstructionsExecuted, 1990u);
+    EXPECT_EQ(p.ReadDirect(sfr::SBUF), 'A');
+    EXPECT_EQ(p.ReadBit(bit::RI), 0);
+    feed.FollowGoingBack(p);
+    EXPECT_EQ(feed.Pending(), 1u);
+    ASSERT_TRUE(feed.Deliver(session)) << "a frame time has passed since A arrived";
+    EXPECT_EQ(p.ReadDirect(sfr::SBUF), 'B');
 }
 
 }  // namespace
