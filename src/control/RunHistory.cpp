@@ -130,6 +130,7 @@ RunHistory::Present RunHistory::Leave(Processor& p) {
 }
 
 void RunHistory::Return(Processor& p, Present present, std::uint64_t target) {
+    ++rewinds_;
     target = std::clamp(target, Start(), present.instructions);
     DropAfter(target);
     const std::size_t index = IndexBefore(target);

@@ -61,6 +61,9 @@ public:
     std::uint64_t Start() const { return checkpoints_.empty() ? 0 : checkpoints_.front().instructions; }
     std::size_t Checkpoints() const { return checkpoints_.size(); }
     std::uint64_t MemoryUsed() const { return used_; }
+    // How many times a machine was put back in the past: views that keep
+    // what they showed (the terminal) start again when it changes.
+    std::uint64_t Rewinds() const { return rewinds_; }
 
     // Brings `p` back to instruction count `target`, between Start() and
     // where `p` is now; false, changing nothing, outside that. The engine
@@ -113,6 +116,7 @@ private:
     std::uint64_t used_ = 0;
     std::uint64_t nextCheckpoint_ = 0;
     std::uint64_t interval_ = kDefaultInterval;
+    std::uint64_t rewinds_ = 0;
 };
 
 // How a reverse command that ran out of history tells where it stopped:

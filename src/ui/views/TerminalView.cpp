@@ -166,7 +166,16 @@ TerminalView::PaneFormat TerminalView::FormatOf(const Pane& pane) const {
 }
 
 void TerminalView::Refresh() {
-    const Processor& p = context_.session.processor();
+    Processor& p = context_.session.processor();
+    // Gone back in time, the records hold fewer bytes than the panes show:
+    // each pane shows its record as it is now, and goes on from there.
+    if (const std::uint64_t rewinds = context_.session.History().Rewinds(); rewinds != rewindsSeen_) {
+        rewindsSeen_ = rewinds;
+        p.iTxLogShown = p.iTxLogPos;
+        p.iRxLogShown = p.iRxLogPos;
+        Redraw(transmit_);
+        Redraw(receive_);
+    }
     SetTextIfDifferent(edtTransmitBR_, RateText(p.iTxBaudRate));
     SetTextIfDifferent(edtReceiveBR_, RateText(p.iRxBaudRate));
     ShowCount(transmit_, p.iTxLogPos);

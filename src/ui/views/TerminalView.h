@@ -71,6 +71,8 @@ private:
     QLineEdit* edtReceiveBR_;
     Pane transmit_{};
     Pane receive_{};
+    // The history's count of goings back when the panes were last written.
+    std::uint64_t rewindsSeen_ = 0;
 };
 
 }  // namespace tessaly::ui

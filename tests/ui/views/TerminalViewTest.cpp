@@ -41,6 +41,26 @@ void ShowAs(const QWidget& window, const char* combo, const char* format) {
 class TerminalViewTest : public QObject {
     Q_OBJECT
 private slots:
+    // Gone back in time, each pane shows its record as it was then, and the
+    // bytes sent again going forward appear once.
+    void panesFollowTheMachineBackInTime() {
+        ViewBench b;
+        b.Load({0x74, 0x41, 0xF5, 0x99,    // MOV A,#41h; MOV SBUF,A
+                0x74, 0x42, 0xF5, 0x99});  // 42h
+        b.session->History().Restart(b.Machine());
+        SendByteDialog sendByte(*b.session, b.messages);
+        auto terminal = std::make_unique<TerminalView>(b.context, sendByte);
+        b.Open(terminal.get());
+        b.Step(4);
+        QCOMPARE(Text(*terminal, "rheTransmit"), QString("41 42 "));
+        b.session->StepBack(2);
+        QCOMPARE(b.Machine().ullInstructionsExecuted, std::uint64_t{2});
+        QCOMPARE(Text(*terminal, "rheTransmit"), QString("41 "));
+        QCOMPARE(Text(*terminal, "lblTxCount"), QString("1"));
+        b.Step(2);
+        QCOMPARE(Text(*terminal, "rheTransmit"), QString("41 42 "));
+    }
+
     // Bytes a program sends and receives, in hex and as text; the text choice
     // is kept for the next terminal, which shows every byte again; clearing
     // one record leaves the other alone.
