@@ -244,7 +244,10 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     s.SetHardwareSerial(o.hardwareSerial);
     s.SetXramPaging(o.xramPaging);
-    s.SetHistoryMegabytes(o.historyMegabytes);
+    // A run that does not go back records no history: it costs neither time
+    // nor memory.
+    const bool goBack = o.reverseContinue || o.stepBack || !o.lastWrite.empty();
+    s.SetHistoryMegabytes(goBack ? o.historyMegabytes : 0);
 
     if (!o.labels.empty() && !s.ImportLabels({o.labels.begin(), o.labels.end()})) return kExitBadInput;
     // The C debug information beside the program, when the labels brought none.
@@ -326,7 +329,6 @@ int RunTessaly(const std::vector<std::string>& arguments, std::ostream& out, std
             }
         });
     }
-    const bool goBack = o.reverseContinue || o.stepBack || !o.lastWrite.empty();
     if (o.reverseContinue) {
         s.ReverseContinue();
         reason = s.controller().LastStop();
