@@ -68,7 +68,7 @@ std::unique_ptr<Processor> RunHistory::CopyOf(const Processor& p) {
     return copy;
 }
 
-void RunHistory::Take(const Processor& p) {
+void RunHistory::Take(const Processor& p, bool bounded) {
     const std::uint64_t count = p.ullInstructionsExecuted;
     nextCheckpoint_ = count + interval_;
     // Of checkpoints at one count only the last is ever gone back to.
@@ -87,7 +87,7 @@ void RunHistory::Take(const Processor& p) {
     }
     // The newest checkpoint stays whatever the bound: it is the way back to
     // the present.
-    while (used_ > limit_ && checkpoints_.size() > 1) DropOldest();
+    while (bounded && used_ > limit_ && checkpoints_.size() > 1) DropOldest();
 }
 
 void RunHistory::DropOldest() {
@@ -118,7 +118,7 @@ void RunHistory::Load(Processor& p, std::size_t index) const {
 }
 
 RunHistory::Present RunHistory::Leave(Processor& p) {
-    Take(p);
+    Take(p, false);
     Present present;
     present.instructions = p.ullInstructionsExecuted;
     present.shown = p.lstExecutedInstructions;
@@ -148,6 +148,7 @@ void RunHistory::Return(Processor& p, Present present, std::uint64_t target) {
     p.SetXramPaging(present.xramPaging);
     if (p.CrystalFrequency() != present.crystal) p.SetCrystalFrequency(present.crystal);
     p.SetDataWatch(present.watch);
+    while (used_ > limit_ && checkpoints_.size() > 1) DropOldest();
 }
 
 bool RunHistory::Rewind(Processor& p, std::uint64_t target) {

@@ -102,7 +102,9 @@ private:
         std::unique_ptr<Processor> state;
         std::uint64_t bytes = 0;
     };
-    void Take(const Processor& p);
+    // With `bounded` clear the bound may be passed until the next Take: a
+    // search keeps the present that way without losing the past it needs.
+    void Take(const Processor& p, bool bounded = true);
     // Drops the checkpoints past instruction count `count`.
     void DropAfter(std::uint64_t count);
     void DropOldest();

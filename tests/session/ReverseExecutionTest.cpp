@@ -175,5 +175,23 @@ TEST(ReverseExecution, EveryMixOfCommandsLeavesTheStateOfAForwardRun) {
     }
 }
 
+// Going back keeps the present as a checkpoint while it searches: with a
+// bound that holds a single checkpoint, that must not push out the past the
+// search needs.
+TEST(ReverseExecution, ATightBoundStillStepsBack) {
+    test::ScratchDirectory dir;
+    test::Random r(5);
+    const std::vector<std::uint8_t> image = test::RandomProgramImage(r);
+    const auto program = dir.Write("tight.bin", std::string(image.begin(), image.end()));
+    Machine m(program);
+    m.session.History().SetLimit(sizeof(Processor) + sizeof(Processor) / 2);
+    m.RunTo(2500000);
+    ASSERT_EQ(m.session.History().Checkpoints(), 1u);
+    m.session.StepBack(1);
+    EXPECT_EQ(m.session.controller().LastStop(), StopReason::StepEnd);
+    EXPECT_EQ(m.p().ullInstructionsExecuted, 2499999u);
+    EXPECT_EQ(Differences(m.State(), ForwardState(program, {}, 2499999)), "");
+}
+
 }  // namespace
 }  // namespace tessaly
