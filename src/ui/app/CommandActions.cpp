@@ -145,6 +145,12 @@ void CommandActions::BuildMenus(QMainWindow& window) {
     Add(debugging, Command::StepOver, "muiStepOver", "Step Over", "F10", kWithProgram);
     Add(debugging, Command::StepOut, "muiStepOut", "Step Out", "Shift+F11", kWithProgram);
     Add(debugging, Command::RunToCursor, "muiRunToCursor", "Run to Cursor", "Ctrl+F10", kWithProgram);
+    // Back through the recorded history: by instruction, by C line, and to
+    // the previous stop a break point or data break point would have made.
+    debugging->addSeparator();
+    Add(debugging, Command::StepBack, "muiStepBack", "Step Back", "Shift+F2", kWithProgram);
+    Add(debugging, Command::StepBackLine, "muiStepBackLine", "Step Back Line", "Shift+F10", kWithProgram);
+    Add(debugging, Command::ReverseContinue, "muiReverseContinue", "Reverse Continue", "Shift+F9", kWithProgram);
     debugging->addSeparator();
     Add(debugging, Command::DataBreakPoints, "muiDataBreakPoints", "Data Break Points", "", kWithProgram);
 
@@ -187,6 +193,8 @@ void CommandActions::BuildMenus(QMainWindow& window) {
     options->addSeparator();
     Add(options, Command::HardwareSerial, "muiHardwareSerial", "Hardware-accurate serial port", "", kAlways)->setCheckable(true);
     Add(options, Command::XramPaging, "muiXramPaging", "Page external RAM through P2", "", kAlways)->setCheckable(true);
+    options->addSeparator();
+    Add(options, Command::HistoryMemory, "muiHistoryMemory", "History Memory...", "", kAlways);
 
     QMenu* help = window.menuBar()->addMenu("Help");
     Add(help, Command::HelpTopics, "muiHelpTopics", "View Help File", "", kAlways, "help");

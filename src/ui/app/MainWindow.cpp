@@ -33,6 +33,7 @@
 #include "dialogs/AddWatchDialog.h"
 #include "dialogs/DisassemblyWindow.h"
 #include "dialogs/GeneralDialog.h"
+#include "dialogs/HistoryMemoryDialog.h"
 #include "dialogs/InitializeDialogs.h"
 #include "dialogs/ListViewer.h"
 #include "dialogs/SendByteDialog.h"
@@ -42,6 +43,7 @@
 #include "views/CDebugView.h"
 #include "views/CWatchPanel.h"
 #include "views/FrameSelection.h"
+#include "views/LocationCommands.h"
 #include "views/ViewContext.h"
 #include "views/ViewFactory.h"
 
@@ -86,8 +88,16 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     frames_ = std::make_unique<FrameSelection>(*session_);
     sourceFolders_ = std::make_unique<SourceFolders>();
     cWatchNames_ = std::make_unique<CWatchNames>(options.configDirectory);
+    // A location's right-click menu goes back to its last write, told in
+    // the status bar, or adds a data break point on it, shown in its window.
+    locationCommands_ = std::make_unique<LocationCommands>(LocationCommands{
+        [this](const std::string& name) {
+            const std::string why = session_->LastWrite(name);
+            if (!why.empty()) messages_->Tell(MessageKind::Error, why);
+        },
+        [this](const std::string& name) { dataBreakPoints_->Add(name, DataAccess::Write); }});
     cDebug_ = std::make_unique<CDebugContext>(CDebugContext{*session_, *frames_, *sourceFolders_, *cWatchNames_,
-                                                             *messages_});
+                                                             *messages_, locationCommands_.get()});
 
     BuildViewDialogs();
     ChildViewFactory factory = options.viewFactory;
@@ -104,6 +114,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent) {
     breakPointsDialog_->SetConditionEditor(session_->breakConditions,
                                            *new BreakConditionDialog(session_->breakConditions, *messages_, this));
     dataBreakPoints_ = new DataBreakPointsWindow(*session_, *messages_, this);
+    historyMemory_ = new HistoryMemoryDialog(*session_, this);
     labelsProgress_ = new LabelsProgressWindow(this);
     aboutBox_ = new AboutBox(this);
     disassembly_ = new DisassemblyWindow(session_->processor(), session_->workspace, session_->breakPoints,
@@ -170,7 +181,7 @@ void MainWindow::BuildViewDialogs() {
     sendByte_ = new SendByteDialog(s, *messages_, this);
     viewContext_ = std::make_unique<ViewContext>(ViewContext{
         s, [this](const Location& at) { generalWrite_->OpenAt(at); }, [this](int index) { ToggleView(index); },
-        [this] { listViewer_->Run(); }});
+        [this] { listViewer_->Run(); }, locationCommands_.get()});
     viewServices_ =
         std::make_unique<ViewServices>(ViewServices{*viewContext_, *messages_, *addWatch_, *sendByte_, cDebug_.get()});
     for (GeneralDialog* dialog : {generalRead_, generalWrite_}) {
@@ -247,6 +258,13 @@ void MainWindow::ConnectCommands() {
     ConnectWindowCommands();
     ConnectOptions();
     ConnectSourceCommands();
+    ConnectReverseCommands();
+}
+
+void MainWindow::ConnectReverseCommands() {
+    On(Command::StepBack, [this] { session_->StepBack(); });
+    On(Command::StepBackLine, [this] { session_->StepBackLine(); });
+    On(Command::ReverseContinue, [this] { session_->ReverseContinue(); });
 }
 
 void MainWindow::ConnectSourceCommands() {
@@ -323,6 +341,10 @@ void MainWindow::ConnectOptions() {
     QAction* paging = (*actions_)[Command::XramPaging];
     paging->setChecked(session_->Options().xramPaging);
     connect(paging, &QAction::toggled, this, [this](bool on) { session_->SetXramPaging(on); });
+    // The Execution Status window tells how far back history now reaches.
+    On(Command::HistoryMemory, [this] {
+        if (historyMemory_->Run()) session_->controller().RefreshViews();
+    });
 }
 
 // Side by side (vertical tiling) or one above the other, each window the

@@ -31,6 +31,7 @@ class InitializeExtRamDialog;
 class InitializeIntRamDialog;
 class SendByteDialog;
 struct CDebugContext;
+struct LocationCommands;
 struct ViewContext;
 struct ViewServices;
 class FrameSelection;
@@ -39,6 +40,7 @@ class AddBreakPointDialog;
 class BreakPointsDialog;
 class DataBreakPointsWindow;
 class DisassemblyWindow;
+class HistoryMemoryDialog;
 class LabelsProgressWindow;
 class SettingsDialog;
 
@@ -70,6 +72,7 @@ public:
     BreakPointsDialog& breakPointsDialog() { return *breakPointsDialog_; }
     DataBreakPointsWindow& dataBreakPointsWindow() { return *dataBreakPoints_; }
     DisassemblyWindow& disassemblyWindow() { return *disassembly_; }
+    HistoryMemoryDialog& historyMemoryDialog() { return *historyMemory_; }
     GeneralDialog& generalWrite() { return *generalWrite_; }
     GeneralDialog& generalRead() { return *generalRead_; }
 
@@ -105,6 +108,7 @@ private:
     void ConnectWindowCommands();
     void ConnectOptions();
     void ConnectSourceCommands();
+    void ConnectReverseCommands();
     void On(Command command, std::function<void()> handler);
     void Exit();
     void OpenFile();
@@ -142,6 +146,7 @@ private:
     LabelsProgressWindow* labelsProgress_;
     AboutBox* aboutBox_;
     DisassemblyWindow* disassembly_;
+    HistoryMemoryDialog* historyMemory_;
     GeneralDialog* generalRead_ = nullptr;
     GeneralDialog* generalWrite_ = nullptr;
     AddWatchDialog* addWatch_ = nullptr;
@@ -150,6 +155,7 @@ private:
     InitializeExtRamDialog* initExtRAM_ = nullptr;
     InitializeBitMemoryDialog* initBitMemory_ = nullptr;
     SendByteDialog* sendByte_ = nullptr;
+    std::unique_ptr<LocationCommands> locationCommands_;
     std::unique_ptr<ViewContext> viewContext_;
     std::unique_ptr<ViewServices> viewServices_;
     std::unique_ptr<FrameSelection> frames_;

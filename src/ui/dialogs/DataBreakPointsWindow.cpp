@@ -93,6 +93,16 @@ void DataBreakPointsWindow::AddTyped() {
     location_->clear();
 }
 
+bool DataBreakPointsWindow::Add(const std::string& text, DataAccess access) {
+    const std::string why = session_.AddDataBreakPoint(text, access);
+    if (!why.empty()) {
+        messages_.Tell(MessageKind::Error, why);
+        return false;
+    }
+    Open();
+    return true;
+}
+
 void DataBreakPointsWindow::RemoveSelected() {
     const QModelIndex current = table_->currentIndex();
     if (!current.isValid() || !session_.RemoveDataBreakPoint(static_cast<std::size_t>(current.row()))) return;

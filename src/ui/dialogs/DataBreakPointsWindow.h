@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <string>
+
+#include "control/DataBreakPoints.h"
 #include "core/MessageHost.h"
 
 class QComboBox;
@@ -27,6 +30,10 @@ public:
 
     // Shows the window over the current list, or brings it to the front.
     void Open();
+    // Adds a data break point on what `text` names, as a location's
+    // right-click menu asks, and shows the list with it. A text the session
+    // refuses is told and nothing is added; false then.
+    bool Add(const std::string& text, DataAccess access);
 
 private:
     void AddTyped();

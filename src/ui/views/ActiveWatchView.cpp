@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableWidget>
@@ -20,6 +21,7 @@
 #include "dialogs/AddWatchDialog.h"
 #include "session/Session.h"
 #include "views/CWatchPanel.h"
+#include "views/LocationCommands.h"
 #include "views/MemoryGrid.h"
 #include "views/SelectionCopy.h"
 #include "views/ViewContext.h"
@@ -107,7 +109,15 @@ ActiveWatchView::ActiveWatchView(ViewContext& context, AddWatchDialog& add, Mess
     sggActiveWatch_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sggActiveWatch_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sggActiveWatch_->setSelectionMode(QAbstractItemView::SingleSelection);
-    SelectionCopy::Attach(*sggActiveWatch_);
+    SelectionCopy::Attach(*sggActiveWatch_)->extendMenu = [this](QMenu& menu, const QModelIndex& at) {
+        const Session& session = context_.session;
+        const TextList& list = session.lstActiveWatch.List();
+        const auto row = static_cast<std::size_t>(at.row());
+        const std::optional<Location> location =
+            at.isValid() && row < list.Count() ? WatchList::ParseEntry(list[row]) : std::nullopt;
+        AddLocationCommands(menu, context_.locationCommands,
+                            location ? DataBreakName(session.processor(), *location) : std::string());
+    };
     connect(sggActiveWatch_, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { sggActiveWatchDblClick(row); });
 

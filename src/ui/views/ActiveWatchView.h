@@ -19,7 +19,8 @@ struct ViewContext;
 // value in hexadecimal, decimal and binary, in the watch list's order, each
 // column wide enough for anything it can show. A
 // value that changed at the last refresh stands out until the next one. A
-// double-click opens the General Write dialog on the row's location.
+// double-click opens the General Write dialog on the row's location; its
+// right-click menu offers Last Write and Add Data Break Point for it.
 class ActiveWatchView : public ChildView {
     Q_OBJECT
 public:

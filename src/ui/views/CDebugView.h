@@ -12,16 +12,19 @@ class SourceFolders;
 namespace tessaly::ui {
 
 class FrameSelection;
+struct LocationCommands;
 
 // What the C debugging windows reach: the session they read and write
 // through, the frame they show, the folders the C files were found in, the
-// C watches' names, and the message boxes.
+// C watches' names, the message boxes, and what a variable's right-click
+// menu offers besides Copy (none leaves it out).
 struct CDebugContext {
     Session& session;
     FrameSelection& frames;
     SourceFolders& folders;
     CWatchNames& watches;
     MessageHost& messages;
+    const LocationCommands* locationCommands = nullptr;
 };
 
 // A C debugging window (Source, Call Stack, Locals), by its entry in their

@@ -107,6 +107,11 @@ std::string CVariablesModel::PathOf(const QModelIndex& index) const {
     return index.isValid() ? NodeOf(index)->path : std::string();
 }
 
+const CObject* CVariablesModel::ObjectOf(const QModelIndex& index) const {
+    if (!index.isValid() || !NodeOf(index)->object.Available()) return nullptr;
+    return &NodeOf(index)->object;
+}
+
 std::string CVariablesModel::OpenKey(const std::string& path) const { return scope_ + '\n' + path; }
 
 void CVariablesModel::SetOpen(const QModelIndex& index, bool open) {

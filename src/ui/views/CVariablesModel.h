@@ -62,6 +62,8 @@ public:
     // The C expression of the object a row shows: the row's name at the top,
     // "box.corners[1].x" below it.
     std::string PathOf(const QModelIndex& index) const;
+    // The object a row shows; null for a row that shows why there is none.
+    const CObject* ObjectOf(const QModelIndex& index) const;
     // Which rows the view has open, by scope and path, so that rows listed
     // anew (the function's variables after a call returns, a watch added)
     // open as they were left.

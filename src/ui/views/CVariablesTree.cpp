@@ -1,14 +1,18 @@
 #include "views/CVariablesTree.h"
 
 #include <QHeaderView>
+#include <QMenu>
 
+#include "views/CDebugView.h"
 #include "views/CVariablesModel.h"
+#include "views/FrameSelection.h"
+#include "views/LocationCommands.h"
 #include "views/SelectionCopy.h"
 
 namespace tessaly::ui {
 
 CVariablesTree::CVariablesTree(CVariablesModel* model, const char* name, const QString& accessibleName,
-                               QWidget* parent)
+                               CDebugContext& context, QWidget* parent)
     : QTreeView(parent), model_(model) {
     setObjectName(QLatin1String(name));
     setAccessibleName(accessibleName);
@@ -20,7 +24,13 @@ CVariablesTree::CVariablesTree(CVariablesModel* model, const char* name, const Q
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setWordWrap(false);
-    SelectionCopy::Attach(*this);
+    // The session reads a C expression from the innermost frame: a row of
+    // another frame could name some other variable there, so its commands
+    // wait until that frame is the innermost again.
+    SelectionCopy::Attach(*this)->extendMenu = [this, &context](QMenu& menu, const QModelIndex& at) {
+        const bool named = context.frames.Index() == 0 && model_->ObjectOf(at);
+        AddLocationCommands(menu, context.locationCommands, named ? model_->PathOf(at) : std::string());
+    };
     connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
         model_->SetOpen(index, true);
         resizeColumnToContents(CVariablesModel::kName);

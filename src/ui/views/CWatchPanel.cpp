@@ -24,7 +24,7 @@ CWatchPanel::CWatchPanel(CDebugContext& context, QWidget* parent) : QWidget(pare
     auto* title = new QLabel(QStringLiteral("C variables"), this);
     title->setContentsMargins(4, 2, 4, 2);
     model_ = new CVariablesModel(context_.session, context_.messages, this);
-    tree_ = new CVariablesTree(model_, "grdCWatch", QStringLiteral("C variables"), this);
+    tree_ = new CVariablesTree(model_, "grdCWatch", QStringLiteral("C variables"), context_, this);
     tree_->installEventFilter(this);
 
     name_ = new QLineEdit(this);

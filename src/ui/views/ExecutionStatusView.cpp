@@ -76,6 +76,7 @@ ExecutionStatusView::ExecutionStatusView(ViewContext& context, MessageHost& mess
     edtPC_ = ValueBox("edtPC", QStringLiteral("PC"), this);
     edtPC_->setEnabled(true);
     edtPC_->installEventFilter(this);
+    edtHistory_ = ValueBox("edtHistory", QStringLiteral("History"), this);
 
     btnViewExecutedInstructions_ =
         MoreButton("btnViewExecutedInstructions", QStringLiteral("View executed instructions history"), this);
@@ -111,6 +112,7 @@ ExecutionStatusView::ExecutionStatusView(ViewContext& context, MessageHost& mess
     addRow(QStringLiteral("Errors"), edtErrorsEncountered_, errors);
     addRow(QStringLiteral("Warnings"), edtWarningsReceived_, warnings);
     addRow(QStringLiteral("PC"), edtPC_, new QLabel(QStringLiteral("Hex"), this));
+    addRow(QStringLiteral("History"), edtHistory_);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
 
@@ -130,6 +132,9 @@ void ExecutionStatusView::Refresh() {
          QString::fromStdString(ElapsedTimeText(p.ullCyclesExecuted, session.settings.Current().crystalFrequency)));
     Show(*edtInstructionsExecuted_, Number(p.ullInstructionsExecuted));
     Show(*edtPC_, QString::fromStdString(HexText(p.usPC, 4)));
+    const RunHistory& history = session.History();
+    Show(*edtHistory_, history.Recording() ? QStringLiteral("from instruction ") + Number(history.Start())
+                                           : QStringLiteral("off"));
 }
 
 void ExecutionStatusView::edtPCDblClick() {

@@ -13,7 +13,8 @@ struct ViewContext;
 
 // The Execution Status window: the instruction at the program counter and
 // its bytes, the instruction and cycle counters, the elapsed simulated time,
-// the numbers of errors and warnings, and the program counter. Its "..."
+// the numbers of errors and warnings, the program counter, and how far back
+// the recorded history reaches ("from instruction 1048576", or "off"). Its "..."
 // buttons open the history and toggle the Errors and Warnings windows; a
 // double-click on the program counter opens the General Write dialog on it.
 class ExecutionStatusView : public ChildView {
@@ -39,6 +40,7 @@ private:
     QLineEdit* edtWarningsReceived_;
     QLineEdit* edtCurrentOpcode_;
     QLineEdit* edtPC_;
+    QLineEdit* edtHistory_;
     QPushButton* btnViewExecutedInstructions_;
 };
 

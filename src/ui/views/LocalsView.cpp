@@ -33,7 +33,7 @@ LocalsView::LocalsView(CDebugContext& context, QWidget* parent)
     heading_->setObjectName(QStringLiteral("lblFunction"));
     heading_->setContentsMargins(4, 2, 4, 2);
     model_ = new CVariablesModel(context_.session, context_.messages, this);
-    tree_ = new CVariablesTree(model_, "grdLocals", QStringLiteral("Locals"), this);
+    tree_ = new CVariablesTree(model_, "grdLocals", QStringLiteral("Locals"), context_, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -12,6 +13,7 @@
 #include <iterator>
 
 #include "session/Session.h"
+#include "views/LocationCommands.h"
 #include "views/SelectionCopy.h"
 #include "views/ViewContext.h"
 
@@ -182,7 +184,7 @@ MemoryGridView::MemoryGridView(MemoryGridModel* model, const MemoryGridSizes& si
     left->setFixedWidth(headerWidth);
     left->setHighlightSections(false);
 
-    SelectionCopy::Attach(*this);
+    copy_ = SelectionCopy::Attach(*this);
 
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid() && onOpenCell) onOpenCell(model_->CellOf(index));
@@ -218,6 +220,14 @@ MemoryWindow::MemoryWindow(const Look& look, const MemoryGridShape& shape, const
     const LocationKind kind = look.kind;
     grid_->onOpenCell = [this, kind](int cell) {
         context_.openGeneralWrite(Location{kind, static_cast<std::uint16_t>(cell)});
+    };
+    grid_->Copy().extendMenu = [this, kind](QMenu& menu, const QModelIndex& at) {
+        std::string name;
+        if (at.isValid()) {
+            const Location cell{kind, static_cast<std::uint16_t>(model_->CellOf(at))};
+            name = DataBreakName(context_.session.processor(), cell);
+        }
+        AddLocationCommands(menu, context_.locationCommands, name);
     };
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

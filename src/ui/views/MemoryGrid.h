@@ -19,6 +19,8 @@ class Processor;
 
 namespace tessaly::ui {
 
+class SelectionCopy;
+
 // How one memory window lays its cells out and names them.
 struct MemoryGridShape {
     ViewMemory memory;
@@ -90,7 +92,8 @@ struct MemoryGridSizes {
 
 // A read-only grid of a memory window. A double-click on a cell, or Enter on
 // the current cell, asks for that cell's location to be edited; Ctrl+C and
-// the right-click menu copy a selected block of cells.
+// the right-click menu copy a selected block of cells, and the menu offers
+// what the window adds for the cell clicked.
 class MemoryGridView : public QTableView {
     Q_OBJECT
 public:
@@ -101,11 +104,15 @@ public:
 
     QSize sizeHint() const override;
 
+    // Ctrl+C and the right-click menu.
+    SelectionCopy& Copy() { return *copy_; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     MemoryGridModel* model_;
+    SelectionCopy* copy_ = nullptr;
     int headerWidth_ = 0;
     int columnWidth_ = 0;
     int rowHeight_ = 0;
@@ -116,7 +123,8 @@ struct ViewContext;
 // A child view that is one memory grid: the internal RAM, external RAM and
 // bit memory windows. Every cell is written when the window is created; a
 // double-click on a cell opens the General Write dialog at the cell's
-// location of `kind` (the cell number is the address).
+// location of `kind` (the cell number is the address), and its right-click
+// menu offers Last Write and Add Data Break Point for that location.
 class MemoryWindow : public ChildView {
     Q_OBJECT
 public:

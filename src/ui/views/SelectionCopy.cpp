@@ -27,6 +27,10 @@ SelectionCopy* SelectionCopy::Attach(QAbstractItemView& view) {
         action->setObjectName(QStringLiteral("actCopy"));
         action->setShortcut(QKeySequence::Copy);
         action->setEnabled(!SelectedCells(view).isEmpty());
+        if (copy->extendMenu) {
+            const QModelIndex clicked = view.indexAt(at);
+            copy->extendMenu(menu, clicked.isValid() ? clicked : view.currentIndex());
+        }
         // The position is the viewport's, as for every scroll area.
         menu.exec(view.viewport()->mapToGlobal(at));
     });

@@ -6,6 +6,8 @@
 #include <functional>
 
 class QAbstractItemView;
+class QMenu;
+class QModelIndex;
 class QPlainTextEdit;
 class QWidget;
 
@@ -31,6 +33,10 @@ public:
     // What Ctrl+C copies from a grid or table now; empty when nothing, or
     // only empty cells, are selected.
     static QString SelectedCells(const QAbstractItemView& view);
+
+    // A grid's or table's own commands for its right-click menu, added after
+    // Copy for the cell clicked (the current cell when the click is on none).
+    std::function<void(QMenu& menu, const QModelIndex& at)> extendMenu;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

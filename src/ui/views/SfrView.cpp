@@ -8,9 +8,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -18,6 +20,7 @@
 #include "core/Sfr.h"
 #include "session/Session.h"
 #include "util/HexText.h"
+#include "views/LocationCommands.h"
 #include "views/MemoryGrid.h"
 #include "views/ViewContext.h"
 
@@ -132,6 +135,8 @@ void SfrView::AddBox(QGroupBox* group, const char* name, int digits, std::uint16
     edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(widest) + 16);
     label->setBuddy(edit);
     edit->installEventFilter(this);
+    edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& at) { ShowMenu(*edit, at); });
     Place(group, label, edit);
     const bool working = read == nullptr;
     boxes_.push_back({edit, working ? Target::WorkingRegister : Target::Register, digits, read, 0,
@@ -152,6 +157,9 @@ void SfrView::AddFlag(QGroupBox* group, const char* name, int bit) {
     // double-click does.
     label->setFocusPolicy(Qt::StrongFocus);
     label->installEventFilter(this);
+    label->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(label, &QWidget::customContextMenuRequested, this,
+            [this, label](const QPoint& at) { ShowMenu(*label, at); });
     group->layout()->addWidget(label);
     flags_.push_back({label, bit, CatalogueIndex(LocationKind::SfrBit, name)});
 }
@@ -247,6 +255,36 @@ void SfrView::Open(QWidget& component) {
         context_.openGeneralWrite(Location{LocationKind::SfrBit, key});
         return;
     }
+}
+
+std::optional<Location> SfrView::LocationOf(const QWidget& component) const {
+    for (const Box& box : boxes_) {
+        if (box.edit != &component) continue;
+        if (box.target == Target::WorkingRegister) {
+            const auto address = context_.session.processor().RegisterBankBase() + box.workingRegister;
+            return Location{LocationKind::InternalRAM, static_cast<std::uint16_t>(address)};
+        }
+        if (!box.record) return std::nullopt;
+        return Location{LocationKind::SfrRegister, *box.record};
+    }
+    for (const Flag& flag : flags_) {
+        if (flag.label != &component) continue;
+        if (!flag.record) return std::nullopt;
+        return Location{LocationKind::SfrBit, *flag.record};
+    }
+    return std::nullopt;
+}
+
+// A value box keeps its own menu (Copy, Select All) above the location's
+// commands; a flag has only those.
+void SfrView::ShowMenu(QWidget& component, const QPoint& at) {
+    std::unique_ptr<QMenu> menu;
+    if (auto* edit = qobject_cast<QLineEdit*>(&component)) menu.reset(edit->createStandardContextMenu());
+    else menu = std::make_unique<QMenu>(&component);
+    const std::optional<Location> location = LocationOf(component);
+    AddLocationCommands(*menu, context_.locationCommands,
+                        location ? DataBreakName(context_.session.processor(), *location) : std::string());
+    menu->exec(component.mapToGlobal(at));
 }
 
 }  // namespace tessaly::ui

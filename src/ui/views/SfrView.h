@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "control/Location.h"
 #include "core/MessageHost.h"
 #include "views/ChildView.h"
 
@@ -24,7 +25,8 @@ struct ViewContext;
 // The SFR window: the special function registers, R0-R7 of the selected bank
 // and the PSW flags, display only. A double-click on a value box or a flag
 // (or Enter on it) opens the General Write dialog at that register, at the
-// internal RAM byte of that working register, or at that bit.
+// internal RAM byte of that working register, or at that bit; the right-click
+// menu of each offers Last Write and Add Data Break Point for that location.
 class SfrView : public ChildView {
     Q_OBJECT
 public:
@@ -62,6 +64,9 @@ private:
     void AddFlag(QGroupBox* group, const char* name, int bit);
     void Highlight(QLineEdit& box, bool on);
     void Open(QWidget& component);
+    // The location a value box or flag shows; nothing without its record.
+    std::optional<Location> LocationOf(const QWidget& component) const;
+    void ShowMenu(QWidget& component, const QPoint& at);
 
     ViewContext& context_;
     MessageHost& messages_;

@@ -10,6 +10,8 @@ class Session;
 
 namespace tessaly::ui {
 
+struct LocationCommands;
+
 // What a child view or dialog may reach besides the machine it shows: the
 // session (processor, workspace, settings, watch list, break points and the
 // controller's RefreshViews), and the main window's commands it leads to.
@@ -22,6 +24,8 @@ struct ViewContext {
     std::function<void(int index)> toggleView;
     // Shows the executed-instruction history in the list viewer.
     std::function<void()> showListViewer;
+    // What a location's right-click menu offers; none leaves them out.
+    const LocationCommands* locationCommands = nullptr;
 };
 
 }  // namespace tessaly::ui

@@ -25,8 +25,8 @@ private slots:
         QCOMPARE(d.window->windowTitle(), QString("Tessaly"));
         QVERIFY(d.window->isEnabled());
         const std::set<QString> withoutProgram = {"ateOpenFile", "ateOpenSimulation", "muiClearOpenedFilesHistory"};
-        const std::set<QString> always = {"ateExit",      "muiSettings",       "muiHelpTopics", "muiAbout",
-                                          "muiHardwareSerial", "muiXramPaging"};
+        const std::set<QString> always = {"ateExit",           "muiSettings",   "muiHelpTopics",   "muiAbout",
+                                          "muiHardwareSerial", "muiXramPaging", "muiHistoryMemory"};
         const QList<QAction*> all = d.window->findChildren<QAction*>();
         int withProgram = 0;
         for (bool open : {false, true}) {
@@ -41,9 +41,9 @@ private slots:
         }
         // Every View, Debugging, Initialize and Window item, the eight
         // interrupt buttons and the rest of the loaded-program commands: 48,
-        // and the three C windows' View items, the four C steps and Data
-        // Break Points.
-        QCOMPARE(withProgram, 48 + 3 + 4 + 1);
+        // and the three C windows' View items, the four C steps, Data
+        // Break Points and the three commands that go back in time.
+        QCOMPARE(withProgram, 48 + 3 + 4 + 1 + 3);
         QCOMPARE(d.window->windowTitle(), "Tessaly( " + d.Program() + " )");
         QCOMPARE(d.window->area().subWindowList().size(), 9);
     }
