@@ -56,8 +56,8 @@ BENCHMARK(BM_FreeRunRefreshType3)->Arg(1000000);
 
 // The same free run with a data break point set that the program never
 // reaches: 0 none, 1 writes of an upper RAM byte (the instructions' own
-// notes), 2 writes of RCAP2 (also compared after every instruction, as
-// SFRs timer 2 may change by itself). Compare with
+// notes), 2 writes of RCAP2 (which timer 2 may also change by itself),
+// 3 reads of the upper RAM byte (every read noted as well). Compare with
 // BM_FreeRunRefreshType3: a set data break point may cost at most a fifth.
 void BM_FreeRunWithDataBreakPoint(benchmark::State& state) {
     auto p = bench::MixedProgram();
@@ -65,9 +65,9 @@ void BM_FreeRunWithDataBreakPoint(benchmark::State& state) {
     BreakPoints breakPoints;
     DataBreakPoints dataBreakPoints;
     if (state.range(0) != 0) {
-        const char* where = state.range(0) == 1 ? "I:0F0H" : "RCAP2";
+        const char* where = state.range(0) == 2 ? "RCAP2" : "I:0F0H";
         auto target = ResolveWatchTarget(*p, where, nullptr);
-        dataBreakPoints.Add({std::get<WatchTarget>(target), DataAccess::Write});
+        dataBreakPoints.Add({std::get<WatchTarget>(target), state.range(0) == 3 ? DataAccess::Read : DataAccess::Write});
     }
     dataBreakPoints.Apply(*p);
     SimulationSettings settings;
@@ -87,4 +87,4 @@ void BM_FreeRunWithDataBreakPoint(benchmark::State& state) {
         state.SkipWithError("a data break point stopped the run");
     }
 }
-BENCHMARK(BM_FreeRunWithDataBreakPoint)->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_FreeRunWithDataBreakPoint)->Arg(0)->Arg(1)->Arg(2)->Arg(3);

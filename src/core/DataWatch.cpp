@@ -23,6 +23,7 @@ void DataWatch::Clear() {
     readMask_.fill(0);
     writeMask_.fill(0);
     anyInternal_ = false;
+    anyRead_ = anyWrite_ = false;
     external_.clear();
     code_.clear();
     trackedCount_ = 0;
@@ -31,9 +32,13 @@ void DataWatch::Clear() {
 
 void DataWatch::WatchInternal(std::uint16_t index, std::uint8_t mask, std::uint8_t access) {
     if (index >= readMask_.size() || mask == 0) return;
-    if (access & kWatchRead) readMask_[index] |= mask;
+    if (access & kWatchRead) {
+        readMask_[index] |= mask;
+        anyRead_ = true;
+    }
     if (access & kWatchWrite) {
         writeMask_[index] |= mask;
+        anyWrite_ = true;
         // The timers count these outside any instruction's operands: they
         // are compared after every instruction as well.
         if (CountedByHardware(index)) {
@@ -53,6 +58,8 @@ void DataWatch::WatchRange(WatchSpace space, std::uint16_t first, std::uint16_t 
         return;
     }
     (space == WatchSpace::External ? external_ : code_).push_back({first, last, access});
+    if (access & kWatchRead) anyRead_ = true;
+    if (access & kWatchWrite) anyWrite_ = true;
 }
 
 void DataWatch::Arm(const Processor& p) {
@@ -70,7 +77,7 @@ void DataWatch::Record(const WatchEvent& event) {
             return;
         }
     }
-    if (!hasEvents_) eventPcKnown_ = false;
+    if (!hasEvents_) eventPc_ = pc_;
     events_.push_back(event);
     hasEvents_ = true;
 }

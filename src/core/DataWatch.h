@@ -53,6 +53,11 @@ public:
     void WatchInternal(std::uint16_t index, std::uint8_t mask, std::uint8_t access);
     void WatchRange(WatchSpace space, std::uint16_t first, std::uint16_t last, std::uint8_t access);
     bool Empty() const { return !anyInternal_ && external_.empty() && code_.empty(); }
+    // The kinds of access watched (kWatchRead, kWatchWrite): the engine runs
+    // steps that note those only.
+    std::uint8_t WatchedKinds() const {
+        return static_cast<std::uint8_t>((anyRead_ ? kWatchRead : 0) | (anyWrite_ ? kWatchWrite : 0));
+    }
 
     // The values the SFR comparison starts from: the machine as it is now.
     void Arm(const Processor& p);
@@ -82,17 +87,15 @@ public:
     }
     void NoteExternal(const Processor& p, std::uint16_t address, std::uint8_t access);
     void NoteCode(const Processor& p, std::uint32_t address);
-    // After the instruction at `pc` (and any interrupt entry): the SFR
-    // comparison, and the address the instruction's events are told with.
-    [[gnu::always_inline]] void EndInstruction(const Processor& p, std::uint16_t pc) {
+    // Before the instruction at `pc`: the address its events are told with.
+    [[gnu::always_inline]] void BeginInstruction(std::uint16_t pc) { pc_ = pc; }
+    // After the instruction (and any interrupt entry): the comparison of the
+    // timers' counting registers.
+    [[gnu::always_inline]] void EndInstruction(const Processor& p) {
         for (std::size_t i = 0; i < trackedCount_; ++i) {
             Tracked& t = tracked_[i];
             const std::uint8_t now = p.ucIntRAM[t.address];
             if ((now ^ t.last) & t.mask) NoteChange(t, now);
-        }
-        if (hasEvents_ && !eventPcKnown_) {
-            eventPc_ = pc;
-            eventPcKnown_ = true;
         }
     }
     bool HasExternal() const { return !external_.empty(); }
@@ -112,6 +115,8 @@ private:
     std::array<std::uint8_t, 512> readMask_{};
     std::array<std::uint8_t, 512> writeMask_{};
     bool anyInternal_ = false;
+    bool anyRead_ = false;
+    bool anyWrite_ = false;
     std::vector<Range> external_;
     std::vector<Range> code_;
     // The watched SFR bytes hardware writes, and what each held after the
@@ -120,8 +125,8 @@ private:
     std::size_t trackedCount_ = 0;
     std::vector<WatchEvent> events_;
     bool hasEvents_ = false;
-    bool eventPcKnown_ = false;
     std::uint16_t eventPc_ = 0;
+    std::uint16_t pc_ = 0;
 };
 
 // The hardware's side of NoteHardwareStore, at no cost while nothing is

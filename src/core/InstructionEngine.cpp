@@ -23,7 +23,10 @@ void Processor::SetDataWatch(DataWatch* watch) {
     ChooseSteps();
 }
 
-void Processor::ChooseSteps() { steps_ = kStepTables[hardwareSerial_][xramPaging_][dataWatch_ != nullptr].data(); }
+void Processor::ChooseSteps() {
+    const int watch = dataWatch_ == nullptr ? 0 : dataWatch_->WatchedKinds();
+    steps_ = kStepTables[hardwareSerial_][xramPaging_][watch].data();
+}
 
 // One instruction with everything around it, in the order the hardware's
 // effects become visible: a request raised during this instruction is chosen
@@ -62,15 +65,14 @@ inline void Processor::StepOne() {
     // so the three bytes (and one more) can be read in one go.
     std::uint32_t code;
     std::memcpy(&code, &ucCodeMemory[usPC], sizeof code);
-    const std::uint16_t pc = usPC;
+    if constexpr (Watched) dataWatch_->BeginInstruction(usPC);
     steps_[static_cast<std::uint8_t>(code)](*this, code);
 
     if (toService != -1) {
         if constexpr (Watched) NoteInterruptEntry(*dataWatch_, *this);
         VectorInterrupt(*this, toService);
     }
-    if constexpr (Watched) dataWatch_->EndInstruction(*this, pc);
-    (void)pc;
+    if constexpr (Watched) dataWatch_->EndInstruction(*this);
 }
 
 int Processor::ExecuteInstructions(std::uint32_t count) {

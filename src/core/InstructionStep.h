@@ -26,9 +26,11 @@ using InstructionStep = void (*)(Processor&, std::uint32_t code);
 // The step made for one opcode, so that its length and cycles are constants
 // and its handler is called directly. With WiredSerial the handler runs
 // through ExecuteWithHardwareSerial; with Watched the instruction's accesses
-// are noted in the processor's data watch first.
+// are noted in the processor's data watch first: those of the kinds
+// WatchKinds (kOperandRead, kOperandWrite), which some data break point
+// watches.
 template <std::uint8_t Opcode, InstructionHandler Handler, bool WiredSerial, bool Watched = false,
-          bool PagedXram = false>
+          bool PagedXram = false, std::uint8_t WatchKinds = kOperandRead | kOperandWrite>
 void ExecuteStep(Processor& p, std::uint32_t code) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
     p.ucInstructionCycles = timing.cycles;
@@ -38,13 +40,15 @@ void ExecuteStep(Processor& p, std::uint32_t code) {
     p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     p.ucExecutionStatus = kStatusExecuting;
     p.usPC = static_cast<std::uint16_t>(p.usPC + timing.length);
-    if constexpr (Watched) NoteAccesses<Opcode, PagedXram>(*p.ActiveDataWatch(), p);
+    if constexpr (Watched) NoteAccesses<Opcode, PagedXram, WatchKinds>(*p.ActiveDataWatch(), p);
     if constexpr (WiredSerial) ExecuteWithHardwareSerial<Opcode, Handler>(p);
     else Handler(p);
 
     // P follows the accumulator after every instruction, whatever was written to it.
     const auto flags = static_cast<std::uint8_t>((p.ucIntRAM[sfr::PSW] & ~psw::P) | p.ucParity[p.ucIntRAM[sfr::ACC]]);
-    if constexpr (Watched) p.ActiveDataWatch()->NoteHardwareStore(p.ucIntRAM.data(), sfr::PSW, flags);
+    if constexpr (Watched && (WatchKinds & kOperandWrite) != 0) {
+        p.ActiveDataWatch()->NoteHardwareStore(p.ucIntRAM.data(), sfr::PSW, flags);
+    }
     p.ucIntRAM[sfr::PSW] = flags;
 
     ++p.ullInstructionsExecuted;
@@ -57,8 +61,9 @@ void ExecuteStep(Processor& p, std::uint32_t code) {
 }
 
 // The step of every opcode for each choice of the engine options, indexed by
-// [hardware serial][XRAM paging][data watch]; the plain steps are
+// [hardware serial][XRAM paging][data watch: none, or the kinds of access
+// watched: 1 reads, 2 writes, 3 both]; the plain steps are
 // kStepTables[0][0][0].
-extern const std::array<InstructionStep, 256> kStepTables[2][2][2];
+extern const std::array<InstructionStep, 256> kStepTables[2][2][4];
 
 }  // namespace tessaly

@@ -59,22 +59,28 @@ constexpr std::array<InstructionHandler, 256> kPagedXramHandlerMap = [] {
 // same functions in every table. With the serial port wired, only the
 // instructions that may reach SBUF through a direct address need a step of
 // their own.
-template <bool WiredSerial, bool PagedXram, bool Watched, std::size_t... Opcodes>
+constexpr auto kOpcodes = std::make_index_sequence<256>{};
+
+// Watch: 0 none, else the kinds of access noted (1 reads, 2 writes, 3 both).
+template <bool WiredSerial, bool PagedXram, std::uint8_t Watch, std::size_t... Opcodes>
 constexpr std::array<InstructionStep, 256> StepTable(std::index_sequence<Opcodes...>) {
     constexpr const auto& handlers = PagedXram ? kPagedXramHandlerMap : kHandlerMap;
     return {ExecuteStep<static_cast<std::uint8_t>(Opcodes), handlers[Opcodes],
-                        WiredSerial && TouchesDirectSbuf(static_cast<std::uint8_t>(Opcodes)), Watched, PagedXram>...};
+                        WiredSerial && TouchesDirectSbuf(static_cast<std::uint8_t>(Opcodes)), Watch != 0, PagedXram,
+                        Watch>...};
 }
-
-constexpr auto kOpcodes = std::make_index_sequence<256>{};
 
 }  // namespace
 
-const std::array<InstructionStep, 256> kStepTables[2][2][2] = {
-    {{StepTable<false, false, false>(kOpcodes), StepTable<false, false, true>(kOpcodes)},
-     {StepTable<false, true, false>(kOpcodes), StepTable<false, true, true>(kOpcodes)}},
-    {{StepTable<true, false, false>(kOpcodes), StepTable<true, false, true>(kOpcodes)},
-     {StepTable<true, true, false>(kOpcodes), StepTable<true, true, true>(kOpcodes)}},
+const std::array<InstructionStep, 256> kStepTables[2][2][4] = {
+    {{StepTable<false, false, 0>(kOpcodes), StepTable<false, false, 1>(kOpcodes), StepTable<false, false, 2>(kOpcodes),
+      StepTable<false, false, 3>(kOpcodes)},
+     {StepTable<false, true, 0>(kOpcodes), StepTable<false, true, 1>(kOpcodes), StepTable<false, true, 2>(kOpcodes),
+      StepTable<false, true, 3>(kOpcodes)}},
+    {{StepTable<true, false, 0>(kOpcodes), StepTable<true, false, 1>(kOpcodes), StepTable<true, false, 2>(kOpcodes),
+      StepTable<true, false, 3>(kOpcodes)},
+     {StepTable<true, true, 0>(kOpcodes), StepTable<true, true, 1>(kOpcodes), StepTable<true, true, 2>(kOpcodes),
+      StepTable<true, true, 3>(kOpcodes)}},
 };
 
 }  // namespace tessaly
