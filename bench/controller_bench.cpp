@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "MixedProgram.h"
+#include "StopAtPump.h"
 #include "analysis/Workspace.h"
 #include "control/DataBreakPoints.h"
 #include "control/ExecutionController.h"
@@ -12,22 +13,7 @@ namespace {
 
 using namespace tessaly;
 
-// Stops the run at the pump after its first tick: one tick per free run
-// (a long tick is pumped between its slices too).
-class StopAtPump : public RunHost {
-public:
-    ExecutionController* controller = nullptr;
-    const Processor* processor = nullptr;
-    std::uint64_t tickEnd = 0;
-    void PumpEvents() override {
-        if (processor->ullInstructionsExecuted >= tickEnd) controller->StartStop();
-    }
-    void RefreshViews() override {}
-    void RefreshExternalRAMFully() override {}
-    void Sleep(std::uint32_t) override {}
-    void SetStatusText(StatusPanel, std::string_view, bool) override {}
-    void RunStateChanged(RunState) override {}
-};
+using bench::StopAtPump;
 
 void BM_FreeRunRefreshType3(benchmark::State& state) {
     auto p = bench::MixedProgram();
@@ -42,7 +28,7 @@ void BM_FreeRunRefreshType3(benchmark::State& state) {
     host.controller = &controller;
     host.processor = p.get();
     for (auto _ : state) {
-        host.tickEnd = p->ullInstructionsExecuted + settings.instructionsPerTick;
+        host.runEnd = p->ullInstructionsExecuted + settings.instructionsPerTick;
         controller.StartStop();
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
@@ -79,7 +65,7 @@ void BM_FreeRunWithDataBreakPoint(benchmark::State& state) {
     host.controller = &controller;
     host.processor = p.get();
     for (auto _ : state) {
-        host.tickEnd = p->ullInstructionsExecuted + settings.instructionsPerTick;
+        host.runEnd = p->ullInstructionsExecuted + settings.instructionsPerTick;
         controller.StartStop();
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * settings.instructionsPerTick);

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "MixedProgram.h"
+#include "StopAtPump.h"
 #include "analysis/Workspace.h"
 #include "control/ExecutionController.h"
 #include "control/RunHistory.h"
@@ -11,28 +12,12 @@ namespace {
 
 using namespace tessaly;
 
-// Ends a free run at the pump once the run has reached `runEnd`.
-class StopAtCount : public RunHost {
-public:
-    ExecutionController* controller = nullptr;
-    const Processor* processor = nullptr;
-    std::uint64_t runEnd = 0;
-    void PumpEvents() override {
-        if (controller->IsExecuting() && processor->ullInstructionsExecuted >= runEnd) controller->StartStop();
-    }
-    void RefreshViews() override {}
-    void RefreshExternalRAMFully() override {}
-    void Sleep(std::uint32_t) override {}
-    void SetStatusText(StatusPanel, std::string_view, bool) override {}
-    void RunStateChanged(RunState) override {}
-};
-
 struct Bench {
     std::unique_ptr<Processor> p = bench::MixedProgram();
     Workspace workspace;
     BreakPoints breakPoints;
     SimulationSettings settings;
-    StopAtCount host;
+    bench::StopAtPump host;
     ExecutionController controller{*p, workspace, breakPoints, settings, host};
     RunHistory history;
 
