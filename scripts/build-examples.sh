@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Rebuilds the example programs under examples/ and the peer benchmark
-# program under bench/peer/ from their sources: as31 for the assembler
+# programs under bench/peer/ and bench/peer2/ from their sources: as31 for the assembler
 # programs (each also gets a listing with a typed symbol table, for
 # tessaly-run --labels), SDCC for the C program (with its symbol files). Installs the Debian
 # packages as31 and sdcc when they are missing; quiet when all is present.
@@ -42,6 +42,7 @@ assemble examples/hello hello listing
 assemble examples/timer-counter timer-counter listing
 assemble examples/xram-tables xram-tables listing
 assemble bench/peer peer
+assemble bench/peer2 peripherals
 
 # The C example: SDCC leaves many intermediate files, so it builds aside.
 # --debug writes the debug file (.cdb) and -Wl-j the NoICE file (.noi); the
