@@ -36,8 +36,9 @@ inline constexpr Input kRateInputs[] = {
     {sfr::T2CON, 0x34}, {sfr::TH1, 0xFF},  {sfr::RCAP2L, 0xFF}, {sfr::RCAP2H, 0xFF},
 };
 // Timer plan: TR0 and TR1, all of TMOD (modes, C/T, GATE), the INT0 and INT1
-// pins that gate timers 0 and 1, TR2 and EXEN2.
-inline constexpr Input kTimerInputs[] = {{sfr::TCON, 0x50}, {sfr::TMOD, 0xFF}, {sfr::P3, 0x0C}, {sfr::T2CON, 0x0C}};
+// pins that gate timers 0 and 1, TR2 and EXEN2; and C/T2 and EXF2, which
+// decide with those whether timer 2 counts or reloads at every instruction.
+inline constexpr Input kTimerInputs[] = {{sfr::TCON, 0x50}, {sfr::TMOD, 0xFF}, {sfr::P3, 0x0C}, {sfr::T2CON, 0x4E}};
 // Request scan: IE0, TF0, IE1, TF1; RI and TI; EXF2 and TF2; the six enables and EA.
 inline constexpr Input kScanInputs[] = {{sfr::TCON, 0xAA}, {sfr::SCON, 0x03}, {sfr::T2CON, 0xC0}, {sfr::IE, 0xBF}};
 // Selection: the six priority bits.

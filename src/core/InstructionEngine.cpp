@@ -1,8 +1,9 @@
 #include <cstring>
 
 #include "core/EngineAccess.h"
+#include "core/FastRun.h"
 #include "core/InstructionStep.h"
-#include "core/Interrupts.h"
+#include "core/InterruptChoice.h"
 #include "core/WatchedAccess.h"
 #include "core/Processor.h"
 
@@ -26,35 +27,14 @@ void Processor::SetDataWatch(DataWatch* watch) {
 void Processor::ChooseSteps() {
     const int watch = dataWatch_ == nullptr ? 0 : dataWatch_->WatchedKinds();
     steps_ = kStepTables[hardwareSerial_][xramPaging_][watch].data();
+    fastRun_ = FastRunFor(hardwareSerial_, xramPaging_);
 }
 
 // One instruction with everything around it, in the order the hardware's
-// effects become visible: a request raised during this instruction is chosen
-// at the start of the next one and entered after that one completes.
+// effects become visible.
 template <bool Watched>
 inline void Processor::StepOne() {
-    // The scan only ever adds request bits, and they stay until a RETI or a
-    // reset (both note a change), so it has something new to find only after
-    // one of the flags or enables it reads was written.
-    if (derived_.changes & sfr_watch::kInterrupts) {
-        derived_.changes &= static_cast<std::uint8_t>(~sfr_watch::kInterrupts);
-        ScanInterruptRequests(*this);
-    }
-    int toService = -1;
-    if (ucInterruptFlags) {
-        // While a routine runs the mask is not empty; its selection changes
-        // only with the mask, IP or the interrupts in progress.
-        if (derived_.changes & sfr_watch::kSelection) {
-            derived_.changes &= static_cast<std::uint8_t>(~sfr_watch::kSelection);
-            SelectInterrupt(*this);
-            derived_.selectedInterrupt = iInterruptToService;
-        } else {
-            iInterruptToService = derived_.selectedInterrupt;
-        }
-        toService = iInterruptToService;
-    } else {
-        iInterruptToService = -1;
-    }
+    const int toService = ChooseInterrupt(*this);
 
     // The history holds the text last decoded for display, which names this
     // instruction only when the display was refreshed since the previous one.
@@ -78,6 +58,9 @@ inline void Processor::StepOne() {
 int Processor::ExecuteInstructions(std::uint32_t count) {
     if (dataWatch_) {
         for (std::uint32_t i = 0; i < count; ++i) StepOne<true>();
+    } else if (count > 1 && !plainEngine_) {
+        static const AddressSet kNoStops;
+        fastRun_(*this, count, kNoStops, ~std::uint64_t{0});
     } else {
         for (std::uint32_t i = 0; i < count; ++i) StepOne<false>();
     }
@@ -94,6 +77,7 @@ std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& sto
         }
         return done;
     }
+    if (count > 1 && !plainEngine_) return fastRun_(*this, count, stops, cycleEnd);
     while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd) {
         StepOne<false>();
         ++done;

@@ -1,5 +1,7 @@
 #include "core/InstructionHistory.h"
 
+#include <algorithm>
+
 #include "util/Lines.h"
 
 namespace tessaly {
@@ -26,6 +28,17 @@ void InstructionHistory::Clear() {
     lastRunStamp_ = kNoStamp;
     cursorRun_ = 0;
     if (pool_.Size() > TextPool::kKeepLimit) pool_.Clear();
+}
+
+void InstructionHistory::AppendRepeated(const TrackedText& text, std::uint64_t n, std::size_t limit) {
+    while (n != 0) {
+        if (count_ > limit) Clear();
+        // Lines that fit before the limit is looked at again.
+        const std::uint64_t lines = std::min<std::uint64_t>(n, limit + 1 - count_);
+        Append(text);
+        count_ += static_cast<std::size_t>(lines - 1);
+        n -= lines;
+    }
 }
 
 void InstructionHistory::DropLast(std::size_t n) {

@@ -33,6 +33,9 @@ public:
         lastRunStamp_ = text.Stamp();
     }
     void Append(std::string_view text);
+    // Appends `text` `n` times, emptying the list first whenever it holds more
+    // than `limit` lines, as n single appends that each look at the limit do.
+    void AppendRepeated(const TrackedText& text, std::uint64_t n, std::size_t limit);
     void Clear();
     // Removes the last `n` lines (all of them when there are fewer).
     void DropLast(std::size_t n);

@@ -23,6 +23,33 @@ using InstructionHandler = void (*)(Processor&);
 // next three bytes, first byte lowest.
 using InstructionStep = void (*)(Processor&, std::uint32_t code);
 
+// The fields every instruction leaves decoded in the processor, and the PC
+// moved past it.
+template <std::uint8_t Opcode>
+[[gnu::always_inline]] inline void DecodeFields(Processor& p, std::uint32_t code) {
+    constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
+    p.ucInstructionCycles = timing.cycles;
+    p.ucInstructionLength = timing.length;
+    p.ucOpcode = Opcode;
+    p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
+    p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
+    p.ucExecutionStatus = kStatusExecuting;
+    p.usPC = static_cast<std::uint16_t>(p.usPC + timing.length);
+}
+
+// PSW with P following the accumulator, as it does after every instruction
+// whatever was written to either.
+[[gnu::always_inline]] inline std::uint8_t PswWithParity(const Processor& p) {
+    return static_cast<std::uint8_t>((p.ucIntRAM[sfr::PSW] & ~psw::P) | p.ucParity[p.ucIntRAM[sfr::ACC]]);
+}
+
+// The handler, through the serial wiring when the opcode may reach SBUF.
+template <std::uint8_t Opcode, InstructionHandler Handler, bool WiredSerial>
+[[gnu::always_inline]] inline void RunHandler(Processor& p) {
+    if constexpr (WiredSerial) ExecuteWithHardwareSerial<Opcode, Handler>(p);
+    else Handler(p);
+}
+
 // The step made for one opcode, so that its length and cycles are constants
 // and its handler is called directly. With WiredSerial the handler runs
 // through ExecuteWithHardwareSerial; with Watched the instruction's accesses
@@ -33,19 +60,11 @@ template <std::uint8_t Opcode, InstructionHandler Handler, bool WiredSerial, boo
           bool PagedXram = false, std::uint8_t WatchKinds = kOperandRead | kOperandWrite>
 void ExecuteStep(Processor& p, std::uint32_t code) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
-    p.ucInstructionCycles = timing.cycles;
-    p.ucInstructionLength = timing.length;
-    p.ucOpcode = Opcode;
-    p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
-    p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
-    p.ucExecutionStatus = kStatusExecuting;
-    p.usPC = static_cast<std::uint16_t>(p.usPC + timing.length);
+    DecodeFields<Opcode>(p, code);
     if constexpr (Watched) NoteAccesses<Opcode, PagedXram, WatchKinds>(*p.ActiveDataWatch(), p);
-    if constexpr (WiredSerial) ExecuteWithHardwareSerial<Opcode, Handler>(p);
-    else Handler(p);
+    RunHandler<Opcode, Handler, WiredSerial>(p);
 
-    // P follows the accumulator after every instruction, whatever was written to it.
-    const auto flags = static_cast<std::uint8_t>((p.ucIntRAM[sfr::PSW] & ~psw::P) | p.ucParity[p.ucIntRAM[sfr::ACC]]);
+    const std::uint8_t flags = PswWithParity(p);
     if constexpr (Watched && (WatchKinds & kOperandWrite) != 0) {
         p.ActiveDataWatch()->NoteHardwareStore(p.ucIntRAM.data(), sfr::PSW, flags);
     }

@@ -126,41 +126,41 @@ public:
     }
 
     // --- accessors --------------------------------------------------------
-    std::uint8_t ReadDirect(std::uint8_t address) const { return ucIntRAM[address]; }
-    void WriteDirect(std::uint8_t address, std::uint8_t value) {
+    [[gnu::always_inline]] std::uint8_t ReadDirect(std::uint8_t address) const { return ucIntRAM[address]; }
+    [[gnu::always_inline]] void WriteDirect(std::uint8_t address, std::uint8_t value) {
         ucIntRAM[address] = value;
         derived_.changes |= sfr_watch::kWatchers.byte[address];
     }
 
     // 80h-FFh reach the upper RAM, never the SFRs.
-    std::uint8_t ReadIndirect(std::uint8_t address) const { return ucIntRAM[IndirectOffset(address)]; }
-    void WriteIndirect(std::uint8_t address, std::uint8_t value) { ucIntRAM[IndirectOffset(address)] = value; }
+    [[gnu::always_inline]] std::uint8_t ReadIndirect(std::uint8_t address) const { return ucIntRAM[IndirectOffset(address)]; }
+    [[gnu::always_inline]] void WriteIndirect(std::uint8_t address, std::uint8_t value) { ucIntRAM[IndirectOffset(address)] = value; }
 
-    std::uint8_t RegisterBankBase() const { return ucIntRAM[sfr::PSW] & 0x18; }
-    std::uint8_t ReadRegister(unsigned n) const { return ucIntRAM[RegisterBankBase() + (n > 7 ? 0 : n)]; }
-    void WriteRegister(unsigned n, std::uint8_t value) { ucIntRAM[RegisterBankBase() + (n > 7 ? 0 : n)] = value; }
+    [[gnu::always_inline]] std::uint8_t RegisterBankBase() const { return ucIntRAM[sfr::PSW] & 0x18; }
+    [[gnu::always_inline]] std::uint8_t ReadRegister(unsigned n) const { return ucIntRAM[RegisterBankBase() + (n > 7 ? 0 : n)]; }
+    [[gnu::always_inline]] void WriteRegister(unsigned n, std::uint8_t value) { ucIntRAM[RegisterBankBase() + (n > 7 ? 0 : n)] = value; }
 
-    std::uint8_t ReadBit(std::uint8_t bitAddress) const {
+    [[gnu::always_inline]] std::uint8_t ReadBit(std::uint8_t bitAddress) const {
         const BitLocation& at = BitMap[bitAddress];
         return (ucIntRAM[at.address] & at.mask) ? 1 : 0;
     }
-    void WriteBit(std::uint8_t bitAddress, std::uint8_t value) {
+    [[gnu::always_inline]] void WriteBit(std::uint8_t bitAddress, std::uint8_t value) {
         const BitLocation& at = BitMap[bitAddress];
         if (value) ucIntRAM[at.address] |= at.mask;
         else ucIntRAM[at.address] &= static_cast<std::uint8_t>(~at.mask);
         derived_.changes |= sfr_watch::kWatchers.bit[bitAddress];
     }
 
-    std::uint8_t ReadExtRAM(std::uint16_t address) const { return ucExtRAM[address]; }
-    void WriteExtRAM(std::uint16_t address, std::uint8_t value) { ucExtRAM[address] = value; }
+    [[gnu::always_inline]] std::uint8_t ReadExtRAM(std::uint16_t address) const { return ucExtRAM[address]; }
+    [[gnu::always_inline]] void WriteExtRAM(std::uint16_t address, std::uint8_t value) { ucExtRAM[address] = value; }
 
     // Addresses up to 100FFh reach the guard bytes.
     std::uint8_t ReadCode(std::uint32_t address) const {
         return address < kCodeMemorySize ? ucCodeMemory[address] : 0;
     }
 
-    std::uint16_t GetDPTR() const { return Pair(sfr::DPH, sfr::DPL); }
-    void IncrementDPTR() {
+    [[gnu::always_inline]] std::uint16_t GetDPTR() const { return Pair(sfr::DPH, sfr::DPL); }
+    [[gnu::always_inline]] void IncrementDPTR() {
         if (++ucIntRAM[sfr::DPL] == 0) ++ucIntRAM[sfr::DPH];
     }
     std::uint16_t GetTimer0() const { return Pair(sfr::TH0, sfr::TL0); }
@@ -168,15 +168,21 @@ public:
     std::uint16_t GetTimer2() const { return Pair(sfr::TH2, sfr::TL2); }
     std::uint16_t GetRCAP2() const { return Pair(sfr::RCAP2H, sfr::RCAP2L); }
 
-    void Push(std::uint8_t value) {
+    [[gnu::always_inline]] void Push(std::uint8_t value) {
         ++ucIntRAM[sfr::SP];
         WriteIndirect(ucIntRAM[sfr::SP], value);
     }
-    std::uint8_t Pop() {
+    [[gnu::always_inline]] std::uint8_t Pop() {
         const std::uint8_t value = ReadIndirect(ucIntRAM[sfr::SP]);
         --ucIntRAM[sfr::SP];
         return value;
     }
+
+    // Batches of more than one instruction run on the fast engine
+    // (core/FastRun.h) unless a data watch is set; with this on they run
+    // instruction by instruction on the plain one, which the fast one must
+    // match exactly. For comparing the two; not an engine option.
+    void UsePlainEngine(bool on) { plainEngine_ = on; }
 
     // Executes `count` instructions; always returns 1.
     int ExecuteInstructions(std::uint32_t count);
@@ -207,7 +213,7 @@ public:
     }
 
     // Offset in ucIntRAM of an indirect address: 80h-FFh lie in the upper RAM.
-    static std::size_t IndirectOffset(std::uint8_t address) {
+    [[gnu::always_inline]] static std::size_t IndirectOffset(std::uint8_t address) {
         return address < 0x80 ? address : address + 0x80u;
     }
 
@@ -221,6 +227,7 @@ private:
         std::uint8_t mode0 = 0, mode1 = 0;
         bool splitTimer0High = false;  // timer 0 in mode 3: TH0 runs on TR1
         bool timer2 = false;           // TR2 or EXEN2 set
+        bool timer2Counts = false;     // TR2 set, C/T2 clear
         void (*count)(Processor&, unsigned cycles) = nullptr;
     };
     struct DerivedState {
@@ -249,8 +256,11 @@ private:
     bool hardwareSerial_ = false;
     bool xramPaging_ = false;
     DataWatch* dataWatch_ = nullptr;
-    // The instruction steps made for the options, chosen when one changes.
+    bool plainEngine_ = false;
+    // The instruction steps made for the options, chosen when one changes,
+    // and the fast engine's batch loop.
     void (*const* steps_)(Processor&, std::uint32_t code);
+    std::uint32_t (*fastRun_)(Processor&, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd);
 };
 
 }  // namespace tessaly

@@ -31,7 +31,7 @@ void Step(Processor& p, unsigned cycles);
 // count-down by the instruction's `cycles` machine cycles. The rates are a pure
 // function of a few register bits and the crystal, so nothing needs doing
 // while those stay unchanged, the rates are valid and nothing is being sent.
-inline void UpdateSerialPort(Processor& p, unsigned cycles) {
+[[gnu::always_inline]] inline void UpdateSerialPort(Processor& p, unsigned cycles) {
     if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity)) serial_detail::Step(p, cycles);
 }
 

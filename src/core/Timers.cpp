@@ -1,5 +1,7 @@
 #include "core/Timers.h"
 
+#include <algorithm>
+
 #include "core/DataWatch.h"
 
 namespace tessaly::timer_detail {
@@ -18,7 +20,7 @@ static_assert(kTR0 == 0x10 && kTF1 == 0x80 && kET0 == 0x02 && kET2 == 0x20 && kT
 // A timer's request bit in ucInterruptFlags equals its enable bit in IE. As
 // the request goes in directly, the interrupt scan could add nothing for this
 // flag, so the flag is set in place without noting a change.
-void Overflow(Processor& p, std::uint8_t flagRegister, std::uint8_t flagMask, std::uint8_t enableMask) {
+[[gnu::always_inline]] inline void Overflow(Processor& p, std::uint8_t flagRegister, std::uint8_t flagMask, std::uint8_t enableMask) {
     RequestInterrupts(p, static_cast<std::uint8_t>(p.ucIntRAM[sfr::IE] & enableMask));
     NoteHardwareStore(p, flagRegister, static_cast<std::uint8_t>(p.ucIntRAM[flagRegister] | flagMask));
     p.ucIntRAM[flagRegister] |= flagMask;
@@ -66,9 +68,11 @@ void LoadTimer2FromRCAP2(Processor& p) {
     p.ucIntRAM[sfr::TH2] = p.ucIntRAM[sfr::RCAP2H];
 }
 
+bool Timer2Runs(std::uint8_t t2con) { return !(t2con & 0x02) && (t2con & 0x04); }  // CNT2 = 0, TR2 = 1
+
 void UpdateTimer2(Processor& p, unsigned n) {
     const std::uint8_t t2con = p.ucIntRAM[sfr::T2CON];
-    const bool running = !(t2con & 0x02) && (t2con & 0x04);  // CNT2 = 0, TR2 = 1
+    const bool running = Timer2Runs(t2con);
     const bool exen2AndExf2 = (t2con & 0x48) == 0x48;
     unsigned sum = 0;
     if (running) {
@@ -131,6 +135,29 @@ constexpr const Counter* kCounters[4][4] = {
     {kCountersForModes<-1, 0>, kCountersForModes<-1, 1>, kCountersForModes<-1, 2>, kCountersForModes<-1, -1>},
 };
 
+// Cycles before timer 0 or 1 in mode 0, 1 or 2 overflows, and the count of
+// `n` cycles short of that.
+unsigned CyclesBeforeOverflow(const Processor& p, const TimerRegisters& t, unsigned mode) {
+    const auto& ram = p.ucIntRAM;
+    if (mode == 1) return 0x10000u - ((ram[t.high] << 8) | ram[t.low]);
+    if (mode == 2) return 0x100u - ram[t.low];
+    return 0x2000u - ((ram[t.high] << 5) | (ram[t.low] & 0x1Fu));
+}
+
+void CountShortOfOverflow(Processor& p, const TimerRegisters& t, unsigned mode, unsigned n) {
+    auto& ram = p.ucIntRAM;
+    if (mode == 2) {
+        ram[t.low] = static_cast<std::uint8_t>(ram[t.low] + n);
+        return;
+    }
+    // 13 bits: TL holds the low five (its upper three cleared, as by any
+    // count), TH the high eight.
+    const unsigned shift = mode == 1 ? 8 : 5;
+    const unsigned value = ((ram[t.high] << shift) | (ram[t.low] & ((1u << shift) - 1))) + n;
+    ram[t.low] = static_cast<std::uint8_t>(value & ((1u << shift) - 1));
+    ram[t.high] = static_cast<std::uint8_t>(value >> shift);
+}
+
 }  // namespace
 
 void PlanTimers(Processor& p) {
@@ -149,6 +176,7 @@ void PlanTimers(Processor& p) {
     // Timer 0 in mode 3 lends TH0 to TR1, without gate or C/T.
     plan.splitTimer0High = plan.mode0 == 3 && (tcon & kTR1);
     plan.timer2 = (p.ucIntRAM[sfr::T2CON] & 0x0C) != 0;  // TR2 or EXEN2
+    plan.timer2Counts = Timer2Runs(p.ucIntRAM[sfr::T2CON]);
     if (plan.mode0 == 3) {
         plan.count = (plan.run0 || plan.run1 || plan.splitTimer0High || plan.timer2) ? CountWithSplitTimer0 : nullptr;
     } else if (plan.run0 || plan.run1 || plan.timer2) {
@@ -159,3 +187,41 @@ void PlanTimers(Processor& p) {
 }
 
 }  // namespace tessaly::timer_detail
+
+namespace tessaly {
+
+using namespace timer_detail;
+
+std::uint64_t CyclesBeforeTimerEvent(Processor& p) {
+    if (Changed(p, sfr_watch::kTimers)) PlanTimers(p);
+    const auto& plan = Derived(p).timers;
+    if (plan.count == nullptr) return kNoTimerEvent;
+    // Timer 0 split in two is rare enough to count as it goes.
+    if (plan.mode0 == 3) return 0;
+    std::uint64_t cycles = kNoTimerEvent;
+    if (plan.run0) cycles = std::min<std::uint64_t>(cycles, CyclesBeforeOverflow(p, kTimer0Registers, plan.mode0));
+    if (plan.run1) cycles = std::min<std::uint64_t>(cycles, CyclesBeforeOverflow(p, kTimer1Registers, plan.mode1));
+    if (plan.timer2) {
+        const std::uint8_t t2con = p.ucIntRAM[sfr::T2CON];
+        // EXEN2 with EXF2 set reloads or captures after every instruction.
+        if ((t2con & 0x48) == 0x48) return 0;
+        if (Timer2Runs(t2con)) cycles = std::min<std::uint64_t>(cycles, 0x10000u - p.GetTimer2());
+    }
+    return cycles;
+}
+
+void CountBeforeTimerEvent(Processor& p, std::uint64_t cycles) {
+    // The plan, not the registers: an instruction that changed the
+    // configuration has its earlier cycles counted under the old one.
+    const auto& plan = Derived(p).timers;
+    const auto n = static_cast<unsigned>(cycles);
+    if (plan.run0) CountShortOfOverflow(p, kTimer0Registers, plan.mode0, n);
+    if (plan.run1) CountShortOfOverflow(p, kTimer1Registers, plan.mode1, n);
+    if (plan.timer2Counts) {
+        const unsigned sum = p.GetTimer2() + n;
+        p.ucIntRAM[sfr::TL2] = static_cast<std::uint8_t>(sum);
+        p.ucIntRAM[sfr::TH2] = static_cast<std::uint8_t>(sum >> 8);
+    }
+}
+
+}  // namespace tessaly

@@ -11,6 +11,18 @@ namespace timer_detail {
 void PlanTimers(Processor& p);
 }  // namespace timer_detail
 
+// What CyclesBeforeTimerEvent returns while no timer counts.
+inline constexpr std::uint64_t kNoTimerEvent = ~std::uint64_t{0};
+
+// Machine cycles the timers can count, from their present state and
+// configuration, before one of them overflows or has other work than
+// counting (0: they need counting instruction by instruction).
+std::uint64_t CyclesBeforeTimerEvent(Processor& p);
+
+// Counts `cycles`, fewer than CyclesBeforeTimerEvent gave, in one go: the
+// registers end as counting instruction by instruction would leave them.
+void CountBeforeTimerEvent(Processor& p, std::uint64_t cycles);
+
 // Advances timers 0, 1 and 2 by `cycles` machine cycles, setting the
 // overflow flags and, for enabled sources, the interrupt request bits. Only
 // the timer function is modelled: a timer set to count external pulses does

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/InstructionSet.h"
 #include "core/Interrupts.h"
 #include "core/Sfr.h"
 
@@ -98,13 +99,37 @@ inline void EmitInstruction(Random& r, std::vector<std::uint8_t>& code, bool may
     }
 }
 
+// Any instruction that keeps to the main loop (no jump leaves it, no return
+// or POP takes the stack apart), its direct and bit operands often the
+// timers' count and control registers.
+inline void EmitAnyInstruction(Random& r, std::vector<std::uint8_t>& code) {
+    std::uint8_t opcode;
+    do {
+        opcode = r.Byte();
+    } while ((opcode & 0x1F) == 0x01 || opcode == 0x02 || opcode == 0x12 || opcode == 0x22 || opcode == 0x32 ||
+             opcode == 0x73 || opcode == 0xD0);
+    constexpr std::uint8_t kBusy[] = {sfr::TL0, sfr::TH0, sfr::TL1, sfr::TH1,  sfr::TL2, sfr::TH2,
+                                      sfr::TCON, sfr::T2CON, sfr::ACC, sfr::PSW, sfr::B};
+    code.push_back(opcode);
+    const unsigned length = kOpcodeTimings[opcode].length;
+    for (unsigned k = 1; k < length; ++k) code.push_back(r.Percent(40) ? r.Pick(kBusy) : r.Byte());
+    // Relative jumps go to the next instruction whether taken or not.
+    const bool relative = ((opcode & 0x0F) == 0x00 && opcode >= 0x10 && opcode <= 0x80) ||
+                          (opcode >= 0xB4 && opcode <= 0xBF) || opcode == 0xD5 || (opcode >= 0xD8 && opcode <= 0xDF);
+    if (relative) code.back() = 0x00;
+}
+
 // The whole code memory of a program: main loop at 0100h; each vector jumps
 // to a routine of its own at 0800h + 40h * n that writes a few inputs,
-// sometimes clears its flag, and returns.
-inline std::vector<std::uint8_t> RandomProgramImage(Random& r) {
+// sometimes clears its flag, and returns. With `anyInstruction` the main
+// loop mixes in instructions of every kind.
+inline std::vector<std::uint8_t> RandomProgramImage(Random& r, bool anyInstruction = false) {
     std::vector<std::uint8_t> main;
     const unsigned length = 20 + r.Below(120);
-    for (unsigned k = 0; k < length; ++k) EmitInstruction(r, main, true);
+    for (unsigned k = 0; k < length; ++k) {
+        if (anyInstruction && r.Percent(60)) EmitAnyInstruction(r, main);
+        else EmitInstruction(r, main, true);
+    }
     main.insert(main.end(), {0x02, 0x01, 0x00});  // LJMP 0100h
     std::vector<std::vector<std::uint8_t>> routines(6);
     constexpr std::uint8_t kFlagOf[6] = {bit::IE0, bit::TF0, bit::IE1, bit::TF1, bit::TI, bit::TF2};

@@ -1,0 +1,93 @@
+#include "core/FastRun.h"
+
+#include <cstring>
+
+#include "core/DeferredTimers.h"
+#include "core/InstructionStep.h"
+#include "core/InterruptChoice.h"
+#include "core/OpcodeHandlers.h"
+#include "core/OperandAccess.h"
+
+namespace tessaly {
+
+namespace {
+
+template <OperandUse Use>
+[[gnu::always_inline]] inline void BeforeOperand(Processor& p, DeferredTimers& timers) {
+    if constexpr (Use.kind == OperandKind::Direct) {
+        timers.BeforeDirectAccess(p, Use.operandByte == 2 ? p.ucOperand2 : p.ucOperand1);
+    }
+}
+
+// ExecuteStep's work for one opcode, inlined into the batch loop, with the
+// timers deferred.
+template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
+[[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, DeferredTimers& timers) {
+    constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
+    constexpr OpcodeOperands operands = kOpcodeOperands[Opcode];
+    DecodeFields<Opcode>(p, code);
+    BeforeOperand<operands.operands[0]>(p, timers);
+    BeforeOperand<operands.operands[1]>(p, timers);
+    BeforeOperand<operands.operands[2]>(p, timers);
+    RunHandler<Opcode, kHandlersFor<PagedXram>[Opcode], WiredSerial && TouchesDirectSbuf(Opcode)>(p);
+    p.ucIntRAM[sfr::PSW] = PswWithParity(p);
+    ++p.ullInstructionsExecuted;
+    p.ullCyclesExecuted += timing.cycles;
+    p.ullBytesExecuted += timing.length;
+    timers.AfterInstruction(p, timing.cycles);
+    UpdateSerialPort(p, timing.cycles);
+    ApplyMessageListLimits(p);
+}
+
+template <bool WiredSerial, bool PagedXram>
+std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
+    const auto& plainSteps = kStepTables[WiredSerial][PagedXram][0];
+    DeferredTimers timers(p);
+    std::uint32_t done = 0;
+    while (done != count && !stops.Contains(p.usPC) && p.ullCyclesExecuted < cycleEnd) {
+        const int toService = ChooseInterrupt(p);
+        // Operands of an instruction at FFFEh or FFFFh come from the guard
+        // bytes, so the three bytes (and one more) can be read in one go.
+        std::uint32_t code;
+        std::memcpy(&code, &p.ucCodeMemory[p.usPC], sizeof code);
+        if (timers.Deferring()) [[likely]] {
+            // One case an opcode, each with its step inlined.
+            switch (static_cast<std::uint8_t>(code)) {
+#define TESSALY_OPCODE(op)                                     \
+    case (op):                                                 \
+        FastStep<(op), WiredSerial, PagedXram>(p, code, timers); \
+        break;
+#define TESSALY_ROW(row)                                                                                    \
+    TESSALY_OPCODE(row + 0x0) TESSALY_OPCODE(row + 0x1) TESSALY_OPCODE(row + 0x2) TESSALY_OPCODE(row + 0x3) \
+    TESSALY_OPCODE(row + 0x4) TESSALY_OPCODE(row + 0x5) TESSALY_OPCODE(row + 0x6) TESSALY_OPCODE(row + 0x7) \
+    TESSALY_OPCODE(row + 0x8) TESSALY_OPCODE(row + 0x9) TESSALY_OPCODE(row + 0xA) TESSALY_OPCODE(row + 0xB) \
+    TESSALY_OPCODE(row + 0xC) TESSALY_OPCODE(row + 0xD) TESSALY_OPCODE(row + 0xE) TESSALY_OPCODE(row + 0xF)
+                TESSALY_ROW(0x00) TESSALY_ROW(0x10) TESSALY_ROW(0x20) TESSALY_ROW(0x30)
+                TESSALY_ROW(0x40) TESSALY_ROW(0x50) TESSALY_ROW(0x60) TESSALY_ROW(0x70)
+                TESSALY_ROW(0x80) TESSALY_ROW(0x90) TESSALY_ROW(0xA0) TESSALY_ROW(0xB0)
+                TESSALY_ROW(0xC0) TESSALY_ROW(0xD0) TESSALY_ROW(0xE0) TESSALY_ROW(0xF0)
+#undef TESSALY_ROW
+#undef TESSALY_OPCODE
+            }
+        } else {
+            plainSteps[static_cast<std::uint8_t>(code)](p, code);
+            timers.AfterPlainStep(p);
+        }
+        if (toService != -1) VectorInterrupt(p, toService);
+        ++done;
+    }
+    timers.Finish(p);
+    // Every instruction of the batch appended the same text, the one decoded
+    // for display before it.
+    p.lstExecutedInstructions.AppendRepeated(p.strInstruction, done, kHistoryLimit);
+    return done;
+}
+
+}  // namespace
+
+FastRun FastRunFor(bool hardwareSerial, bool xramPaging) {
+    static constexpr FastRun kRuns[2][2] = {{Run<false, false>, Run<false, true>}, {Run<true, false>, Run<true, true>}};
+    return kRuns[hardwareSerial][xramPaging];
+}
+
+}  // namespace tessaly

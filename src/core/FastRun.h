@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/AddressSet.h"
+
+namespace tessaly {
+
+class Processor;
+
+// Runs up to `count` instructions at engine speed, stopping before one at an
+// address in `stops` or once the cycle count has reached `cycleEnd`, and
+// returns how many ran. It leaves everything as running them one at a time
+// leaves it, but does the bookkeeping no instruction looks at in bulk: the
+// timers between their events, the counters and the instruction history.
+// Each option of the engine has its own; none notes data break point events.
+using FastRun = std::uint32_t (*)(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd);
+
+FastRun FastRunFor(bool hardwareSerial, bool xramPaging);
+
+}  // namespace tessaly

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "core/AddressSet.h"
+#include "support/Lockstep.h"
+#include "support/RandomProgram.h"
+#include "support/TestMachine.h"
+
+// Batches of instructions run on the fast engine, which defers the timers'
+// counting and the history's bookkeeping, and on the plain one, which does
+// everything after every instruction. Over generated programs that use every
+// peripheral, every kind of instruction and every way of reaching the
+// timers' registers, batches of every length must leave the same state.
+namespace tessaly {
+namespace {
+
+using test::Random;
+
+TEST(FastEngine, BatchesLeaveWhatThePlainEngineLeaves) {
+    constexpr unsigned kPrograms = 160;
+    constexpr unsigned kBatches = 120;
+    Random r(0xFA57E9ull);
+    std::uint64_t instructions = 0, interruptsEntered = 0, stopsAtAddresses = 0;
+    for (unsigned program = 0; program < kPrograms; ++program) {
+        auto fast = test::NewProcessor();
+        auto plain = test::NewProcessor();
+        plain->UsePlainEngine(true);
+        const bool wired = program % 3 == 1, paged = program % 4 == 2;
+        test::Both(*fast, *plain, [&](Processor& p) {
+            p.SetHardwareSerial(wired);
+            p.SetXramPaging(paged);
+        });
+        const std::vector<std::uint8_t> image = test::RandomProgramImage(r, true);
+        test::Both(*fast, *plain, [&](Processor& p) { std::copy(image.begin(), image.end(), p.ucCodeMemory.begin()); });
+        test::Configure(r, *fast, *plain);
+        // A few break points in the main loop and the interrupt routines.
+        AddressSet stops;
+        for (unsigned k = r.Below(3); k > 0; --k) stops.Insert(static_cast<std::uint16_t>(0x100 + r.Below(0x60)));
+        if (r.Percent(30)) stops.Insert(static_cast<std::uint16_t>(0x800 + 0x40 * r.Below(6)));
+        for (unsigned batch = 0; batch < kBatches; ++batch) {
+            if (r.Percent(20)) test::LibraryWrite(r, *fast, *plain);
+            // Mostly short batches, so that many instruction boundaries end
+            // one; some long ones that cross many timer events.
+            const auto count = static_cast<std::uint32_t>(r.Percent(70) ? 2 + r.Below(40) : 2 + r.Below(3000));
+            const std::uint64_t cycleEnd = r.Percent(20) ? fast->ullCyclesExecuted + r.Below(500) : ~std::uint64_t{0};
+            const std::size_t inService = fast->lstInterruptsInProgress.Count();
+            const std::uint32_t doneFast = fast->ExecuteUntil(count, stops, cycleEnd);
+            const std::uint32_t donePlain = plain->ExecuteUntil(count, stops, cycleEnd);
+            ASSERT_EQ(doneFast, donePlain) << "program " << program << ", batch " << batch;
+            ASSERT_EQ(test::FirstDifference(*fast, *plain), "") << "program " << program << ", batch " << batch;
+            instructions += doneFast;
+            interruptsEntered += fast->lstInterruptsInProgress.Count() > inService;
+            stopsAtAddresses += doneFast < count && stops.Contains(fast->usPC);
+            // Step over a break point as a debugger does.
+            if (stops.Contains(fast->usPC)) test::Both(*fast, *plain, [](Processor& p) { p.ExecuteInstructions(1); });
+        }
+        ASSERT_EQ(test::WholeDifference(*fast, *plain), "") << "program " << program;
+    }
+    // The programs did exercise what the fast engine defers.
+    EXPECT_GT(instructions, 5000000u);
+    EXPECT_GT(interruptsEntered, 1000u);
+    EXPECT_GT(stopsAtAddresses, 500u);
+}
+
+}  // namespace
+}  // namespace tessaly
