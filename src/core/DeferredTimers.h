@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -23,7 +24,12 @@ public:
     // False while the events come too close together for deferring to pay
     // (a fast baud-rate timer overflows every few cycles): then the plain
     // steps count the timers and AfterPlainStep follows them.
-    bool Deferring() const { return recheck_ == 0; }
+    bool Deferring() const { return deferring_; }
+    // Has the next instruction run as a plain step whatever the timers do.
+    void StepPlainlyFirst() {
+        deferring_ = false;
+        recheck_ = counted_;
+    }
 
     // Before an instruction that reads or writes the direct byte `address`.
     [[gnu::always_inline]] void BeforeDirectAccess(Processor& p, std::uint8_t address) {
@@ -36,7 +42,10 @@ public:
     // ullCyclesExecuted.
     [[gnu::always_inline]] void AfterInstruction(Processor& p, unsigned cycles) {
         const std::uint64_t now = p.ullCyclesExecuted;
-        if (now < deadline_ && !Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates)) [[likely]] return;
+        if (now < deadline_ && !Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates)) [[likely]] {
+            if (reloading_.low != 0) CountReloading(p, cycles);
+            return;
+        }
         // The instructions before this one only counted; this one is counted
         // as the plain engine counts it, with the configuration it leaves.
         CatchUp(p, now - cycles);
@@ -61,33 +70,66 @@ private:
         for (std::uint8_t address : {sfr::TL0, sfr::TL1, sfr::TH0, sfr::TH1, sfr::TL2, sfr::TH2}) registers[address] = true;
         return registers;
     }();
-    // Deferring pays only while events are at least this far apart; when
-    // they are closer, the distance is looked at again after a while.
-    static constexpr std::uint64_t kShortestDeferral = 64;
-    static constexpr std::uint64_t kRecheckAfter = 1024;
+    // Deferring pays only while the next event is at least this far off;
+    // when it is closer, the plain steps run up to it and a little past.
+    static constexpr std::uint64_t kShortestDeferral = 16;
+    // A mode 2 timer with a period under this is counted as it goes.
+    static constexpr unsigned kReloadingPeriod = 64;
+
+    // A timer in mode 2 that overflows every few cycles: counted after every
+    // instruction, as cheaply as that can be, while the others are deferred.
+    struct ReloadingTimer {
+        std::uint8_t low = 0;  // 0: none
+        std::uint8_t high = 0;
+        std::uint8_t flagMask = 0;
+        std::uint8_t enableMask = 0;
+    };
+    static constexpr ReloadingTimer kReloadingTimers[2] = {
+        {sfr::TL0, sfr::TH0, MaskOf(bit::TF0), MaskOf(bit::ET0)},
+        {sfr::TL1, sfr::TH1, MaskOf(bit::TF1), MaskOf(bit::ET1)},
+    };
+
+    // What the plain count of mode 2 does: counts past the overflow are
+    // dropped; the overflow sets the flag and, for an enabled source,
+    // requests service.
+    [[gnu::always_inline]] void CountReloading(Processor& p, unsigned cycles) {
+        auto& ram = p.ucIntRAM;
+        const unsigned sum = ram[reloading_.low] + cycles;
+        if (sum > 0xFF) {
+            RequestInterrupts(p, static_cast<std::uint8_t>(ram[sfr::IE] & reloading_.enableMask));
+            ram[sfr::TCON] |= reloading_.flagMask;
+            ram[reloading_.low] = ram[reloading_.high];
+        } else {
+            ram[reloading_.low] = static_cast<std::uint8_t>(sum);
+        }
+    }
 
     void Plan(Processor& p) {
-        const std::uint64_t cycles = CyclesBeforeTimerEvent(p);
-        if (cycles < kShortestDeferral) {
-            recheck_ = counted_ + kRecheckAfter;
-        } else {
-            deadline_ = cycles > kNoTimerEvent - counted_ ? kNoTimerEvent : counted_ + cycles;
-            recheck_ = 0;
-        }
+        const int reloading = FastReloadingTimer(p, kReloadingPeriod);
+        reloading_ = reloading < 0 ? ReloadingTimer{} : kReloadingTimers[reloading];
+        reloadingIndex_ = reloading;
+        const std::uint64_t cycles = CyclesBeforeTimerEvent(p, reloading);
+        deferring_ = cycles >= kShortestDeferral;
+        if (deferring_) deadline_ = cycles > kNoTimerEvent - counted_ ? kNoTimerEvent : counted_ + cycles;
+        else recheck_ = counted_ + std::max(cycles + 1, kShortestDeferral);
     }
     void CatchUp(Processor& p, std::uint64_t upTo) {
         if (upTo == counted_) return;
-        CountBeforeTimerEvent(p, upTo - counted_);
+        CountBeforeTimerEvent(p, upTo - counted_, reloadingIndex_);
         counted_ = upTo;
     }
 
-    // The timers' registers hold their state after this many cycles.
+    ReloadingTimer reloading_;
+    int reloadingIndex_ = -1;
+    // The timers' registers (but the reloading timer's, always up to date)
+    // hold their state after this many cycles.
     std::uint64_t counted_;
     // While deferring: the first cycle count at which an instruction needs
     // the timers counted exactly.
     std::uint64_t deadline_ = 0;
+    bool deferring_ = false;
     // While not deferring: when to look at the distance to the next event
-    // again (0 while deferring).
+    // again.
     std::uint64_t recheck_ = 0;
 };
 

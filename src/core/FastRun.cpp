@@ -19,8 +19,35 @@ template <OperandUse Use>
     }
 }
 
+// Whether an instruction may write the accumulator or the parity bit: it
+// writes A (or AB), or a direct byte or a bit, which may be ACC or PSW.
+// Registers and @Ri never reach them, and the flags an instruction sets
+// leave P alone.
+constexpr bool MayChangeParity(std::uint8_t opcode) {
+    for (const OperandUse& use : kOpcodeOperands[opcode].operands) {
+        if (!use.Writes()) continue;
+        if (use.kind == OperandKind::Accumulator || use.kind == OperandKind::AccumulatorB ||
+            use.kind == OperandKind::Direct || use.kind == OperandKind::Bit) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether an instruction may add a warning or an error: the reserved
+// opcode, RETI without an interrupt, and anything that reaches a direct byte,
+// which may be SBUF. (The jump routines' errors need a status the engine
+// never runs with.)
+constexpr bool MayPostMessages(std::uint8_t opcode) {
+    if (opcode == 0xA5 || opcode == 0x32) return true;
+    for (const OperandUse& use : kOpcodeOperands[opcode].operands) {
+        if (use.kind == OperandKind::Direct) return true;
+    }
+    return false;
+}
+
 // ExecuteStep's work for one opcode, inlined into the batch loop, with the
-// timers deferred.
+// timers deferred and only the bookkeeping the opcode can need.
 template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
 [[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, DeferredTimers& timers) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
@@ -30,19 +57,32 @@ template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
     BeforeOperand<operands.operands[1]>(p, timers);
     BeforeOperand<operands.operands[2]>(p, timers);
     RunHandler<Opcode, kHandlersFor<PagedXram>[Opcode], WiredSerial && TouchesDirectSbuf(Opcode)>(p);
-    p.ucIntRAM[sfr::PSW] = PswWithParity(p);
+    if constexpr (MayChangeParity(Opcode)) p.ucIntRAM[sfr::PSW] = PswWithParity(p);
     ++p.ullInstructionsExecuted;
     p.ullCyclesExecuted += timing.cycles;
     p.ullBytesExecuted += timing.length;
     timers.AfterInstruction(p, timing.cycles);
-    UpdateSerialPort(p, timing.cycles);
-    ApplyMessageListLimits(p);
+    if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity)) [[unlikely]] {
+        serial_detail::Step(p, timing.cycles);
+        ApplyMessageListLimits(p);
+    } else if constexpr (MayPostMessages(Opcode)) {
+        ApplyMessageListLimits(p);
+    }
+}
+
+// Whether the plain engine would do, after the first instruction, what the
+// fast steps leave out: P out of step with A, or a message list over its
+// limit, after a change from outside.
+bool NeedsPlainFirstStep(const Processor& p) {
+    return PswWithParity(p) != p.ucIntRAM[sfr::PSW] || p.lstWarnings.Count() > kMessageListLimit ||
+           p.lstErrors.Count() > kMessageListLimit;
 }
 
 template <bool WiredSerial, bool PagedXram>
 std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
     const auto& plainSteps = kStepTables[WiredSerial][PagedXram][0];
     DeferredTimers timers(p);
+    if (NeedsPlainFirstStep(p)) timers.StepPlainlyFirst();
     std::uint32_t done = 0;
     while (done != count && !stops.Contains(p.usPC) && p.ullCyclesExecuted < cycleEnd) {
         const int toService = ChooseInterrupt(p);

@@ -192,15 +192,28 @@ namespace tessaly {
 
 using namespace timer_detail;
 
-std::uint64_t CyclesBeforeTimerEvent(Processor& p) {
+int FastReloadingTimer(Processor& p, unsigned shorterThan) {
+    if (Changed(p, sfr_watch::kTimers)) PlanTimers(p);
+    const auto& plan = Derived(p).timers;
+    if (plan.mode0 == 3) return -1;
+    if (plan.run1 && plan.mode1 == 2 && 0x100u - p.ucIntRAM[sfr::TH1] < shorterThan) return 1;
+    if (plan.run0 && plan.mode0 == 2 && 0x100u - p.ucIntRAM[sfr::TH0] < shorterThan) return 0;
+    return -1;
+}
+
+std::uint64_t CyclesBeforeTimerEvent(Processor& p, int except) {
     if (Changed(p, sfr_watch::kTimers)) PlanTimers(p);
     const auto& plan = Derived(p).timers;
     if (plan.count == nullptr) return kNoTimerEvent;
     // Timer 0 split in two is rare enough to count as it goes.
     if (plan.mode0 == 3) return 0;
     std::uint64_t cycles = kNoTimerEvent;
-    if (plan.run0) cycles = std::min<std::uint64_t>(cycles, CyclesBeforeOverflow(p, kTimer0Registers, plan.mode0));
-    if (plan.run1) cycles = std::min<std::uint64_t>(cycles, CyclesBeforeOverflow(p, kTimer1Registers, plan.mode1));
+    if (plan.run0 && except != 0) {
+        cycles = std::min<std::uint64_t>(cycles, CyclesBeforeOverflow(p, kTimer0Registers, plan.mode0));
+    }
+    if (plan.run1 && except != 1) {
+        cycles = std::min<std::uint64_t>(cycles, CyclesBeforeOverflow(p, kTimer1Registers, plan.mode1));
+    }
     if (plan.timer2) {
         const std::uint8_t t2con = p.ucIntRAM[sfr::T2CON];
         // EXEN2 with EXF2 set reloads or captures after every instruction.
@@ -210,13 +223,13 @@ std::uint64_t CyclesBeforeTimerEvent(Processor& p) {
     return cycles;
 }
 
-void CountBeforeTimerEvent(Processor& p, std::uint64_t cycles) {
+void CountBeforeTimerEvent(Processor& p, std::uint64_t cycles, int except) {
     // The plan, not the registers: an instruction that changed the
     // configuration has its earlier cycles counted under the old one.
     const auto& plan = Derived(p).timers;
     const auto n = static_cast<unsigned>(cycles);
-    if (plan.run0) CountShortOfOverflow(p, kTimer0Registers, plan.mode0, n);
-    if (plan.run1) CountShortOfOverflow(p, kTimer1Registers, plan.mode1, n);
+    if (plan.run0 && except != 0) CountShortOfOverflow(p, kTimer0Registers, plan.mode0, n);
+    if (plan.run1 && except != 1) CountShortOfOverflow(p, kTimer1Registers, plan.mode1, n);
     if (plan.timer2Counts) {
         const unsigned sum = p.GetTimer2() + n;
         p.ucIntRAM[sfr::TL2] = static_cast<std::uint8_t>(sum);

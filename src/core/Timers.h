@@ -14,14 +14,20 @@ void PlanTimers(Processor& p);
 // What CyclesBeforeTimerEvent returns while no timer counts.
 inline constexpr std::uint64_t kNoTimerEvent = ~std::uint64_t{0};
 
-// Machine cycles the timers can count, from their present state and
-// configuration, before one of them overflows or has other work than
-// counting (0: they need counting instruction by instruction).
-std::uint64_t CyclesBeforeTimerEvent(Processor& p);
+// Timer 0 or 1 when it runs in mode 2 with a period under `shorterThan`
+// cycles (a baud-rate timer, typically), else -1. Timer 1 first.
+int FastReloadingTimer(Processor& p, unsigned shorterThan);
 
-// Counts `cycles`, fewer than CyclesBeforeTimerEvent gave, in one go: the
-// registers end as counting instruction by instruction would leave them.
-void CountBeforeTimerEvent(Processor& p, std::uint64_t cycles);
+// Machine cycles the timers other than `except` (0 or 1; -1: none) can
+// count, from their present state and configuration, before one of them
+// overflows or has other work than counting (0: they need counting
+// instruction by instruction).
+std::uint64_t CyclesBeforeTimerEvent(Processor& p, int except = -1);
+
+// Counts `cycles`, fewer than CyclesBeforeTimerEvent gave, in one go for
+// the timers other than `except`: the registers end as counting instruction
+// by instruction would leave them.
+void CountBeforeTimerEvent(Processor& p, std::uint64_t cycles, int except = -1);
 
 // Advances timers 0, 1 and 2 by `cycles` machine cycles, setting the
 // overflow flags and, for enabled sources, the interrupt request bits. Only

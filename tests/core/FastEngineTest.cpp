@@ -41,6 +41,11 @@ TEST(FastEngine, BatchesLeaveWhatThePlainEngineLeaves) {
         if (r.Percent(30)) stops.Insert(static_cast<std::uint16_t>(0x800 + 0x40 * r.Below(6)));
         for (unsigned batch = 0; batch < kBatches; ++batch) {
             if (r.Percent(20)) test::LibraryWrite(r, *fast, *plain);
+            if (r.Percent(5)) {
+                // An edit of A or PSW that leaves P out of step until the next instruction.
+                const std::uint8_t address = r.Percent(50) ? sfr::ACC : sfr::PSW, value = r.Byte();
+                test::Both(*fast, *plain, [&](Processor& p) { p.WriteDirect(address, value); });
+            }
             // Mostly short batches, so that many instruction boundaries end
             // one; some long ones that cross many timer events.
             const auto count = static_cast<std::uint32_t>(r.Percent(70) ? 2 + r.Below(40) : 2 + r.Below(3000));
