@@ -46,21 +46,40 @@ constexpr bool MayPostMessages(std::uint8_t opcode) {
     return false;
 }
 
+// Whether an instruction may go anywhere but to the next one: jumps, calls
+// and returns.
+constexpr bool MayJump(std::uint8_t opcode) {
+    if (opcode == 0x22 || opcode == 0x32) return true;  // RET, RETI
+    for (const OperandUse& use : kOpcodeOperands[opcode].operands) {
+        if (use.kind == OperandKind::CodeAddress) return true;
+    }
+    return false;
+}
+
 // ExecuteStep's work for one opcode, inlined into the batch loop, with the
-// timers deferred and only the bookkeeping the opcode can need.
+// timers deferred and only the bookkeeping the opcode can need. `pc` is the
+// loop's copy of usPC: kept in a register, it spares each instruction
+// waiting for the previous one's store of usPC.
+// The decoded fields no instruction reads (opcode, length, cycles and the
+// status) and the instruction and byte counts are left to the end of the
+// batch.
 template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
-[[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, DeferredTimers& timers) {
+[[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t& bytes,
+                                            DeferredTimers& timers) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
     constexpr OpcodeOperands operands = kOpcodeOperands[Opcode];
-    DecodeFields<Opcode>(p, code);
+    p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
+    p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
+    pc = static_cast<std::uint16_t>(pc + timing.length);
+    p.usPC = pc;
     BeforeOperand<operands.operands[0]>(p, timers);
     BeforeOperand<operands.operands[1]>(p, timers);
     BeforeOperand<operands.operands[2]>(p, timers);
     RunHandler<Opcode, kHandlersFor<PagedXram>[Opcode], WiredSerial && TouchesDirectSbuf(Opcode)>(p);
+    if constexpr (MayJump(Opcode)) pc = p.usPC;
     if constexpr (MayChangeParity(Opcode)) p.ucIntRAM[sfr::PSW] = PswWithParity(p);
-    ++p.ullInstructionsExecuted;
     p.ullCyclesExecuted += timing.cycles;
-    p.ullBytesExecuted += timing.length;
+    bytes += timing.length;
     timers.AfterInstruction(p, timing.cycles);
     if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity)) [[unlikely]] {
         serial_detail::Step(p, timing.cycles);
@@ -83,19 +102,22 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
     const auto& plainSteps = kStepTables[WiredSerial][PagedXram][0];
     DeferredTimers timers(p);
     if (NeedsPlainFirstStep(p)) timers.StepPlainlyFirst();
-    std::uint32_t done = 0;
-    while (done != count && !stops.Contains(p.usPC) && p.ullCyclesExecuted < cycleEnd) {
+    std::uint32_t done = 0, plainDone = 0;
+    std::uint64_t bytes = 0;
+    std::uint32_t code = 0;
+    std::uint16_t pc = p.usPC;
+    if (count != 0 && !stops.Contains(pc) && p.ullCyclesExecuted < cycleEnd) p.ucExecutionStatus = kStatusExecuting;
+    while (done != count && !stops.Contains(pc) && p.ullCyclesExecuted < cycleEnd) {
         const int toService = ChooseInterrupt(p);
         // Operands of an instruction at FFFEh or FFFFh come from the guard
         // bytes, so the three bytes (and one more) can be read in one go.
-        std::uint32_t code;
-        std::memcpy(&code, &p.ucCodeMemory[p.usPC], sizeof code);
+        std::memcpy(&code, &p.ucCodeMemory[pc], sizeof code);
         if (timers.Deferring()) [[likely]] {
             // One case an opcode, each with its step inlined.
             switch (static_cast<std::uint8_t>(code)) {
 #define TESSALY_OPCODE(op)                                     \
     case (op):                                                 \
-        FastStep<(op), WiredSerial, PagedXram>(p, code, timers); \
+        FastStep<(op), WiredSerial, PagedXram>(p, code, pc, bytes, timers); \
         break;
 #define TESSALY_ROW(row)                                                                                    \
     TESSALY_OPCODE(row + 0x0) TESSALY_OPCODE(row + 0x1) TESSALY_OPCODE(row + 0x2) TESSALY_OPCODE(row + 0x3) \
@@ -112,11 +134,25 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
         } else {
             plainSteps[static_cast<std::uint8_t>(code)](p, code);
             timers.AfterPlainStep(p);
+            pc = p.usPC;
+            ++plainDone;
         }
-        if (toService != -1) VectorInterrupt(p, toService);
+        if (toService != -1) {
+            VectorInterrupt(p, toService);
+            pc = p.usPC;
+        }
         ++done;
     }
     timers.Finish(p);
+    if (done != 0) {
+        // The last instruction's fields; the plain steps counted themselves.
+        const auto opcode = static_cast<std::uint8_t>(code);
+        p.ucOpcode = opcode;
+        p.ucInstructionCycles = kOpcodeTimings[opcode].cycles;
+        p.ucInstructionLength = kOpcodeTimings[opcode].length;
+        p.ullInstructionsExecuted += done - plainDone;
+        p.ullBytesExecuted += bytes;
+    }
     // Every instruction of the batch appended the same text, the one decoded
     // for display before it.
     p.lstExecutedInstructions.AppendRepeated(p.strInstruction, done, kHistoryLimit);

@@ -26,7 +26,7 @@ using InstructionStep = void (*)(Processor&, std::uint32_t code);
 // The fields every instruction leaves decoded in the processor, and the PC
 // moved past it.
 template <std::uint8_t Opcode>
-[[gnu::always_inline]] inline void DecodeFields(Processor& p, std::uint32_t code) {
+[[gnu::always_inline]] inline void DecodeFields(Processor& p, std::uint32_t code, std::uint16_t pc) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
     p.ucInstructionCycles = timing.cycles;
     p.ucInstructionLength = timing.length;
@@ -34,7 +34,7 @@ template <std::uint8_t Opcode>
     p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
     p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     p.ucExecutionStatus = kStatusExecuting;
-    p.usPC = static_cast<std::uint16_t>(p.usPC + timing.length);
+    p.usPC = static_cast<std::uint16_t>(pc + timing.length);
 }
 
 // PSW with P following the accumulator, as it does after every instruction
@@ -60,7 +60,7 @@ template <std::uint8_t Opcode, InstructionHandler Handler, bool WiredSerial, boo
           bool PagedXram = false, std::uint8_t WatchKinds = kOperandRead | kOperandWrite>
 void ExecuteStep(Processor& p, std::uint32_t code) {
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
-    DecodeFields<Opcode>(p, code);
+    DecodeFields<Opcode>(p, code, p.usPC);
     if constexpr (Watched) NoteAccesses<Opcode, PagedXram, WatchKinds>(*p.ActiveDataWatch(), p);
     RunHandler<Opcode, Handler, WiredSerial>(p);
 
