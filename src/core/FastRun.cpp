@@ -81,7 +81,8 @@ template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
     p.ullCyclesExecuted += timing.cycles;
     bytes += timing.length;
     timers.AfterInstruction(p, timing.cycles);
-    if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity)) [[unlikely]] {
+    if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
+        !serial_detail::CountDownQuietly(p, timing.cycles)) [[unlikely]] {
         serial_detail::Step(p, timing.cycles);
         ApplyMessageListLimits(p);
     } else if constexpr (MayPostMessages(Opcode)) {
