@@ -1,5 +1,6 @@
 #include "core/FastRun.h"
 
+#include <array>
 #include <cstring>
 
 #include "core/DeferredTimers.h"
@@ -56,28 +57,40 @@ constexpr bool MayJump(std::uint8_t opcode) {
     return false;
 }
 
-// ExecuteStep's work for one opcode, inlined into the batch loop, with the
-// timers deferred and only the bookkeeping the opcode can need. `pc` is the
-// loop's copy of usPC: kept in a register, it spares each instruction
-// waiting for the previous one's store of usPC.
-// The decoded fields no instruction reads (opcode, length, cycles and the
-// status) and the instruction and byte counts are left to the end of the
-// batch.
+// The part of ExecuteStep's work that differs by opcode, inlined into the
+// batch loop's case for it; the loop does the rest. `pc` is the loop's copy
+// of usPC: kept in a register, it spares each instruction waiting for the
+// previous one's store of usPC. The decoded fields no instruction reads
+// (opcode, length, cycles and the status) and the instruction and byte
+// counts are left to the end of the batch.
 template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
-[[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t& bytes,
+[[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc,
                                             DeferredTimers& timers) {
-    constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
-    constexpr OpcodeOperands operands = kOpcodeOperands[Opcode];
+    constexpr OperandUse operands[3] = {kOpcodeOperands[Opcode].operands[0], kOpcodeOperands[Opcode].operands[1],
+                                        kOpcodeOperands[Opcode].operands[2]};
     p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
     p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
-    pc = static_cast<std::uint16_t>(pc + timing.length);
+    pc = static_cast<std::uint16_t>(pc + kOpcodeTimings[Opcode].length);
     p.usPC = pc;
-    BeforeOperand<operands.operands[0]>(p, timers);
-    BeforeOperand<operands.operands[1]>(p, timers);
-    BeforeOperand<operands.operands[2]>(p, timers);
+    BeforeOperand<operands[0]>(p, timers);
+    BeforeOperand<operands[1]>(p, timers);
+    BeforeOperand<operands[2]>(p, timers);
     RunHandler<Opcode, kHandlersFor<PagedXram>[Opcode], WiredSerial && TouchesDirectSbuf(Opcode)>(p);
     if constexpr (MayJump(Opcode)) pc = p.usPC;
     if constexpr (MayChangeParity(Opcode)) p.ucIntRAM[sfr::PSW] = PswWithParity(p);
+}
+
+// What every fast step does after its opcode's own part: the counters, the
+// timers, the serial port and, where the instruction may have added one,
+// the message list limits.
+[[gnu::always_inline]] inline void FinishFastStep(Processor& p, std::uint8_t opcode, std::uint64_t& bytes,
+                                                  DeferredTimers& timers) {
+    static constexpr std::array<bool, 256> kMayPostMessages = [] {
+        std::array<bool, 256> may{};
+        for (unsigned op = 0; op < 256; ++op) may[op] = MayPostMessages(static_cast<std::uint8_t>(op));
+        return may;
+    }();
+    const OpcodeTiming timing = kOpcodeTimings[opcode];
     p.ullCyclesExecuted += timing.cycles;
     bytes += timing.length;
     timers.AfterInstruction(p, timing.cycles);
@@ -85,7 +98,7 @@ template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
         !serial_detail::CountDownQuietly(p, timing.cycles)) [[unlikely]] {
         serial_detail::Step(p, timing.cycles);
         ApplyMessageListLimits(p);
-    } else if constexpr (MayPostMessages(Opcode)) {
+    } else if (kMayPostMessages[opcode]) {
         ApplyMessageListLimits(p);
     }
 }
@@ -118,7 +131,7 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
             switch (static_cast<std::uint8_t>(code)) {
 #define TESSALY_OPCODE(op)                                     \
     case (op):                                                 \
-        FastStep<(op), WiredSerial, PagedXram>(p, code, pc, bytes, timers); \
+        FastStep<(op), WiredSerial, PagedXram>(p, code, pc, timers); \
         break;
 #define TESSALY_ROW(row)                                                                                    \
     TESSALY_OPCODE(row + 0x0) TESSALY_OPCODE(row + 0x1) TESSALY_OPCODE(row + 0x2) TESSALY_OPCODE(row + 0x3) \
@@ -132,6 +145,7 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
 #undef TESSALY_ROW
 #undef TESSALY_OPCODE
             }
+            FinishFastStep(p, static_cast<std::uint8_t>(code), bytes, timers);
         } else {
             plainSteps[static_cast<std::uint8_t>(code)](p, code);
             timers.AfterPlainStep(p);
