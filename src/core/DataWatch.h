@@ -98,6 +98,9 @@ public:
             if ((now ^ t.last) & t.mask) NoteChange(t, now);
         }
     }
+    // Whether a timer's counting register is watched, so that the counting
+    // has to happen after every instruction.
+    bool WatchesTimerCounts() const { return trackedCount_ != 0; }
     bool HasExternal() const { return !external_.empty(); }
     bool HasCode() const { return !code_.empty(); }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/DataWatch.h"
 #include "core/EngineAccess.h"
 #include "core/Timers.h"
 
@@ -19,7 +20,9 @@ namespace tessaly {
 // come out as counting instruction by instruction leaves them.
 class DeferredTimers {
 public:
-    explicit DeferredTimers(Processor& p) : counted_(p.ullCyclesExecuted) { Plan(p); }
+    // With `mayDefer` false the timers are counted by the plain steps all
+    // along.
+    DeferredTimers(Processor& p, bool mayDefer) : counted_(p.ullCyclesExecuted), mayDefer_(mayDefer) { Plan(p); }
 
     // False while the events come too close together for deferring to pay
     // (a fast baud-rate timer overflows every few cycles): then the plain
@@ -39,11 +42,12 @@ public:
     }
 
     // After an instruction of `cycles` machine cycles, its cycles counted in
-    // ullCyclesExecuted.
+    // ullCyclesExecuted. Watched: a data watch notes the hardware's stores.
+    template <bool Watched>
     [[gnu::always_inline]] void AfterInstruction(Processor& p, unsigned cycles) {
         const std::uint64_t now = p.ullCyclesExecuted;
         if (now < deadline_ && !Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates)) [[likely]] {
-            if (reloading_.low != 0) CountReloading(p, cycles);
+            if (reloading_.low != 0) CountReloading<Watched>(p, cycles);
             return;
         }
         // The instructions before this one only counted; this one is counted
@@ -92,11 +96,13 @@ private:
     // What the plain count of mode 2 does: counts past the overflow are
     // dropped; the overflow sets the flag and, for an enabled source,
     // requests service.
+    template <bool Watched>
     [[gnu::always_inline]] void CountReloading(Processor& p, unsigned cycles) {
         auto& ram = p.ucIntRAM;
         const unsigned sum = ram[reloading_.low] + cycles;
         if (sum > 0xFF) {
             RequestInterrupts(p, static_cast<std::uint8_t>(ram[sfr::IE] & reloading_.enableMask));
+            if constexpr (Watched) NoteHardwareStore(p, sfr::TCON, ram[sfr::TCON] | reloading_.flagMask);
             ram[sfr::TCON] |= reloading_.flagMask;
             ram[reloading_.low] = ram[reloading_.high];
         } else {
@@ -109,7 +115,7 @@ private:
         reloading_ = reloading < 0 ? ReloadingTimer{} : kReloadingTimers[reloading];
         reloadingIndex_ = reloading;
         const std::uint64_t cycles = CyclesBeforeTimerEvent(p, reloading);
-        deferring_ = cycles >= kShortestDeferral;
+        deferring_ = mayDefer_ && cycles >= kShortestDeferral;
         if (deferring_) deadline_ = cycles > kNoTimerEvent - counted_ ? kNoTimerEvent : counted_ + cycles;
         else recheck_ = counted_ + std::max(cycles + 1, kShortestDeferral);
     }
@@ -127,6 +133,7 @@ private:
     // While deferring: the first cycle count at which an instruction needs
     // the timers counted exactly.
     std::uint64_t deadline_ = 0;
+    bool mayDefer_;
     bool deferring_ = false;
     // While not deferring: when to look at the distance to the next event
     // again.

@@ -3,11 +3,13 @@
 #include <array>
 #include <cstring>
 
+#include "core/DataWatch.h"
 #include "core/DeferredTimers.h"
 #include "core/InstructionStep.h"
 #include "core/InterruptChoice.h"
 #include "core/OpcodeHandlers.h"
 #include "core/OperandAccess.h"
+#include "core/WatchedAccess.h"
 
 namespace tessaly {
 
@@ -63,7 +65,7 @@ constexpr bool MayJump(std::uint8_t opcode) {
 // previous one's store of usPC. The decoded fields no instruction reads
 // (opcode, length, cycles and the status) and the instruction and byte
 // counts are left to the end of the batch.
-template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
+template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Watch>
 [[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc,
                                             DeferredTimers& timers) {
     constexpr OperandUse operands[3] = {kOpcodeOperands[Opcode].operands[0], kOpcodeOperands[Opcode].operands[1],
@@ -75,14 +77,22 @@ template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
     BeforeOperand<operands[0]>(p, timers);
     BeforeOperand<operands[1]>(p, timers);
     BeforeOperand<operands[2]>(p, timers);
+    if constexpr (Watch != 0) NoteAccesses<Opcode, PagedXram, Watch>(*p.ActiveDataWatch(), p);
     RunHandler<Opcode, kHandlersFor<PagedXram>[Opcode], WiredSerial && TouchesDirectSbuf(Opcode)>(p);
     if constexpr (MayJump(Opcode)) pc = p.usPC;
-    if constexpr (MayChangeParity(Opcode)) p.ucIntRAM[sfr::PSW] = PswWithParity(p);
+    if constexpr (MayChangeParity(Opcode)) {
+        const std::uint8_t flags = PswWithParity(p);
+        if constexpr ((Watch & kOperandWrite) != 0) {
+            p.ActiveDataWatch()->NoteHardwareStore(p.ucIntRAM.data(), sfr::PSW, flags);
+        }
+        p.ucIntRAM[sfr::PSW] = flags;
+    }
 }
 
 // What every fast step does after its opcode's own part: the counters, the
 // timers, the serial port and, where the instruction may have added one,
 // the message list limits.
+template <bool Watched>
 [[gnu::always_inline]] inline void FinishFastStep(Processor& p, std::uint8_t opcode, std::uint64_t& bytes,
                                                   DeferredTimers& timers) {
     static constexpr std::array<bool, 256> kMayPostMessages = [] {
@@ -93,7 +103,7 @@ template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram>
     const OpcodeTiming timing = kOpcodeTimings[opcode];
     p.ullCyclesExecuted += timing.cycles;
     bytes += timing.length;
-    timers.AfterInstruction(p, timing.cycles);
+    timers.AfterInstruction<Watched>(p, timing.cycles);
     if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
         !serial_detail::CountDownQuietly(p, timing.cycles)) [[unlikely]] {
         serial_detail::Step(p, timing.cycles);
@@ -111,17 +121,28 @@ bool NeedsPlainFirstStep(const Processor& p) {
            p.lstErrors.Count() > kMessageListLimit;
 }
 
-template <bool WiredSerial, bool PagedXram>
+// Watch: 0 without a data watch, else the kinds of access it notes, as the
+// plain steps'. With a watch the run ends after an instruction with events.
+template <bool WiredSerial, bool PagedXram, std::uint8_t Watch>
 std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
-    const auto& plainSteps = kStepTables[WiredSerial][PagedXram][0];
-    DeferredTimers timers(p);
+    const auto& plainSteps = kStepTables[WiredSerial][PagedXram][Watch];
+    DataWatch* const watch = p.ActiveDataWatch();
+    // The watch compares watched counting registers after every instruction,
+    // so those must be counted as they go.
+    DeferredTimers timers(p, Watch == 0 || !watch->WatchesTimerCounts());
     if (NeedsPlainFirstStep(p)) timers.StepPlainlyFirst();
     std::uint32_t done = 0, plainDone = 0;
     std::uint64_t bytes = 0;
     std::uint32_t code = 0;
     std::uint16_t pc = p.usPC;
-    if (count != 0 && !stops.Contains(pc) && p.ullCyclesExecuted < cycleEnd) p.ucExecutionStatus = kStatusExecuting;
+    if (count != 0 && !stops.Contains(pc) && p.ullCyclesExecuted < cycleEnd && !(Watch != 0 && watch->HasEvents())) {
+        p.ucExecutionStatus = kStatusExecuting;
+    }
     while (done != count && !stops.Contains(pc) && p.ullCyclesExecuted < cycleEnd) {
+        if constexpr (Watch != 0) {
+            if (watch->HasEvents()) break;
+            watch->BeginInstruction(pc);
+        }
         const int toService = ChooseInterrupt(p);
         // Operands of an instruction at FFFEh or FFFFh come from the guard
         // bytes, so the three bytes (and one more) can be read in one go.
@@ -131,7 +152,7 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
             switch (static_cast<std::uint8_t>(code)) {
 #define TESSALY_OPCODE(op)                                     \
     case (op):                                                 \
-        FastStep<(op), WiredSerial, PagedXram>(p, code, pc, timers); \
+        FastStep<(op), WiredSerial, PagedXram, Watch>(p, code, pc, timers); \
         break;
 #define TESSALY_ROW(row)                                                                                    \
     TESSALY_OPCODE(row + 0x0) TESSALY_OPCODE(row + 0x1) TESSALY_OPCODE(row + 0x2) TESSALY_OPCODE(row + 0x3) \
@@ -145,7 +166,7 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
 #undef TESSALY_ROW
 #undef TESSALY_OPCODE
             }
-            FinishFastStep(p, static_cast<std::uint8_t>(code), bytes, timers);
+            FinishFastStep<Watch != 0>(p, static_cast<std::uint8_t>(code), bytes, timers);
         } else {
             plainSteps[static_cast<std::uint8_t>(code)](p, code);
             timers.AfterPlainStep(p);
@@ -153,9 +174,11 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
             ++plainDone;
         }
         if (toService != -1) {
+            if constexpr (Watch != 0) NoteInterruptEntry(*watch, p);
             VectorInterrupt(p, toService);
             pc = p.usPC;
         }
+        if constexpr (Watch != 0) watch->EndInstruction(p);
         ++done;
     }
     timers.Finish(p);
@@ -176,9 +199,15 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
 
 }  // namespace
 
-FastRun FastRunFor(bool hardwareSerial, bool xramPaging) {
-    static constexpr FastRun kRuns[2][2] = {{Run<false, false>, Run<false, true>}, {Run<true, false>, Run<true, true>}};
-    return kRuns[hardwareSerial][xramPaging];
+FastRun FastRunFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds) {
+    static constexpr FastRun kRuns[2][2] = {{Run<false, false, 0>, Run<false, true, 0>},
+                                            {Run<true, false, 0>, Run<true, true, 0>}};
+    // Data break points are common enough with the default options to have
+    // fast runs of their own.
+    static constexpr FastRun kWatchedRuns[4] = {nullptr, Run<false, false, 1>, Run<false, false, 2>,
+                                                Run<false, false, 3>};
+    if (watchedKinds == 0) return kRuns[hardwareSerial][xramPaging];
+    return hardwareSerial || xramPaging || watchedKinds > 3 ? nullptr : kWatchedRuns[watchedKinds];
 }
 
 }  // namespace tessaly

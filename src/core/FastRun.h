@@ -13,9 +13,12 @@ class Processor;
 // returns how many ran. It leaves everything as running them one at a time
 // leaves it, but does the bookkeeping no instruction looks at in bulk: the
 // timers between their events, the counters and the instruction history.
-// Each option of the engine has its own; none notes data break point events.
+// Each choice of the engine options has its own. With a data watch (of the
+// kinds of access `watchedKinds`, 0 for none) the run notes its events and
+// ends after an instruction with some; there are such runs for the default
+// options only, and FastRunFor gives null for the others.
 using FastRun = std::uint32_t (*)(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd);
 
-FastRun FastRunFor(bool hardwareSerial, bool xramPaging);
+FastRun FastRunFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds);
 
 }  // namespace tessaly

@@ -27,7 +27,7 @@ void Processor::SetDataWatch(DataWatch* watch) {
 void Processor::ChooseSteps() {
     const int watch = dataWatch_ == nullptr ? 0 : dataWatch_->WatchedKinds();
     steps_ = kStepTables[hardwareSerial_][xramPaging_][watch].data();
-    fastRun_ = FastRunFor(hardwareSerial_, xramPaging_);
+    fastRun_ = FastRunFor(hardwareSerial_, xramPaging_, static_cast<std::uint8_t>(watch));
 }
 
 // One instruction with everything around it, in the order the hardware's
@@ -56,11 +56,12 @@ inline void Processor::StepOne() {
 }
 
 int Processor::ExecuteInstructions(std::uint32_t count) {
-    if (dataWatch_) {
-        for (std::uint32_t i = 0; i < count; ++i) StepOne<true>();
-    } else if (count > 1 && !plainEngine_) {
+    // The fast runs stop at data watch events; these instructions run on.
+    if (count > 1 && !plainEngine_ && dataWatch_ == nullptr) {
         static const AddressSet kNoStops;
         fastRun_(*this, count, kNoStops, ~std::uint64_t{0});
+    } else if (dataWatch_) {
+        for (std::uint32_t i = 0; i < count; ++i) StepOne<true>();
     } else {
         for (std::uint32_t i = 0; i < count; ++i) StepOne<false>();
     }
@@ -69,6 +70,7 @@ int Processor::ExecuteInstructions(std::uint32_t count) {
 
 std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
     std::uint32_t done = 0;
+    if (count > 1 && !plainEngine_ && fastRun_ != nullptr) return fastRun_(*this, count, stops, cycleEnd);
     if (dataWatch_) {
         // A watched access ends the run after its instruction.
         while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd && !dataWatch_->HasEvents()) {
@@ -77,7 +79,6 @@ std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& sto
         }
         return done;
     }
-    if (count > 1 && !plainEngine_) return fastRun_(*this, count, stops, cycleEnd);
     while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd) {
         StepOne<false>();
         ++done;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "core/AddressSet.h"
+#include "core/DataWatch.h"
 #include "support/Lockstep.h"
 #include "support/RandomProgram.h"
 #include "support/TestMachine.h"
@@ -18,11 +20,20 @@ namespace {
 
 using test::Random;
 
+std::string EventsText(const DataWatch& watch) {
+    std::string text = std::to_string(watch.EventPc()) + ":";
+    for (const WatchEvent& e : watch.Events()) {
+        text += " " + std::to_string(static_cast<int>(e.space)) + "/" + std::to_string(e.address) + "/" +
+                std::to_string(e.mask) + "/" + std::to_string(e.access) + "/" + std::to_string(e.before);
+    }
+    return text;
+}
+
 TEST(FastEngine, BatchesLeaveWhatThePlainEngineLeaves) {
-    constexpr unsigned kPrograms = 160;
+    constexpr unsigned kPrograms = 200;
     constexpr unsigned kBatches = 120;
     Random r(0xFA57E9ull);
-    std::uint64_t instructions = 0, interruptsEntered = 0, stopsAtAddresses = 0;
+    std::uint64_t instructions = 0, interruptsEntered = 0, stopsAtAddresses = 0, watchEvents = 0;
     for (unsigned program = 0; program < kPrograms; ++program) {
         auto fast = test::NewProcessor();
         auto plain = test::NewProcessor();
@@ -32,9 +43,33 @@ TEST(FastEngine, BatchesLeaveWhatThePlainEngineLeaves) {
             p.SetHardwareSerial(wired);
             p.SetXramPaging(paged);
         });
+        // Every other program runs with data break points on a few places,
+        // now and then on a timer's counting register.
+        DataWatch fastWatch, plainWatch;
+        if (program % 2 == 0) {
+            for (unsigned k = 1 + r.Below(3); k > 0; --k) {
+                const std::uint16_t index = r.Percent(25) ? r.Pick({sfr::TL0, sfr::TH1, sfr::TL2, sfr::TCON, sfr::PSW})
+                                                          : static_cast<std::uint16_t>(0x30 + r.Below(0x50));
+                const std::uint8_t mask = r.Percent(50) ? 0xFF : static_cast<std::uint8_t>(1u << r.Below(8));
+                const auto access = static_cast<std::uint8_t>(1 + r.Below(3));
+                for (DataWatch* w : {&fastWatch, &plainWatch}) w->WatchInternal(index, mask, access);
+            }
+            if (r.Percent(50)) {
+                const auto first = static_cast<std::uint16_t>(r.Below(0x200));
+                for (DataWatch* w : {&fastWatch, &plainWatch}) {
+                    w->WatchRange(WatchSpace::External, first, static_cast<std::uint16_t>(first + 15), kWatchWrite);
+                }
+            }
+        }
         const std::vector<std::uint8_t> image = test::RandomProgramImage(r, true);
         test::Both(*fast, *plain, [&](Processor& p) { std::copy(image.begin(), image.end(), p.ucCodeMemory.begin()); });
         test::Configure(r, *fast, *plain);
+        if (program % 2 == 0) {
+            fastWatch.Arm(*fast);
+            plainWatch.Arm(*plain);
+            fast->SetDataWatch(&fastWatch);
+            plain->SetDataWatch(&plainWatch);
+        }
         // A few break points in the main loop and the interrupt routines.
         AddressSet stops;
         for (unsigned k = r.Below(3); k > 0; --k) stops.Insert(static_cast<std::uint16_t>(0x100 + r.Below(0x60)));
@@ -55,6 +90,10 @@ TEST(FastEngine, BatchesLeaveWhatThePlainEngineLeaves) {
             const std::uint32_t donePlain = plain->ExecuteUntil(count, stops, cycleEnd);
             ASSERT_EQ(doneFast, donePlain) << "program " << program << ", batch " << batch;
             ASSERT_EQ(test::FirstDifference(*fast, *plain), "") << "program " << program << ", batch " << batch;
+            ASSERT_EQ(EventsText(fastWatch), EventsText(plainWatch)) << "program " << program << ", batch " << batch;
+            watchEvents += fastWatch.Events().size();
+            fastWatch.ClearEvents();
+            plainWatch.ClearEvents();
             instructions += doneFast;
             interruptsEntered += fast->lstInterruptsInProgress.Count() > inService;
             stopsAtAddresses += doneFast < count && stops.Contains(fast->usPC);
@@ -67,6 +106,7 @@ TEST(FastEngine, BatchesLeaveWhatThePlainEngineLeaves) {
     EXPECT_GT(instructions, 5000000u);
     EXPECT_GT(interruptsEntered, 1000u);
     EXPECT_GT(stopsAtAddresses, 500u);
+    EXPECT_GT(watchEvents, 2000u);
 }
 
 }  // namespace
