@@ -34,18 +34,18 @@ public:
         recheck_ = counted_;
     }
 
-    // Before an instruction that reads or writes the direct byte `address`.
-    [[gnu::always_inline]] void BeforeDirectAccess(Processor& p, std::uint8_t address) {
+    // Before an instruction that reads or writes the direct byte `address`,
+    // `now` cycles into the run.
+    [[gnu::always_inline]] void BeforeDirectAccess(Processor& p, std::uint8_t address, std::uint64_t now) {
         if (!kCountRegisters[address]) return;
-        CatchUp(p, p.ullCyclesExecuted);
+        CatchUp(p, now);
         deadline_ = 0;  // the instruction may change the distance to the overflow
     }
 
-    // After an instruction of `cycles` machine cycles, its cycles counted in
-    // ullCyclesExecuted. Watched: a data watch notes the hardware's stores.
+    // After an instruction of `cycles` machine cycles that ended `now`
+    // cycles into the run. Watched: a data watch notes the hardware's stores.
     template <bool Watched>
-    [[gnu::always_inline]] void AfterInstruction(Processor& p, unsigned cycles) {
-        const std::uint64_t now = p.ullCyclesExecuted;
+    [[gnu::always_inline]] void AfterInstruction(Processor& p, std::uint64_t now, unsigned cycles) {
         if (now < deadline_ && !Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates)) [[likely]] {
             if (reloading_.low != 0) CountReloading<Watched>(p, cycles);
             return;

@@ -16,9 +16,9 @@ namespace tessaly {
 namespace {
 
 template <OperandUse Use>
-[[gnu::always_inline]] inline void BeforeOperand(Processor& p, DeferredTimers& timers) {
+[[gnu::always_inline]] inline void BeforeOperand(Processor& p, DeferredTimers& timers, std::uint64_t cycles) {
     if constexpr (Use.kind == OperandKind::Direct) {
-        timers.BeforeDirectAccess(p, Use.operandByte == 2 ? p.ucOperand2 : p.ucOperand1);
+        timers.BeforeDirectAccess(p, Use.operandByte == 2 ? p.ucOperand2 : p.ucOperand1, cycles);
     }
 }
 
@@ -66,7 +66,7 @@ constexpr bool MayJump(std::uint8_t opcode) {
 // (opcode, length, cycles and the status) and the instruction and byte
 // counts are left to the end of the batch.
 template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Watch>
-[[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc,
+[[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t cycles,
                                             DeferredTimers& timers) {
     constexpr OperandUse operands[3] = {kOpcodeOperands[Opcode].operands[0], kOpcodeOperands[Opcode].operands[1],
                                         kOpcodeOperands[Opcode].operands[2]};
@@ -74,9 +74,9 @@ template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Wa
     p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     pc = static_cast<std::uint16_t>(pc + kOpcodeTimings[Opcode].length);
     p.usPC = pc;
-    BeforeOperand<operands[0]>(p, timers);
-    BeforeOperand<operands[1]>(p, timers);
-    BeforeOperand<operands[2]>(p, timers);
+    BeforeOperand<operands[0]>(p, timers, cycles);
+    BeforeOperand<operands[1]>(p, timers, cycles);
+    BeforeOperand<operands[2]>(p, timers, cycles);
     if constexpr (Watch != 0) NoteAccesses<Opcode, PagedXram, Watch>(*p.ActiveDataWatch(), p);
     RunHandler<Opcode, kHandlersFor<PagedXram>[Opcode], WiredSerial && TouchesDirectSbuf(Opcode)>(p);
     if constexpr (MayJump(Opcode)) pc = p.usPC;
@@ -93,17 +93,17 @@ template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Wa
 // timers, the serial port and, where the instruction may have added one,
 // the message list limits.
 template <bool Watched>
-[[gnu::always_inline]] inline void FinishFastStep(Processor& p, std::uint8_t opcode, std::uint64_t& bytes,
-                                                  DeferredTimers& timers) {
+[[gnu::always_inline]] inline void FinishFastStep(Processor& p, std::uint8_t opcode, std::uint64_t& cycles,
+                                                  std::uint64_t& bytes, DeferredTimers& timers) {
     static constexpr std::array<bool, 256> kMayPostMessages = [] {
         std::array<bool, 256> may{};
         for (unsigned op = 0; op < 256; ++op) may[op] = MayPostMessages(static_cast<std::uint8_t>(op));
         return may;
     }();
     const OpcodeTiming timing = kOpcodeTimings[opcode];
-    p.ullCyclesExecuted += timing.cycles;
+    cycles += timing.cycles;
     bytes += timing.length;
-    timers.AfterInstruction<Watched>(p, timing.cycles);
+    timers.AfterInstruction<Watched>(p, cycles, timing.cycles);
     if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
         !serial_detail::CountDownQuietly(p, timing.cycles)) [[unlikely]] {
         serial_detail::Step(p, timing.cycles);
@@ -132,13 +132,15 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
     DeferredTimers timers(p, Watch == 0 || !watch->WatchesTimerCounts());
     if (NeedsPlainFirstStep(p)) timers.StepPlainlyFirst();
     std::uint32_t done = 0, plainDone = 0;
-    std::uint64_t bytes = 0;
+    // The cycle count is kept here, and in the processor only around the
+    // plain steps, which count for themselves.
+    std::uint64_t cycles = p.ullCyclesExecuted, bytes = 0;
     std::uint32_t code = 0;
     std::uint16_t pc = p.usPC;
-    if (count != 0 && !stops.Contains(pc) && p.ullCyclesExecuted < cycleEnd && !(Watch != 0 && watch->HasEvents())) {
+    if (count != 0 && !stops.Contains(pc) && cycles < cycleEnd && !(Watch != 0 && watch->HasEvents())) {
         p.ucExecutionStatus = kStatusExecuting;
     }
-    while (done != count && !stops.Contains(pc) && p.ullCyclesExecuted < cycleEnd) {
+    while (done != count && !stops.Contains(pc) && cycles < cycleEnd) {
         if constexpr (Watch != 0) {
             if (watch->HasEvents()) break;
             watch->BeginInstruction(pc);
@@ -152,7 +154,7 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
             switch (static_cast<std::uint8_t>(code)) {
 #define TESSALY_OPCODE(op)                                     \
     case (op):                                                 \
-        FastStep<(op), WiredSerial, PagedXram, Watch>(p, code, pc, timers); \
+        FastStep<(op), WiredSerial, PagedXram, Watch>(p, code, pc, cycles, timers); \
         break;
 #define TESSALY_ROW(row)                                                                                    \
     TESSALY_OPCODE(row + 0x0) TESSALY_OPCODE(row + 0x1) TESSALY_OPCODE(row + 0x2) TESSALY_OPCODE(row + 0x3) \
@@ -166,9 +168,11 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
 #undef TESSALY_ROW
 #undef TESSALY_OPCODE
             }
-            FinishFastStep<Watch != 0>(p, static_cast<std::uint8_t>(code), bytes, timers);
+            FinishFastStep<Watch != 0>(p, static_cast<std::uint8_t>(code), cycles, bytes, timers);
         } else {
+            p.ullCyclesExecuted = cycles;
             plainSteps[static_cast<std::uint8_t>(code)](p, code);
+            cycles = p.ullCyclesExecuted;
             timers.AfterPlainStep(p);
             pc = p.usPC;
             ++plainDone;
@@ -181,6 +185,7 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
         if constexpr (Watch != 0) watch->EndInstruction(p);
         ++done;
     }
+    p.ullCyclesExecuted = cycles;
     timers.Finish(p);
     if (done != 0) {
         // The last instruction's fields; the plain steps counted themselves.
