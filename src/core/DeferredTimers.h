@@ -102,7 +102,12 @@ private:
         const unsigned sum = ram[reloading_.low] + cycles;
         if (sum > 0xFF) {
             RequestInterrupts(p, static_cast<std::uint8_t>(ram[sfr::IE] & reloading_.enableMask));
-            if constexpr (Watched) NoteHardwareStore(p, sfr::TCON, ram[sfr::TCON] | reloading_.flagMask);
+            if constexpr (Watched) {
+                // Only a flag that was clear changes.
+                if (!(ram[sfr::TCON] & reloading_.flagMask)) {
+                    p.ActiveDataWatch()->NoteHardwareStore(ram.data(), sfr::TCON, ram[sfr::TCON] | reloading_.flagMask);
+                }
+            }
             ram[sfr::TCON] |= reloading_.flagMask;
             ram[reloading_.low] = ram[reloading_.high];
         } else {
