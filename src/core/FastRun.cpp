@@ -9,6 +9,7 @@
 #include "core/InterruptChoice.h"
 #include "core/OpcodeHandlers.h"
 #include "core/OperandAccess.h"
+#include "core/StepInline.h"
 #include "core/WatchedAccess.h"
 
 namespace tessaly {
@@ -66,7 +67,7 @@ constexpr bool MayJump(std::uint8_t opcode) {
 // (opcode, length, cycles and the status) and the instruction and byte
 // counts are left to the end of the batch.
 template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Watch>
-[[gnu::always_inline]] inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t cycles,
+TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t cycles,
                                             DeferredTimers& timers) {
     constexpr OperandUse operands[3] = {kOpcodeOperands[Opcode].operands[0], kOpcodeOperands[Opcode].operands[1],
                                         kOpcodeOperands[Opcode].operands[2]};

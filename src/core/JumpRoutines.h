@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/StepInline.h"
 #include <cstdint>
 
 #include "core/ExecutionStatus.h"
@@ -21,17 +22,17 @@ namespace jump_detail {
 // Executing: the operand bytes are read back below the advanced PC. Those
 // addresses are not wrapped: one below 0000h exists only just after the PC
 // wrapped past FFFFh, and reads as 0.
-[[gnu::always_inline]] inline std::uint8_t CodeBelowPC(const Processor& p, int back) {
+TESSALY_STEP_INLINE inline std::uint8_t CodeBelowPC(const Processor& p, int back) {
     const int address = static_cast<int>(p.usPC) - back;
     return address < 0 ? 0 : p.ucCodeMemory[static_cast<unsigned>(address)];
 }
-[[gnu::always_inline]] inline std::uint16_t AbsoluteTarget(std::uint16_t nextPC, std::uint8_t opcode, std::uint8_t low) {
+TESSALY_STEP_INLINE inline std::uint16_t AbsoluteTarget(std::uint16_t nextPC, std::uint8_t opcode, std::uint8_t low) {
     return static_cast<std::uint16_t>((nextPC & 0xF800) | ((opcode >> 5) << 8) | low);
 }
 void ReportInvalidStatus(Processor& p, int routine);
 }  // namespace jump_detail
 
-[[gnu::always_inline]] inline std::uint16_t RelativeJump(Processor& p) {
+TESSALY_STEP_INLINE inline std::uint16_t RelativeJump(Processor& p) {
     if (p.ucExecutionStatus == kStatusExecuting) {
         const auto offset = static_cast<std::int8_t>(jump_detail::CodeBelowPC(p, 1));
         p.usPC = static_cast<std::uint16_t>(p.usPC + offset);
@@ -45,7 +46,7 @@ void ReportInvalidStatus(Processor& p, int routine);
     return p.usPC;
 }
 
-[[gnu::always_inline]] inline std::uint16_t AbsoluteJump(Processor& p) {
+TESSALY_STEP_INLINE inline std::uint16_t AbsoluteJump(Processor& p) {
     if (p.ucExecutionStatus == kStatusExecuting) {
         p.usPC = jump_detail::AbsoluteTarget(p.usPC, jump_detail::CodeBelowPC(p, 2), jump_detail::CodeBelowPC(p, 1));
         return p.usPC;
@@ -57,7 +58,7 @@ void ReportInvalidStatus(Processor& p, int routine);
     return p.usPC;
 }
 
-[[gnu::always_inline]] inline std::uint16_t AbsoluteCall(Processor& p) {
+TESSALY_STEP_INLINE inline std::uint16_t AbsoluteCall(Processor& p) {
     if (p.ucExecutionStatus == kStatusExecuting) {
         const std::uint16_t target =
             jump_detail::AbsoluteTarget(p.usPC, jump_detail::CodeBelowPC(p, 2), jump_detail::CodeBelowPC(p, 1));

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "core/StepInline.h"
 #include "core/instructions/Operands.h"
 
 // ADD, ADDC, SUBB, INC, DEC, MUL, DIV and DA.
 namespace tessaly::ops {
 
-[[gnu::always_inline]] inline void AddToAccumulator(Processor& p, unsigned v, unsigned c) {
+TESSALY_STEP_INLINE inline void AddToAccumulator(Processor& p, unsigned v, unsigned c) {
     const unsigned x = Acc(p);
     const unsigned sum = x + v + c;
     const bool carry = sum > 0xFF;
@@ -20,13 +21,13 @@ namespace tessaly::ops {
 }
 
 template <unsigned N>
-[[gnu::always_inline]] inline void ADD(Processor& p) { AddToAccumulator(p, Source<N>(p), 0); }
+TESSALY_STEP_INLINE inline void ADD(Processor& p) { AddToAccumulator(p, Source<N>(p), 0); }
 
 template <unsigned N>
-[[gnu::always_inline]] inline void ADDC(Processor& p) { AddToAccumulator(p, Source<N>(p), Carry(p) ? 1 : 0); }
+TESSALY_STEP_INLINE inline void ADDC(Processor& p) { AddToAccumulator(p, Source<N>(p), Carry(p) ? 1 : 0); }
 
 template <unsigned N>
-[[gnu::always_inline]] inline void SUBB(Processor& p) {
+TESSALY_STEP_INLINE inline void SUBB(Processor& p) {
     const unsigned x = Acc(p), v = Source<N>(p), c = Carry(p) ? 1 : 0;
     const bool borrow = x < v + c;
     const bool auxBorrow = (x & 0x0F) < (v & 0x0F) + c;
@@ -40,14 +41,14 @@ template <unsigned N>
 }
 
 template <unsigned N>
-[[gnu::always_inline]] inline void INC(Processor& p) { ++Destination<N>(p); }
+TESSALY_STEP_INLINE inline void INC(Processor& p) { ++Destination<N>(p); }
 
 template <unsigned N>
-[[gnu::always_inline]] inline void DEC(Processor& p) { --Destination<N>(p); }
+TESSALY_STEP_INLINE inline void DEC(Processor& p) { --Destination<N>(p); }
 
-[[gnu::always_inline]] inline void INC_DPTR(Processor& p) { p.IncrementDPTR(); }
+TESSALY_STEP_INLINE inline void INC_DPTR(Processor& p) { p.IncrementDPTR(); }
 
-[[gnu::always_inline]] inline void MUL_AB(Processor& p) {
+TESSALY_STEP_INLINE inline void MUL_AB(Processor& p) {
     const unsigned product = unsigned{Acc(p)} * p.ucIntRAM[sfr::B];
     Acc(p) = static_cast<std::uint8_t>(product);
     p.ucIntRAM[sfr::B] = static_cast<std::uint8_t>(product >> 8);
@@ -56,7 +57,7 @@ template <unsigned N>
     Psw(p) = flags;
 }
 
-[[gnu::always_inline]] inline void DIV_AB(Processor& p) {
+TESSALY_STEP_INLINE inline void DIV_AB(Processor& p) {
     const std::uint8_t a = Acc(p), b = p.ucIntRAM[sfr::B];
     std::uint8_t flags = Psw(p) & static_cast<std::uint8_t>(~(psw::CY | psw::OV));
     if (b != 0) {
@@ -72,7 +73,7 @@ template <unsigned N>
 
 // Decimal adjust: sets CY when a correction carries out, never clears CY and
 // never touches AC.
-[[gnu::always_inline]] inline void DA_A(Processor& p) {
+TESSALY_STEP_INLINE inline void DA_A(Processor& p) {
     unsigned a = Acc(p);
     bool carry = Carry(p);
     if ((a & 0x0F) > 9 || (Psw(p) & psw::AC)) {

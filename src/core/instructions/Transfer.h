@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/StepInline.h"
 #include "core/SerialPort.h"
 #include "core/instructions/Operands.h"
 
@@ -8,69 +9,69 @@ namespace tessaly::ops {
 
 // 74h, E6h-EFh: A := #data, @Ri or Rn.
 template <unsigned N>
-[[gnu::always_inline]] inline void MOV_A(Processor& p) { Acc(p) = Source<N>(p); }
+TESSALY_STEP_INLINE inline void MOV_A(Processor& p) { Acc(p) = Source<N>(p); }
 
 // E5h: MOV A,direct. Reading SBUF this way is how a program receives.
-[[gnu::always_inline]] inline void MOV_A_direct(Processor& p) {
+TESSALY_STEP_INLINE inline void MOV_A_direct(Processor& p) {
     Acc(p) = p.ucOperand1 == sfr::SBUF ? ReceiveByte(p) : p.ReadDirect(p.ucOperand1);
 }
 
 // F6h-FFh: @Ri or Rn := A.
 template <unsigned N>
-[[gnu::always_inline]] inline void MOV_from_A(Processor& p) { Destination<N>(p) = Acc(p); }
+TESSALY_STEP_INLINE inline void MOV_from_A(Processor& p) { Destination<N>(p) = Acc(p); }
 
 // F5h: MOV direct,A. Writing SBUF this way is how a program transmits.
-[[gnu::always_inline]] inline void MOV_direct_A(Processor& p) {
+TESSALY_STEP_INLINE inline void MOV_direct_A(Processor& p) {
     if (p.ucOperand1 == sfr::SBUF) TransmitByte(p, Acc(p));
     else p.WriteDirect(p.ucOperand1, Acc(p));
 }
 
 // 76h-7Fh: @Ri or Rn := #data.
 template <unsigned N>
-[[gnu::always_inline]] inline void MOV_data(Processor& p) { Destination<N>(p) = p.ucOperand1; }
+TESSALY_STEP_INLINE inline void MOV_data(Processor& p) { Destination<N>(p) = p.ucOperand1; }
 
 // A6h-AFh: @Ri or Rn := direct.
 template <unsigned N>
-[[gnu::always_inline]] inline void MOV_from_direct(Processor& p) { Destination<N>(p) = p.ReadDirect(p.ucOperand1); }
+TESSALY_STEP_INLINE inline void MOV_from_direct(Processor& p) { Destination<N>(p) = p.ReadDirect(p.ucOperand1); }
 
 // 86h-8Fh: direct := @Ri or Rn; the direct address is the first operand byte.
 template <unsigned N>
-[[gnu::always_inline]] inline void MOV_direct_from(Processor& p) { p.WriteDirect(p.ucOperand1, Source<N>(p)); }
+TESSALY_STEP_INLINE inline void MOV_direct_from(Processor& p) { p.WriteDirect(p.ucOperand1, Source<N>(p)); }
 
 // 75h: MOV direct,#data.
-[[gnu::always_inline]] inline void MOV_direct_data(Processor& p) { p.WriteDirect(p.ucOperand1, p.ucOperand2); }
+TESSALY_STEP_INLINE inline void MOV_direct_data(Processor& p) { p.WriteDirect(p.ucOperand1, p.ucOperand2); }
 
 // 85h: MOV direct,direct; the source address comes first in the code.
-[[gnu::always_inline]] inline void MOV_direct_direct(Processor& p) { p.WriteDirect(p.ucOperand2, p.ReadDirect(p.ucOperand1)); }
+TESSALY_STEP_INLINE inline void MOV_direct_direct(Processor& p) { p.WriteDirect(p.ucOperand2, p.ReadDirect(p.ucOperand1)); }
 
-[[gnu::always_inline]] inline void MOV_DPTR_data(Processor& p) {
+TESSALY_STEP_INLINE inline void MOV_DPTR_data(Processor& p) {
     p.WriteDirect(sfr::DPH, p.ucOperand1);
     p.WriteDirect(sfr::DPL, p.ucOperand2);
 }
 
 // MOVC A,@A+PC wraps at 64K, PC being the address of the next instruction.
-[[gnu::always_inline]] inline void MOVC_A_PC(Processor& p) {
+TESSALY_STEP_INLINE inline void MOVC_A_PC(Processor& p) {
     Acc(p) = p.ucCodeMemory[static_cast<std::uint16_t>(p.usPC + Acc(p))];
 }
 
 // MOVC A,@A+DPTR does not wrap: sums past FFFFh read the guard bytes.
-[[gnu::always_inline]] inline void MOVC_A_DPTR(Processor& p) { Acc(p) = p.ucCodeMemory[p.GetDPTR() + Acc(p)]; }
+TESSALY_STEP_INLINE inline void MOVC_A_DPTR(Processor& p) { Acc(p) = p.ucCodeMemory[p.GetDPTR() + Acc(p)]; }
 
-[[gnu::always_inline]] inline void MOVX_A_DPTR(Processor& p) { Acc(p) = p.ReadExtRAM(p.GetDPTR()); }
+TESSALY_STEP_INLINE inline void MOVX_A_DPTR(Processor& p) { Acc(p) = p.ReadExtRAM(p.GetDPTR()); }
 
 // MOVX with @Ri reaches 00h-FFh only; P2 is not used as the high byte
 // unless XRAM paging is on (the paged forms below).
 template <unsigned I>
-[[gnu::always_inline]] inline void MOVX_A_Ri(Processor& p) { Acc(p) = p.ReadExtRAM(Register(p, I)); }
+TESSALY_STEP_INLINE inline void MOVX_A_Ri(Processor& p) { Acc(p) = p.ReadExtRAM(Register(p, I)); }
 
-[[gnu::always_inline]] inline void WriteExternal(Processor& p, std::uint16_t address) {
+TESSALY_STEP_INLINE inline void WriteExternal(Processor& p, std::uint16_t address) {
     p.WriteExtRAM(address, Acc(p));
     p.bExtRAMWritten = 1;
     p.iExtRAMWriteAddress = address;
 }
-[[gnu::always_inline]] inline void MOVX_DPTR_A(Processor& p) { WriteExternal(p, p.GetDPTR()); }
+TESSALY_STEP_INLINE inline void MOVX_DPTR_A(Processor& p) { WriteExternal(p, p.GetDPTR()); }
 template <unsigned I>
-[[gnu::always_inline]] inline void MOVX_Ri_A(Processor& p) { WriteExternal(p, Register(p, I)); }
+TESSALY_STEP_INLINE inline void MOVX_Ri_A(Processor& p) { WriteExternal(p, Register(p, I)); }
 
 // With XRAM paging, P2 drives the high address byte of MOVX @Ri, as its port
 // pins do on the chip, and Ri the low byte.
@@ -79,24 +80,24 @@ std::uint16_t PagedAddress(Processor& p) {
     return static_cast<std::uint16_t>((p.ucIntRAM[sfr::P2] << 8) | Register(p, I));
 }
 template <unsigned I>
-[[gnu::always_inline]] inline void MOVX_A_PagedRi(Processor& p) { Acc(p) = p.ReadExtRAM(PagedAddress<I>(p)); }
+TESSALY_STEP_INLINE inline void MOVX_A_PagedRi(Processor& p) { Acc(p) = p.ReadExtRAM(PagedAddress<I>(p)); }
 template <unsigned I>
-[[gnu::always_inline]] inline void MOVX_PagedRi_A(Processor& p) { WriteExternal(p, PagedAddress<I>(p)); }
+TESSALY_STEP_INLINE inline void MOVX_PagedRi_A(Processor& p) { WriteExternal(p, PagedAddress<I>(p)); }
 
 // The source byte is read after SP moves, so PUSH SP stores the new SP.
-[[gnu::always_inline]] inline void PUSH(Processor& p) {
+TESSALY_STEP_INLINE inline void PUSH(Processor& p) {
     ++p.ucIntRAM[sfr::SP];
     p.WriteIndirect(p.ucIntRAM[sfr::SP], p.ReadDirect(p.ucOperand1));
 }
 
 // SP is decremented after the store, so POP SP leaves the popped value minus 1.
-[[gnu::always_inline]] inline void POP(Processor& p) {
+TESSALY_STEP_INLINE inline void POP(Processor& p) {
     p.WriteDirect(p.ucOperand1, p.ReadIndirect(p.ucIntRAM[sfr::SP]));
     --p.ucIntRAM[sfr::SP];
 }
 
 template <unsigned N>
-[[gnu::always_inline]] inline void XCH(Processor& p) {
+TESSALY_STEP_INLINE inline void XCH(Processor& p) {
     std::uint8_t& other = Destination<N>(p);
     const std::uint8_t a = Acc(p);
     Acc(p) = other;
@@ -104,7 +105,7 @@ template <unsigned N>
 }
 
 template <unsigned I>
-[[gnu::always_inline]] inline void XCHD(Processor& p) {
+TESSALY_STEP_INLINE inline void XCHD(Processor& p) {
     std::uint8_t& other = Indirect(p, I);
     const std::uint8_t a = Acc(p);
     Acc(p) = static_cast<std::uint8_t>((a & 0xF0) | (other & 0x0F));
