@@ -3,21 +3,9 @@
 #include <algorithm>
 
 #include "core/Processor.h"
+#include "core/Timers.h"
 
 namespace tessaly {
-
-namespace {
-
-// The timers' counting registers, which change at nearly every instruction
-// while a timer runs: cheaper compared than noted where they count.
-bool CountedByHardware(std::uint16_t index) {
-    switch (index) {
-    case sfr::TL0: case sfr::TL1: case sfr::TH0: case sfr::TH1: case sfr::TL2: case sfr::TH2: return true;
-    default: return false;
-    }
-}
-
-}  // namespace
 
 void DataWatch::Clear() {
     readMask_.fill(0);
@@ -41,7 +29,7 @@ void DataWatch::WatchInternal(std::uint16_t index, std::uint8_t mask, std::uint8
         anyWrite_ = true;
         // The timers count these outside any instruction's operands: they
         // are compared after every instruction as well.
-        if (CountedByHardware(index)) {
+        if (IsTimerCountRegister(index)) {
             const auto address = static_cast<std::uint8_t>(index);
             const auto end = tracked_.begin() + static_cast<std::ptrdiff_t>(trackedCount_);
             const auto found = std::find_if(tracked_.begin(), end, [&](const Tracked& t) { return t.address == address; });

@@ -68,10 +68,11 @@ public:
     void Finish(Processor& p) { CatchUp(p, p.ullCyclesExecuted); }
 
 private:
-    // TL0, TL1, TH0, TH1, TL2 and TH2: what the timers change as they count.
     static constexpr std::array<bool, 256> kCountRegisters = [] {
         std::array<bool, 256> registers{};
-        for (std::uint8_t address : {sfr::TL0, sfr::TL1, sfr::TH0, sfr::TH1, sfr::TL2, sfr::TH2}) registers[address] = true;
+        for (std::size_t address = 0; address < registers.size(); ++address) {
+            registers[address] = IsTimerCountRegister(address);
+        }
         return registers;
     }();
     // Deferring pays only while the next event is at least this far off;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/EngineAccess.h"
@@ -10,6 +11,13 @@ namespace timer_detail {
 // Re-reads the run bits, modes and gates into the timer plan.
 void PlanTimers(Processor& p);
 }  // namespace timer_detail
+
+// TL0, TL1, TH0, TH1, TL2 and TH2: the registers the timers change as they
+// count, at nearly every instruction while one runs.
+constexpr bool IsTimerCountRegister(std::size_t address) {
+    return address == sfr::TL0 || address == sfr::TL1 || address == sfr::TH0 || address == sfr::TH1 ||
+           address == sfr::TL2 || address == sfr::TH2;
+}
 
 // What CyclesBeforeTimerEvent returns while no timer counts.
 inline constexpr std::uint64_t kNoTimerEvent = ~std::uint64_t{0};
