@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds Tessaly and runs every test: the normal
 # build, then the library's tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer in a clang build that also gives the fuzz
+# targets their smoke runs.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -26,11 +27,17 @@ else
   echo "skipped: packaging the extension needs Node.js 20 or later (this one is $(node --version))"
 fi
 
+echo "== Checking build: the library's tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets"
+# One clang build serves both: the library is instrumented for the fuzzers'
+# coverage and checked by the sanitizers, and the tests link it as they are.
+CC=clang CXX=clang++ cmake -S . -B build-checked -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
+  -DTESSALY_SANITIZE=ON -DTESSALY_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-checked -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-checked --output-on-failure -j "$jobs"
+
 echo "== Fuzz targets (a short smoke run each)"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
-  -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build-fuzz -j "$jobs"
-for fuzzer in build-fuzz/fuzz/*_fuzzer; do
+for fuzzer in build-checked/fuzz/*_fuzzer; do
   corpus="$(mktemp -d)"
   # The symbol-file readers start from a real file of their kind.
   case "$(basename "$fuzzer")" in
@@ -51,10 +58,3 @@ for fuzzer in build-fuzz/fuzz/*_fuzzer; do
   rm -rf "$corpus" "$corpus.log"
 done
 echo "fuzz smoke runs passed"
-
-echo "== Sanitizer build and tests"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_SANITIZE=ON \
-  -DTESSALY_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build-sanitize -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
