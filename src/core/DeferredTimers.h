@@ -20,18 +20,12 @@ namespace tessaly {
 // come out as counting instruction by instruction leaves them.
 class DeferredTimers {
 public:
-    // With `mayDefer` false the timers are counted by the plain steps all
-    // along.
-    DeferredTimers(Processor& p, bool mayDefer) : counted_(p.ullCyclesExecuted), mayDefer_(mayDefer) { Plan(p); }
-
-    // False while the events come too close together for deferring to pay
-    // (a fast baud-rate timer overflows every few cycles): then the plain
-    // steps count the timers and AfterPlainStep follows them.
-    bool Deferring() const { return deferring_; }
-    // Has the next instruction run as a plain step whatever the timers do.
-    void StepPlainlyFirst() {
-        deferring_ = false;
-        recheck_ = counted_;
+    // With `mayDefer` false the timers are counted instruction by
+    // instruction all along. The deadline never passes `cycleEnd`, the run's
+    // cycle limit, so AfterInstruction says when an instruction reaches it.
+    DeferredTimers(Processor& p, bool mayDefer, std::uint64_t cycleEnd)
+        : counted_(p.ullCyclesExecuted), end_(cycleEnd), mayDefer_(mayDefer) {
+        Plan(p);
     }
 
     // Before an instruction that reads or writes the direct byte `address`,
@@ -44,24 +38,16 @@ public:
 
     // After an instruction of `cycles` machine cycles that ended `now`
     // cycles into the run. Watched: a data watch notes the hardware's stores.
+    // True when the timers were counted up to `now`, as they are at the
+    // deadline.
     template <bool Watched>
-    [[gnu::always_inline]] void AfterInstruction(Processor& p, std::uint64_t now, unsigned cycles) {
+    [[gnu::always_inline]] bool AfterInstruction(Processor& p, std::uint64_t now, unsigned cycles) {
         if (now < deadline_ && !Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates)) [[likely]] {
             if (reloading_.low != 0) CountReloading<Watched>(p, cycles);
-            return;
+            return false;
         }
-        // The instructions before this one only counted; this one is counted
-        // as the plain engine counts it, with the configuration it leaves.
-        CatchUp(p, now - cycles);
-        UpdateTimers(p, cycles);
-        counted_ = now;
-        Plan(p);
-    }
-
-    // After a plain step, which counted the timers itself.
-    [[gnu::always_inline]] void AfterPlainStep(Processor& p) {
-        counted_ = p.ullCyclesExecuted;
-        if (counted_ >= recheck_) Plan(p);
+        CountExactly(p, now, cycles);
+        return true;
     }
 
     // Brings the registers up to date at the end of the batch.
@@ -76,7 +62,8 @@ private:
         return registers;
     }();
     // Deferring pays only while the next event is at least this far off;
-    // when it is closer, the plain steps run up to it and a little past.
+    // when it is closer, the instructions up to it and a little past
+    // count the timers as the plain steps do.
     static constexpr std::uint64_t kShortestDeferral = 16;
     // A mode 2 timer with a period under this is counted as it goes.
     static constexpr unsigned kReloadingPeriod = 64;
@@ -102,7 +89,10 @@ private:
         auto& ram = p.ucIntRAM;
         const unsigned sum = ram[reloading_.low] + cycles;
         if (sum > 0xFF) {
-            RequestInterrupts(p, static_cast<std::uint8_t>(ram[sfr::IE] & reloading_.enableMask));
+            // A baud-rate timer rarely has its interrupt enabled.
+            if (const auto requests = static_cast<std::uint8_t>(ram[sfr::IE] & reloading_.enableMask)) {
+                RequestInterrupts(p, requests);
+            }
             if constexpr (Watched) {
                 // Only a flag that was clear changes.
                 if (!(ram[sfr::TCON] & reloading_.flagMask)) {
@@ -116,14 +106,30 @@ private:
         }
     }
 
+    // The instructions before this one only counted; this one is counted
+    // as the plain engine counts it, with the configuration it leaves.
+    void CountExactly(Processor& p, std::uint64_t now, unsigned cycles) {
+        CatchUp(p, now - cycles);
+        UpdateTimers(p, cycles);
+        counted_ = now;
+        if (deferring_ || now >= recheck_) Plan(p);
+    }
+
     void Plan(Processor& p) {
         const int reloading = FastReloadingTimer(p, kReloadingPeriod);
         reloading_ = reloading < 0 ? ReloadingTimer{} : kReloadingTimers[reloading];
         reloadingIndex_ = reloading;
         const std::uint64_t cycles = CyclesBeforeTimerEvent(p, reloading);
         deferring_ = mayDefer_ && cycles >= kShortestDeferral;
-        if (deferring_) deadline_ = cycles > kNoTimerEvent - counted_ ? kNoTimerEvent : counted_ + cycles;
-        else recheck_ = counted_ + std::max(cycles + 1, kShortestDeferral);
+        if (deferring_) {
+            // The next event, or the end of the run if that comes first.
+            deadline_ = counted_ + std::min(cycles, counted_ < end_ ? end_ - counted_ : 0);
+        } else {
+            // Every instruction counted exactly until the events are far
+            // enough apart again.
+            deadline_ = 0;
+            recheck_ = counted_ + std::max(cycles + 1, kShortestDeferral);
+        }
     }
     void CatchUp(Processor& p, std::uint64_t upTo) {
         if (upTo == counted_) return;
@@ -136,6 +142,7 @@ private:
     // The timers' registers (but the reloading timer's, always up to date)
     // hold their state after this many cycles.
     std::uint64_t counted_;
+    std::uint64_t end_;
     // While deferring: the first cycle count at which an instruction needs
     // the timers counted exactly.
     std::uint64_t deadline_ = 0;

@@ -60,6 +60,12 @@ constexpr bool MayJump(std::uint8_t opcode) {
     return false;
 }
 
+// What the shared tail needs of the instruction just run.
+struct StepOutcome {
+    std::uint8_t cycles;
+    bool mayPostMessages;
+};
+
 // The part of ExecuteStep's work that differs by opcode, inlined into the
 // batch loop's case for it; the loop does the rest. `pc` is the loop's copy
 // of usPC: kept in a register, it spares each instruction waiting for the
@@ -67,8 +73,8 @@ constexpr bool MayJump(std::uint8_t opcode) {
 // (opcode, length, cycles and the status) and the instruction and byte
 // counts are left to the end of the batch.
 template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Watch>
-TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t cycles,
-                                            DeferredTimers& timers) {
+TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t& cycles,
+                                            std::uint64_t& bytes, StepOutcome& outcome, DeferredTimers& timers) {
     constexpr OperandUse operands[3] = {kOpcodeOperands[Opcode].operands[0], kOpcodeOperands[Opcode].operands[1],
                                         kOpcodeOperands[Opcode].operands[2]};
     p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
@@ -88,115 +94,103 @@ TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, 
         }
         p.ucIntRAM[sfr::PSW] = flags;
     }
-}
-
-// What every fast step does after its opcode's own part: the counters, the
-// timers, the serial port and, where the instruction may have added one,
-// the message list limits.
-template <bool Watched>
-[[gnu::always_inline]] inline void FinishFastStep(Processor& p, std::uint8_t opcode, std::uint64_t& cycles,
-                                                  std::uint64_t& bytes, DeferredTimers& timers) {
-    static constexpr std::array<bool, 256> kMayPostMessages = [] {
-        std::array<bool, 256> may{};
-        for (unsigned op = 0; op < 256; ++op) may[op] = MayPostMessages(static_cast<std::uint8_t>(op));
-        return may;
-    }();
-    const OpcodeTiming timing = kOpcodeTimings[opcode];
+    // Constants of the opcode, so the shared tail reads no table.
+    constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
     cycles += timing.cycles;
     bytes += timing.length;
-    timers.AfterInstruction<Watched>(p, cycles, timing.cycles);
-    if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
-        !serial_detail::CountDownQuietly(p, timing.cycles)) [[unlikely]] {
-        serial_detail::Step(p, timing.cycles);
-        ApplyMessageListLimits(p);
-    } else if (kMayPostMessages[opcode]) {
-        ApplyMessageListLimits(p);
-    }
+    outcome = {timing.cycles, MayPostMessages(Opcode)};
 }
 
-// Whether the plain engine would do, after the first instruction, what the
-// fast steps leave out: P out of step with A, or a message list over its
-// limit, after a change from outside.
-bool NeedsPlainFirstStep(const Processor& p) {
-    return PswWithParity(p) != p.ucIntRAM[sfr::PSW] || p.lstWarnings.Count() > kMessageListLimit ||
-           p.lstErrors.Count() > kMessageListLimit;
+// What every fast step does after its opcode's own part: the timers, the
+// serial port and, where the instruction may have added one, the message
+// list limits. True when the timers were brought up to date, which they are
+// at least once the run's cycle limit is reached.
+template <bool Watched>
+[[gnu::always_inline]] inline bool FinishFastStep(Processor& p, StepOutcome outcome, std::uint64_t cycles,
+                                                  DeferredTimers& timers) {
+    const bool counted = timers.AfterInstruction<Watched>(p, cycles, outcome.cycles);
+    if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
+        !serial_detail::CountDownQuietly(p, outcome.cycles)) [[unlikely]] {
+        serial_detail::Step(p, outcome.cycles);
+        ApplyMessageListLimits(p);
+    } else if (outcome.mayPostMessages) {
+        ApplyMessageListLimits(p);
+    }
+    return counted;
 }
 
 // Watch: 0 without a data watch, else the kinds of access it notes, as the
 // plain steps'. With a watch the run ends after an instruction with events.
 template <bool WiredSerial, bool PagedXram, std::uint8_t Watch>
 std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
-    const auto& plainSteps = kStepTables[WiredSerial][PagedXram][Watch];
     DataWatch* const watch = p.ActiveDataWatch();
+    auto& derived = Derived(p);
+    // The cycle count is kept here and written to the processor at the end.
+    std::uint64_t cycles = p.ullCyclesExecuted, bytes = 0;
+    std::uint16_t pc = p.usPC;
+    if (count == 0 || stops.Contains(pc) || cycles >= cycleEnd || (Watch != 0 && watch->HasEvents())) return 0;
+    p.ucExecutionStatus = kStatusExecuting;
     // The watch compares watched counting registers after every instruction,
     // so those must be counted as they go.
-    DeferredTimers timers(p, Watch == 0 || !watch->WatchesTimerCounts());
-    if (NeedsPlainFirstStep(p)) timers.StepPlainlyFirst();
-    std::uint32_t done = 0, plainDone = 0;
-    // The cycle count is kept here, and in the processor only around the
-    // plain steps, which count for themselves.
-    std::uint64_t cycles = p.ullCyclesExecuted, bytes = 0;
-    std::uint32_t code = 0;
-    std::uint16_t pc = p.usPC;
-    if (count != 0 && !stops.Contains(pc) && cycles < cycleEnd && !(Watch != 0 && watch->HasEvents())) {
-        p.ucExecutionStatus = kStatusExecuting;
-    }
-    while (done != count && !stops.Contains(pc) && cycles < cycleEnd) {
-        if constexpr (Watch != 0) {
-            if (watch->HasEvents()) break;
-            watch->BeginInstruction(pc);
-        }
-        const int toService = ChooseInterrupt(p);
+    DeferredTimers timers(p, Watch == 0 || !watch->WatchesTimerCounts(), cycleEnd);
+    // Without requests the choice is "none" until a scan finds one, and
+    // every scan goes through ChooseInterrupt: a RETI, the only thing that
+    // clears requests, notes a change for the scan.
+    int toService = -1;
+    if ((derived.changes & sfr_watch::kInterrupts) | p.ucInterruptFlags) toService = ChooseInterrupt(p);
+    else p.iInterruptToService = -1;
+    std::uint32_t left = count, code;
+    for (;;) {
+        if constexpr (Watch != 0) watch->BeginInstruction(pc);
         // Operands of an instruction at FFFEh or FFFFh come from the guard
         // bytes, so the three bytes (and one more) can be read in one go.
         std::memcpy(&code, &p.ucCodeMemory[pc], sizeof code);
-        if (timers.Deferring()) [[likely]] {
-            // One case an opcode, each with its step inlined.
-            switch (static_cast<std::uint8_t>(code)) {
-#define TESSALY_OPCODE(op)                                     \
-    case (op):                                                 \
-        FastStep<(op), WiredSerial, PagedXram, Watch>(p, code, pc, cycles, timers); \
+        StepOutcome outcome;
+        // One case an opcode, each with its step inlined.
+        switch (static_cast<std::uint8_t>(code)) {
+#define TESSALY_OPCODE(op)                                                                             \
+    case (op):                                                                                         \
+        FastStep<(op), WiredSerial, PagedXram, Watch>(p, code, pc, cycles, bytes, outcome, timers); \
         break;
 #define TESSALY_ROW(row)                                                                                    \
     TESSALY_OPCODE(row + 0x0) TESSALY_OPCODE(row + 0x1) TESSALY_OPCODE(row + 0x2) TESSALY_OPCODE(row + 0x3) \
     TESSALY_OPCODE(row + 0x4) TESSALY_OPCODE(row + 0x5) TESSALY_OPCODE(row + 0x6) TESSALY_OPCODE(row + 0x7) \
     TESSALY_OPCODE(row + 0x8) TESSALY_OPCODE(row + 0x9) TESSALY_OPCODE(row + 0xA) TESSALY_OPCODE(row + 0xB) \
     TESSALY_OPCODE(row + 0xC) TESSALY_OPCODE(row + 0xD) TESSALY_OPCODE(row + 0xE) TESSALY_OPCODE(row + 0xF)
-                TESSALY_ROW(0x00) TESSALY_ROW(0x10) TESSALY_ROW(0x20) TESSALY_ROW(0x30)
-                TESSALY_ROW(0x40) TESSALY_ROW(0x50) TESSALY_ROW(0x60) TESSALY_ROW(0x70)
-                TESSALY_ROW(0x80) TESSALY_ROW(0x90) TESSALY_ROW(0xA0) TESSALY_ROW(0xB0)
-                TESSALY_ROW(0xC0) TESSALY_ROW(0xD0) TESSALY_ROW(0xE0) TESSALY_ROW(0xF0)
+            TESSALY_ROW(0x00) TESSALY_ROW(0x10) TESSALY_ROW(0x20) TESSALY_ROW(0x30)
+            TESSALY_ROW(0x40) TESSALY_ROW(0x50) TESSALY_ROW(0x60) TESSALY_ROW(0x70)
+            TESSALY_ROW(0x80) TESSALY_ROW(0x90) TESSALY_ROW(0xA0) TESSALY_ROW(0xB0)
+            TESSALY_ROW(0xC0) TESSALY_ROW(0xD0) TESSALY_ROW(0xE0) TESSALY_ROW(0xF0)
 #undef TESSALY_ROW
 #undef TESSALY_OPCODE
-            }
-            FinishFastStep<Watch != 0>(p, static_cast<std::uint8_t>(code), cycles, bytes, timers);
-        } else {
-            p.ullCyclesExecuted = cycles;
-            plainSteps[static_cast<std::uint8_t>(code)](p, code);
-            cycles = p.ullCyclesExecuted;
-            timers.AfterPlainStep(p);
-            pc = p.usPC;
-            ++plainDone;
         }
-        if (toService != -1) {
+        // Whether the cycle count may have reached the run's limit: the
+        // deferred timers' deadline is never beyond it.
+        const bool mayEnd = FinishFastStep<Watch != 0>(p, outcome, cycles, timers);
+        if (toService != -1) [[unlikely]] {
             if constexpr (Watch != 0) NoteInterruptEntry(*watch, p);
             VectorInterrupt(p, toService);
             pc = p.usPC;
         }
         if constexpr (Watch != 0) watch->EndInstruction(p);
-        ++done;
+        if (--left == 0 || stops.Contains(pc) || (mayEnd && cycles >= cycleEnd)) break;
+        if constexpr (Watch != 0) {
+            if (watch->HasEvents()) break;
+        }
+        // The next instruction's interrupt, chosen before it as ever.
+        toService = -1;
+        if ((derived.changes & sfr_watch::kInterrupts) | p.ucInterruptFlags) [[unlikely]] toService = ChooseInterrupt(p);
     }
+    const std::uint32_t done = count - left;
     p.ullCyclesExecuted = cycles;
     timers.Finish(p);
-    if (done != 0) {
-        // The last instruction's fields; the plain steps counted themselves.
-        const auto opcode = static_cast<std::uint8_t>(code);
-        p.ucOpcode = opcode;
-        p.ucInstructionCycles = kOpcodeTimings[opcode].cycles;
-        p.ucInstructionLength = kOpcodeTimings[opcode].length;
-        p.ullInstructionsExecuted += done - plainDone;
-        p.ullBytesExecuted += bytes;
-    }
+    // The last instruction's fields.
+    const auto opcode = static_cast<std::uint8_t>(code);
+    p.ucOpcode = opcode;
+    p.ucInstructionCycles = kOpcodeTimings[opcode].cycles;
+    p.ucInstructionLength = kOpcodeTimings[opcode].length;
+    p.ullInstructionsExecuted += done;
+    p.ullBytesExecuted += bytes;
     // Every instruction of the batch appended the same text, the one decoded
     // for display before it.
     p.lstExecutedInstructions.AppendRepeated(p.strInstruction, done, kHistoryLimit);
@@ -204,6 +198,11 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
 }
 
 }  // namespace
+
+bool NeedsPlainFirstStep(const Processor& p) {
+    return PswWithParity(p) != p.ucIntRAM[sfr::PSW] || p.lstWarnings.Count() > kMessageListLimit ||
+           p.lstErrors.Count() > kMessageListLimit;
+}
 
 FastRun FastRunFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds) {
     static constexpr FastRun kRuns[2][2] = {{Run<false, false, 0>, Run<false, true, 0>},

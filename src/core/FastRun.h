@@ -21,4 +21,9 @@ using FastRun = std::uint32_t (*)(Processor& p, std::uint32_t count, const Addre
 
 FastRun FastRunFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds);
 
+// Whether the next instruction must run as a plain step before a fast run
+// takes over: after an outside change P may be out of step with A, or a
+// message list over its limit, which the fast steps leave alone.
+bool NeedsPlainFirstStep(const Processor& p);
+
 }  // namespace tessaly

@@ -59,7 +59,12 @@ int Processor::ExecuteInstructions(std::uint32_t count) {
     // The fast runs stop at data watch events; these instructions run on.
     if (count > 1 && !plainEngine_ && dataWatch_ == nullptr) {
         static const AddressSet kNoStops;
-        fastRun_(*this, count, kNoStops, ~std::uint64_t{0});
+        std::uint32_t first = 0;
+        if (NeedsPlainFirstStep(*this)) {
+            StepOne<false>();
+            first = 1;
+        }
+        fastRun_(*this, count - first, kNoStops, ~std::uint64_t{0});
     } else if (dataWatch_) {
         for (std::uint32_t i = 0; i < count; ++i) StepOne<true>();
     } else {
@@ -69,8 +74,17 @@ int Processor::ExecuteInstructions(std::uint32_t count) {
 }
 
 std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
+    if (count <= 1 || plainEngine_ || fastRun_ == nullptr) return StepUntil(count, stops, cycleEnd);
+    std::uint32_t first = 0;
+    if (NeedsPlainFirstStep(*this)) {
+        first = StepUntil(1, stops, cycleEnd);
+        if (first == 0) return 0;
+    }
+    return first + fastRun_(*this, count - first, stops, cycleEnd);
+}
+
+std::uint32_t Processor::StepUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
     std::uint32_t done = 0;
-    if (count > 1 && !plainEngine_ && fastRun_ != nullptr) return fastRun_(*this, count, stops, cycleEnd);
     if (dataWatch_) {
         // A watched access ends the run after its instruction.
         while (done != count && !stops.Contains(usPC) && ullCyclesExecuted < cycleEnd && !dataWatch_->HasEvents()) {

@@ -248,6 +248,8 @@ private:
     // a third of its speed.
     template <bool Watched>
     [[gnu::always_inline]] inline void StepOne();
+    // ExecuteUntil one instruction at a time.
+    std::uint32_t StepUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd);
     void BuildTables();
     void ChooseSteps();
 
