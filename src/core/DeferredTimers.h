@@ -42,12 +42,21 @@ public:
     // deadline.
     template <bool Watched>
     [[gnu::always_inline]] bool AfterInstruction(Processor& p, std::uint64_t now, unsigned cycles) {
-        if (now < deadline_ && !Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates)) [[likely]] {
-            if (reloading_.low != 0) CountReloading<Watched>(p, cycles);
+        if (BeforeDeadline(now) && !Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates)) [[likely]] {
+            CountReloadingTimer<Watched>(p, cycles);
             return false;
         }
         CountExactly(p, now, cycles);
         return true;
+    }
+    // AfterInstruction's own parts, for a caller that has looked at the
+    // changes already: whether an instruction that ended `now` leaves the
+    // timers deferred (while nothing changed their configuration), and the
+    // count of a fast baud-rate timer, the one count each instruction adds.
+    [[gnu::always_inline]] bool BeforeDeadline(std::uint64_t now) const { return now < deadline_; }
+    template <bool Watched>
+    [[gnu::always_inline]] void CountReloadingTimer(Processor& p, unsigned cycles) {
+        if (reloading_.low != 0) CountReloading<Watched>(p, cycles);
     }
 
     // Brings the registers up to date at the end of the batch.

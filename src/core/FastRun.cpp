@@ -108,14 +108,21 @@ TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, 
 template <bool Watched>
 [[gnu::always_inline]] inline bool FinishFastStep(Processor& p, StepOutcome outcome, std::uint64_t cycles,
                                                   DeferredTimers& timers) {
-    const bool counted = timers.AfterInstruction<Watched>(p, cycles, outcome.cycles);
-    if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
-        !serial_detail::CountDownQuietly(p, outcome.cycles)) [[unlikely]] {
-        serial_detail::Step(p, outcome.cycles);
-        ApplyMessageListLimits(p);
-    } else if (outcome.mayPostMessages) {
-        ApplyMessageListLimits(p);
+    bool counted = false;
+    // One look at the changes for the timers and the serial port alike.
+    if (Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates | sfr_watch::kSerialActivity) ||
+        !timers.BeforeDeadline(cycles)) [[unlikely]] {
+        counted = timers.AfterInstruction<Watched>(p, cycles, outcome.cycles);
+        if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
+            !serial_detail::CountDownQuietly(p, outcome.cycles)) {
+            serial_detail::Step(p, outcome.cycles);
+            ApplyMessageListLimits(p);
+            return counted;
+        }
+    } else {
+        timers.CountReloadingTimer<Watched>(p, outcome.cycles);
     }
+    if (outcome.mayPostMessages) ApplyMessageListLimits(p);
     return counted;
 }
 
@@ -173,7 +180,10 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
             pc = p.usPC;
         }
         if constexpr (Watch != 0) watch->EndInstruction(p);
-        if (--left == 0 || stops.Contains(pc) || (mayEnd && cycles >= cycleEnd)) break;
+        if (--left == 0 || stops.Contains(pc)) break;
+        if (mayEnd) [[unlikely]] {
+            if (cycles >= cycleEnd) break;
+        }
         if constexpr (Watch != 0) {
             if (watch->HasEvents()) break;
         }
