@@ -152,8 +152,8 @@ private:
     // hold their state after this many cycles.
     std::uint64_t counted_;
     std::uint64_t end_;
-    // While deferring: the first cycle count at which an instruction needs
-    // the timers counted exactly.
+    // The first cycle count at which an instruction needs the timers counted
+    // exactly: 0 while not deferring, for every instruction.
     std::uint64_t deadline_ = 0;
     bool mayDefer_;
     bool deferring_ = false;

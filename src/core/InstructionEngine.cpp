@@ -59,12 +59,7 @@ int Processor::ExecuteInstructions(std::uint32_t count) {
     // The fast runs stop at data watch events; these instructions run on.
     if (count > 1 && !plainEngine_ && dataWatch_ == nullptr) {
         static const AddressSet kNoStops;
-        std::uint32_t first = 0;
-        if (NeedsPlainFirstStep(*this)) {
-            StepOne<false>();
-            first = 1;
-        }
-        fastRun_(*this, count - first, kNoStops, ~std::uint64_t{0});
+        ExecuteUntil(count, kNoStops, ~std::uint64_t{0});
     } else if (dataWatch_) {
         for (std::uint32_t i = 0; i < count; ++i) StepOne<true>();
     } else {
