@@ -1,6 +1,5 @@
 #include "core/FastRun.h"
 
-#include <array>
 #include <cstring>
 
 #include "core/DataWatch.h"

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/StepInline.h"
 #include <cstdint>
 
 #include "core/ExecutionStatus.h"
 #include "core/Processor.h"
+#include "core/StepInline.h"
 
 namespace tessaly {
 

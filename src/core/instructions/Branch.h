@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/StepInline.h"
 #include "core/Interrupts.h"
 #include "core/JumpRoutines.h"
 #include "core/Messages.h"
+#include "core/StepInline.h"
 #include "core/instructions/Operands.h"
 
 // Jumps, calls, returns, CJNE and DJNZ. A conditional jump takes its cycles

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/StepInline.h"
 #include <cstdint>
 
 #include "core/EngineAccess.h"
 #include "core/Processor.h"
+#include "core/StepInline.h"
 
 // Operand access and flag helpers shared by the instruction handlers.
 namespace tessaly::ops {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/StepInline.h"
 #include "core/SerialPort.h"
+#include "core/StepInline.h"
 #include "core/instructions/Operands.h"
 
 // MOV, MOVC, MOVX, PUSH, POP, XCH and XCHD.
