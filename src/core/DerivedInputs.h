@@ -22,6 +22,10 @@ inline constexpr std::uint8_t kSerialActivity = 0x08;
 // interrupts in progress, are not registers; the code that changes them
 // notes it (requests, vectoring, RETI).
 inline constexpr std::uint8_t kSelection = 0x10;
+// Not derived from registers: set with every request, and kept while
+// requests wait for service, when the choice is made again before every
+// instruction; the choice clears it once no request is left.
+inline constexpr std::uint8_t kPendingRequests = 0x20;
 inline constexpr std::uint8_t kAll = 0xFF;
 
 struct Input {

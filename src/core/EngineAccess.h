@@ -27,11 +27,12 @@ inline void NoteDirectWrite(Processor& p, std::uint8_t address) {
     NoteChanges(p, sfr_watch::kWatchers.byte[address]);
 }
 
-// Adds request bits to ucInterruptFlags, noting a change for the selection.
+// Adds request bits to ucInterruptFlags, noting a change for the selection
+// and that requests are pending.
 inline void RequestInterrupts(Processor& p, std::uint8_t requests) {
     if ((p.ucInterruptFlags | requests) == p.ucInterruptFlags) return;
     p.ucInterruptFlags |= requests;
-    NoteChanges(p, sfr_watch::kSelection);
+    NoteChanges(p, sfr_watch::kSelection | sfr_watch::kPendingRequests);
 }
 
 }  // namespace tessaly

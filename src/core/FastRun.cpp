@@ -65,21 +65,27 @@ struct StepOutcome {
     bool mayPostMessages;
 };
 
+// Whether an instruction reads usPC: jumps, calls and returns, and MOVC
+// A,@A+PC.
+constexpr bool ReadsPC(std::uint8_t opcode) { return MayJump(opcode) || opcode == 0x83; }
+
 // The part of ExecuteStep's work that differs by opcode, inlined into the
 // batch loop's case for it; the loop does the rest. `pc` is the loop's copy
-// of usPC: kept in a register, it spares each instruction waiting for the
-// previous one's store of usPC. The decoded fields no instruction reads
-// (opcode, length, cycles and the status) and the instruction and byte
-// counts are left to the end of the batch.
+// of usPC, stored only for the instructions that read it (and under a data
+// watch, whose notes read it) and at the end of the batch. The decoded
+// fields are read by the instruction's own operands alone: the opcode, the
+// operand bytes past its length, its length, cycles and the status are left
+// to the end of the batch, as are the instruction and byte counts.
 template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Watch>
 TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t& cycles,
                                             std::uint64_t& bytes, StepOutcome& outcome, DeferredTimers& timers) {
     constexpr OperandUse operands[3] = {kOpcodeOperands[Opcode].operands[0], kOpcodeOperands[Opcode].operands[1],
                                         kOpcodeOperands[Opcode].operands[2]};
-    p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
-    p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
-    pc = static_cast<std::uint16_t>(pc + kOpcodeTimings[Opcode].length);
-    p.usPC = pc;
+    constexpr std::uint8_t length = kOpcodeTimings[Opcode].length;
+    if constexpr (length >= 2) p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
+    if constexpr (length == 3) p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
+    pc = static_cast<std::uint16_t>(pc + length);
+    if constexpr (ReadsPC(Opcode) || Watch != 0) p.usPC = pc;
     BeforeOperand<operands[0]>(p, timers, cycles);
     BeforeOperand<operands[1]>(p, timers, cycles);
     BeforeOperand<operands[2]>(p, timers, cycles);
@@ -139,9 +145,11 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
     // The watch compares watched counting registers after every instruction,
     // so those must be counted as they go.
     DeferredTimers timers(p, Watch == 0 || !watch->WatchesTimerCounts(), cycleEnd);
-    // Without requests the choice is "none" until a scan finds one, and
-    // every scan goes through ChooseInterrupt: a RETI, the only thing that
-    // clears requests, notes a change for the scan.
+    // Without requests the choice is "none" until a scan is due or a
+    // request is made, and requests stay marked pending until the choice
+    // finds none left, so within the batch one look at the changes tells
+    // when to choose. A request written from outside is seen here.
+    constexpr std::uint8_t kChoiceDue = sfr_watch::kInterrupts | sfr_watch::kPendingRequests;
     int toService = -1;
     if ((derived.changes & sfr_watch::kInterrupts) | p.ucInterruptFlags) toService = ChooseInterrupt(p);
     else p.iInterruptToService = -1;
@@ -175,7 +183,9 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
         const bool mayEnd = FinishFastStep<Watch != 0>(p, outcome, cycles, timers);
         if (toService != -1) [[unlikely]] {
             if constexpr (Watch != 0) NoteInterruptEntry(*watch, p);
+            p.usPC = pc;
             VectorInterrupt(p, toService);
+            toService = -1;
             pc = p.usPC;
         }
         if constexpr (Watch != 0) watch->EndInstruction(p);
@@ -187,15 +197,17 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
             if (watch->HasEvents()) break;
         }
         // The next instruction's interrupt, chosen before it as ever.
-        toService = -1;
-        if ((derived.changes & sfr_watch::kInterrupts) | p.ucInterruptFlags) [[unlikely]] toService = ChooseInterrupt(p);
+        if (derived.changes & kChoiceDue) [[unlikely]] toService = ChooseInterrupt(p);
     }
     const std::uint32_t done = count - left;
+    p.usPC = pc;
     p.ullCyclesExecuted = cycles;
     timers.Finish(p);
     // The last instruction's fields.
     const auto opcode = static_cast<std::uint8_t>(code);
     p.ucOpcode = opcode;
+    p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
+    p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     p.ucInstructionCycles = kOpcodeTimings[opcode].cycles;
     p.ucInstructionLength = kOpcodeTimings[opcode].length;
     p.ullInstructionsExecuted += done;

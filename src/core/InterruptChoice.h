@@ -18,6 +18,7 @@ namespace tessaly {
         ScanInterruptRequests(p);
     }
     if (!p.ucInterruptFlags) {
+        derived.changes &= static_cast<std::uint8_t>(~sfr_watch::kPendingRequests);
         p.iInterruptToService = -1;
         return -1;
     }
