@@ -14,12 +14,28 @@ public:
     static constexpr std::size_t kAddressCount = 0x10000;
 
     bool Contains(std::uint16_t address) const { return (words_[address >> 6] >> (address & 63)) & 1u; }
-    void Insert(std::uint16_t address) { words_[address >> 6] |= Bit(address); }
-    void Erase(std::uint16_t address) { words_[address >> 6] &= ~Bit(address); }
-    void Clear() { words_.fill(0); }
+    bool Empty() const { return size_ == 0; }
+    void Insert(std::uint16_t address) {
+        std::uint64_t& word = words_[address >> 6];
+        size_ += (word & Bit(address)) == 0;
+        word |= Bit(address);
+    }
+    void Erase(std::uint16_t address) {
+        std::uint64_t& word = words_[address >> 6];
+        size_ -= (word & Bit(address)) != 0;
+        word &= ~Bit(address);
+    }
+    void Clear() {
+        words_.fill(0);
+        size_ = 0;
+    }
     // Adds every address of `other`.
     void InsertAll(const AddressSet& other) {
-        for (std::size_t i = 0; i < words_.size(); ++i) words_[i] |= other.words_[i];
+        size_ = 0;
+        for (std::size_t i = 0; i < words_.size(); ++i) {
+            words_[i] |= other.words_[i];
+            size_ += static_cast<std::size_t>(std::popcount(words_[i]));
+        }
     }
 
     // Calls `visit` with every address in the set, in ascending order.
@@ -38,6 +54,7 @@ private:
     static std::uint64_t Bit(std::uint16_t address) { return std::uint64_t{1} << (address & 63); }
 
     std::array<std::uint64_t, kAddressCount / 64> words_{};
+    std::size_t size_ = 0;
 };
 
 }  // namespace tessaly

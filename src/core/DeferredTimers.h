@@ -22,7 +22,7 @@ class DeferredTimers {
 public:
     // With `mayDefer` false the timers are counted instruction by
     // instruction all along. The deadline never passes `cycleEnd`, the run's
-    // cycle limit, so AfterInstruction says when an instruction reaches it.
+    // cycle limit, so an instruction that reaches the limit is past it.
     DeferredTimers(Processor& p, bool mayDefer, std::uint64_t cycleEnd)
         : counted_(p.ullCyclesExecuted), end_(cycleEnd), mayDefer_(mayDefer) {
         Plan(p);
@@ -38,16 +38,13 @@ public:
 
     // After an instruction of `cycles` machine cycles that ended `now`
     // cycles into the run. Watched: a data watch notes the hardware's stores.
-    // True when the timers were counted up to `now`, as they are at the
-    // deadline.
     template <bool Watched>
-    [[gnu::always_inline]] bool AfterInstruction(Processor& p, std::uint64_t now, unsigned cycles) {
+    [[gnu::always_inline]] void AfterInstruction(Processor& p, std::uint64_t now, unsigned cycles) {
         if (BeforeDeadline(now) && !Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates)) [[likely]] {
             CountReloadingTimer<Watched>(p, cycles);
-            return false;
+            return;
         }
         CountExactly(p, now, cycles);
-        return true;
     }
     // AfterInstruction's own parts, for a caller that has looked at the
     // changes already: whether an instruction that ended `now` leaves the

@@ -26,6 +26,12 @@ inline constexpr std::uint8_t kSelection = 0x10;
 // requests wait for service, when the choice is made again before every
 // instruction; the choice clears it once no request is left.
 inline constexpr std::uint8_t kPendingRequests = 0x20;
+// Not derived from registers: set with every warning or error the engine
+// posts, until the message lists' limits are applied after the instruction.
+inline constexpr std::uint8_t kMessages = 0x40;
+// Not derived from registers: set by the fast engine while an interrupt
+// chosen before the instruction is to be entered after it.
+inline constexpr std::uint8_t kInterruptEntry = 0x80;
 inline constexpr std::uint8_t kAll = 0xFF;
 
 struct Input {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "core/Processor.h"
 
@@ -33,6 +34,22 @@ inline void RequestInterrupts(Processor& p, std::uint8_t requests) {
     if ((p.ucInterruptFlags | requests) == p.ucInterruptFlags) return;
     p.ucInterruptFlags |= requests;
     NoteChanges(p, sfr_watch::kSelection | sfr_watch::kPendingRequests);
+}
+
+// The engine's warnings and errors, each noting that the message lists'
+// limits are due after the instruction.
+inline void PostWarning(Processor& p, std::string_view text) {
+    p.lstWarnings.Append(text);
+    NoteChanges(p, sfr_watch::kMessages);
+}
+// Adds `text` unless it is the last warning already.
+inline void PostWarningOnceInARow(Processor& p, std::string_view text) {
+    p.lstWarnings.AppendOnceInARow(text);
+    NoteChanges(p, sfr_watch::kMessages);
+}
+inline void PostError(Processor& p, std::string_view text) {
+    p.lstErrors.Append(text);
+    NoteChanges(p, sfr_watch::kMessages);
 }
 
 }  // namespace tessaly

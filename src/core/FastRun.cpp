@@ -1,5 +1,7 @@
 #include "core/FastRun.h"
 
+#include <array>
+#include <cstddef>
 #include <cstring>
 
 #include "core/DataWatch.h"
@@ -8,17 +10,40 @@
 #include "core/InterruptChoice.h"
 #include "core/OpcodeHandlers.h"
 #include "core/OperandAccess.h"
+#include "core/Sfr.h"
 #include "core/StepInline.h"
+#include "core/Timers.h"
 #include "core/WatchedAccess.h"
 
 namespace tessaly {
 
 namespace {
 
-template <OperandUse Use>
+// Without a data watch, P is brought into step with A only where it is
+// seen: before an instruction that reads or writes PSW or the P bit, and at
+// the end of the batch. Every other instruction leaves PSW's other bits as
+// they were, and P is a function of A alone.
+[[gnu::always_inline]] inline void SettleParity(Processor& p) { p.ucIntRAM[sfr::PSW] = PswWithParity(p); }
+
+// Direct bytes that fall behind while no instruction reads them: PSW, and
+// the timers' counting registers, counted in bulk.
+constexpr std::array<bool, 256> kLaggingBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (std::size_t address = 0; address < bytes.size(); ++address) {
+        bytes[address] = address == sfr::PSW || IsTimerCountRegister(address);
+    }
+    return bytes;
+}();
+
+template <OperandUse Use, bool LazyParity>
 [[gnu::always_inline]] inline void BeforeOperand(Processor& p, DeferredTimers& timers, std::uint64_t cycles) {
+    const std::uint8_t operand = Use.operandByte == 2 ? p.ucOperand2 : p.ucOperand1;
     if constexpr (Use.kind == OperandKind::Direct) {
-        timers.BeforeDirectAccess(p, Use.operandByte == 2 ? p.ucOperand2 : p.ucOperand1, cycles);
+        if (!kLaggingBytes[operand]) [[likely]] return;
+        if (LazyParity && operand == sfr::PSW) SettleParity(p);
+        else timers.BeforeDirectAccess(p, operand, cycles);
+    } else if constexpr (LazyParity && Use.kind == OperandKind::Bit) {
+        if (operand == bit::P) [[unlikely]] SettleParity(p);
     }
 }
 
@@ -37,18 +62,6 @@ constexpr bool MayChangeParity(std::uint8_t opcode) {
     return false;
 }
 
-// Whether an instruction may add a warning or an error: the reserved
-// opcode, RETI without an interrupt, and anything that reaches a direct byte,
-// which may be SBUF. (The jump routines' errors need a status the engine
-// never runs with.)
-constexpr bool MayPostMessages(std::uint8_t opcode) {
-    if (opcode == 0xA5 || opcode == 0x32) return true;
-    for (const OperandUse& use : kOpcodeOperands[opcode].operands) {
-        if (use.kind == OperandKind::Direct) return true;
-    }
-    return false;
-}
-
 // Whether an instruction may go anywhere but to the next one: jumps, calls
 // and returns.
 constexpr bool MayJump(std::uint8_t opcode) {
@@ -58,12 +71,6 @@ constexpr bool MayJump(std::uint8_t opcode) {
     }
     return false;
 }
-
-// What the shared tail needs of the instruction just run.
-struct StepOutcome {
-    std::uint8_t cycles;
-    bool mayPostMessages;
-};
 
 // Whether an instruction reads usPC: jumps, calls and returns, and MOVC
 // A,@A+PC.
@@ -75,10 +82,11 @@ constexpr bool ReadsPC(std::uint8_t opcode) { return MayJump(opcode) || opcode =
 // watch, whose notes read it) and at the end of the batch. The decoded
 // fields are read by the instruction's own operands alone: the opcode, the
 // operand bytes past its length, its length, cycles and the status are left
-// to the end of the batch, as are the instruction and byte counts.
+// to the end of the batch, as are the instruction and byte counts. Gives
+// the instruction's cycles.
 template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Watch>
-TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc, std::uint64_t& cycles,
-                                            std::uint64_t& bytes, StepOutcome& outcome, DeferredTimers& timers) {
+TESSALY_FAST_STEP_INLINE inline unsigned FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc,
+                                                std::uint64_t& cycles, std::uint64_t& bytes, DeferredTimers& timers) {
     constexpr OperandUse operands[3] = {kOpcodeOperands[Opcode].operands[0], kOpcodeOperands[Opcode].operands[1],
                                         kOpcodeOperands[Opcode].operands[2]};
     constexpr std::uint8_t length = kOpcodeTimings[Opcode].length;
@@ -86,13 +94,14 @@ TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, 
     if constexpr (length == 3) p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     pc = static_cast<std::uint16_t>(pc + length);
     if constexpr (ReadsPC(Opcode) || Watch != 0) p.usPC = pc;
-    BeforeOperand<operands[0]>(p, timers, cycles);
-    BeforeOperand<operands[1]>(p, timers, cycles);
-    BeforeOperand<operands[2]>(p, timers, cycles);
+    BeforeOperand<operands[0], Watch == 0>(p, timers, cycles);
+    BeforeOperand<operands[1], Watch == 0>(p, timers, cycles);
+    BeforeOperand<operands[2], Watch == 0>(p, timers, cycles);
     if constexpr (Watch != 0) NoteAccesses<Opcode, PagedXram, Watch>(*p.ActiveDataWatch(), p);
     RunHandler<Opcode, kHandlersFor<PagedXram>[Opcode], WiredSerial && TouchesDirectSbuf(Opcode)>(p);
     if constexpr (MayJump(Opcode)) pc = p.usPC;
-    if constexpr (MayChangeParity(Opcode)) {
+    // A data watch sees P follow A after every instruction.
+    if constexpr (Watch != 0 && MayChangeParity(Opcode)) {
         const std::uint8_t flags = PswWithParity(p);
         if constexpr ((Watch & kOperandWrite) != 0) {
             p.ActiveDataWatch()->NoteHardwareStore(p.ucIntRAM.data(), sfr::PSW, flags);
@@ -103,44 +112,38 @@ TESSALY_FAST_STEP_INLINE inline void FastStep(Processor& p, std::uint32_t code, 
     constexpr OpcodeTiming timing = kOpcodeTimings[Opcode];
     cycles += timing.cycles;
     bytes += timing.length;
-    outcome = {timing.cycles, MayPostMessages(Opcode)};
+    return timing.cycles;
 }
 
-// What every fast step does after its opcode's own part: the timers, the
-// serial port and, where the instruction may have added one, the message
-// list limits. True when the timers were brought up to date, which they are
-// at least once the run's cycle limit is reached.
+// What follows an instruction of `cycles` machine cycles that ended `now`
+// cycles into the run, beyond counting a fast baud-rate timer: the timers
+// at their events, the serial port while it has work and the message list
+// limits after a post.
 template <bool Watched>
-[[gnu::always_inline]] inline bool FinishFastStep(Processor& p, StepOutcome outcome, std::uint64_t cycles,
-                                                  DeferredTimers& timers) {
-    bool counted = false;
-    // One look at the changes for the timers and the serial port alike.
-    if (Changed(p, sfr_watch::kTimers | sfr_watch::kBaudRates | sfr_watch::kSerialActivity) ||
-        !timers.BeforeDeadline(cycles)) [[unlikely]] {
-        counted = timers.AfterInstruction<Watched>(p, cycles, outcome.cycles);
-        if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
-            !serial_detail::CountDownQuietly(p, outcome.cycles)) {
-            serial_detail::Step(p, outcome.cycles);
-            ApplyMessageListLimits(p);
-            return counted;
-        }
-    } else {
-        timers.CountReloadingTimer<Watched>(p, outcome.cycles);
+[[gnu::always_inline]] inline void FinishSlowly(Processor& p, unsigned cycles, std::uint64_t now,
+                                                DeferredTimers& timers) {
+    timers.AfterInstruction<Watched>(p, now, cycles);
+    if (Changed(p, sfr_watch::kBaudRates | sfr_watch::kSerialActivity) &&
+        !serial_detail::CountDownQuietly(p, cycles)) {
+        serial_detail::Step(p, cycles);
     }
-    if (outcome.mayPostMessages) ApplyMessageListLimits(p);
-    return counted;
+    if (Changed(p, sfr_watch::kMessages)) {
+        ClearChanges(p, sfr_watch::kMessages);
+        ApplyMessageListLimits(p);
+    }
 }
 
 // Watch: 0 without a data watch, else the kinds of access it notes, as the
 // plain steps'. With a watch the run ends after an instruction with events.
-template <bool WiredSerial, bool PagedXram, std::uint8_t Watch>
+// Stops: false for a run whose stop set is empty, which looks nothing up.
+template <bool WiredSerial, bool PagedXram, std::uint8_t Watch, bool Stops>
 std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
     DataWatch* const watch = p.ActiveDataWatch();
     auto& derived = Derived(p);
     // The cycle count is kept here and written to the processor at the end.
     std::uint64_t cycles = p.ullCyclesExecuted, bytes = 0;
     std::uint16_t pc = p.usPC;
-    if (count == 0 || stops.Contains(pc) || cycles >= cycleEnd || (Watch != 0 && watch->HasEvents())) return 0;
+    if (count == 0 || (Stops && stops.Contains(pc)) || cycles >= cycleEnd || (Watch != 0 && watch->HasEvents())) return 0;
     p.ucExecutionStatus = kStatusExecuting;
     // The watch compares watched counting registers after every instruction,
     // so those must be counted as they go.
@@ -153,18 +156,25 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
     int toService = -1;
     if ((derived.changes & sfr_watch::kInterrupts) | p.ucInterruptFlags) toService = ChooseInterrupt(p);
     else p.iInterruptToService = -1;
+    if (toService != -1) NoteChanges(p, sfr_watch::kInterruptEntry);
+    // After an instruction, one look at the changes tells whether anything
+    // but the fast baud-rate timer needs doing: the timers at their deadline,
+    // which is never past the cycle limit, the serial port, the message
+    // limits or an interrupt entry.
+    constexpr std::uint8_t kSlowFinish = sfr_watch::kTimers | sfr_watch::kBaudRates | sfr_watch::kSerialActivity |
+                                         sfr_watch::kMessages | sfr_watch::kInterruptEntry;
     std::uint32_t left = count, code;
     for (;;) {
         if constexpr (Watch != 0) watch->BeginInstruction(pc);
         // Operands of an instruction at FFFEh or FFFFh come from the guard
         // bytes, so the three bytes (and one more) can be read in one go.
         std::memcpy(&code, &p.ucCodeMemory[pc], sizeof code);
-        StepOutcome outcome;
+        unsigned stepCycles;
         // One case an opcode, each with its step inlined.
         switch (static_cast<std::uint8_t>(code)) {
 #define TESSALY_OPCODE(op)                                                                             \
     case (op):                                                                                         \
-        FastStep<(op), WiredSerial, PagedXram, Watch>(p, code, pc, cycles, bytes, outcome, timers); \
+        stepCycles = FastStep<(op), WiredSerial, PagedXram, Watch>(p, code, pc, cycles, bytes, timers); \
         break;
 #define TESSALY_ROW(row)                                                                                    \
     TESSALY_OPCODE(row + 0x0) TESSALY_OPCODE(row + 0x1) TESSALY_OPCODE(row + 0x2) TESSALY_OPCODE(row + 0x3) \
@@ -178,28 +188,38 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
 #undef TESSALY_ROW
 #undef TESSALY_OPCODE
         }
-        // Whether the cycle count may have reached the run's limit: the
-        // deferred timers' deadline is never beyond it.
-        const bool mayEnd = FinishFastStep<Watch != 0>(p, outcome, cycles, timers);
-        if (toService != -1) [[unlikely]] {
-            if constexpr (Watch != 0) NoteInterruptEntry(*watch, p);
-            p.usPC = pc;
-            VectorInterrupt(p, toService);
-            toService = -1;
-            pc = p.usPC;
+        if ((derived.changes & kSlowFinish) || !timers.BeforeDeadline(cycles)) [[unlikely]] {
+            FinishSlowly<Watch != 0>(p, stepCycles, cycles, timers);
+            if (toService != -1) {
+                if constexpr (Watch != 0) NoteInterruptEntry(*watch, p);
+                p.usPC = pc;
+                VectorInterrupt(p, toService);
+                toService = -1;
+                pc = p.usPC;
+            }
+            ClearChanges(p, sfr_watch::kInterruptEntry);
+            // At the cycle limit this is the last instruction: the count
+            // below ends the run.
+            if (cycles >= cycleEnd) {
+                count -= left - 1;
+                left = 1;
+            }
+        } else {
+            timers.CountReloadingTimer<Watch != 0>(p, stepCycles);
         }
         if constexpr (Watch != 0) watch->EndInstruction(p);
-        if (--left == 0 || stops.Contains(pc)) break;
-        if (mayEnd) [[unlikely]] {
-            if (cycles >= cycleEnd) break;
-        }
+        if (--left == 0 || (Stops && stops.Contains(pc))) break;
         if constexpr (Watch != 0) {
             if (watch->HasEvents()) break;
         }
         // The next instruction's interrupt, chosen before it as ever.
-        if (derived.changes & kChoiceDue) [[unlikely]] toService = ChooseInterrupt(p);
+        if (derived.changes & kChoiceDue) [[unlikely]] {
+            toService = ChooseInterrupt(p);
+            if (toService != -1) NoteChanges(p, sfr_watch::kInterruptEntry);
+        }
     }
     const std::uint32_t done = count - left;
+    if constexpr (Watch == 0) SettleParity(p);
     p.usPC = pc;
     p.ullCyclesExecuted = cycles;
     timers.Finish(p);
@@ -225,15 +245,20 @@ bool NeedsPlainFirstStep(const Processor& p) {
            p.lstErrors.Count() > kMessageListLimit;
 }
 
-FastRun FastRunFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds) {
-    static constexpr FastRun kRuns[2][2] = {{Run<false, false, 0>, Run<false, true, 0>},
-                                            {Run<true, false, 0>, Run<true, true, 0>}};
+FastRuns FastRunsFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds) {
+    static constexpr FastRuns kRuns[2][2] = {
+        {{Run<false, false, 0, true>, Run<false, false, 0, false>},
+         {Run<false, true, 0, true>, Run<false, true, 0, false>}},
+        {{Run<true, false, 0, true>, Run<true, false, 0, false>},
+         {Run<true, true, 0, true>, Run<true, true, 0, false>}},
+    };
     // Data break points are common enough with the default options to have
-    // fast runs of their own.
-    static constexpr FastRun kWatchedRuns[4] = {nullptr, Run<false, false, 1>, Run<false, false, 2>,
-                                                Run<false, false, 3>};
+    // fast runs of their own; they take the runs with stops for both.
+    static constexpr FastRun kWatchedRuns[4] = {nullptr, Run<false, false, 1, true>, Run<false, false, 2, true>,
+                                                Run<false, false, 3, true>};
     if (watchedKinds == 0) return kRuns[hardwareSerial][xramPaging];
-    return hardwareSerial || xramPaging || watchedKinds > 3 ? nullptr : kWatchedRuns[watchedKinds];
+    const FastRun watched = hardwareSerial || xramPaging || watchedKinds > 3 ? nullptr : kWatchedRuns[watchedKinds];
+    return {watched, watched};
 }
 
 }  // namespace tessaly

@@ -16,10 +16,18 @@ class Processor;
 // Each choice of the engine options has its own. With a data watch (of the
 // kinds of access `watchedKinds`, 0 for none) the run notes its events and
 // ends after an instruction with some; there are such runs for the default
-// options only, and FastRunFor gives null for the others.
+// options only, and FastRunsFor gives null for the others.
 using FastRun = std::uint32_t (*)(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd);
 
-FastRun FastRunFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds);
+// The runs for one choice of the options: one that looks up its stops, and
+// one for an empty stop set, which runs without looking (the same run where
+// looking costs nothing beside the watch's work).
+struct FastRuns {
+    FastRun withStops = nullptr;
+    FastRun withoutStops = nullptr;
+};
+
+FastRuns FastRunsFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds);
 
 // Whether the next instruction must run as a plain step before a fast run
 // takes over: after an outside change P may be out of step with A, or a

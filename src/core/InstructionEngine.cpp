@@ -27,7 +27,9 @@ void Processor::SetDataWatch(DataWatch* watch) {
 void Processor::ChooseSteps() {
     const int watch = dataWatch_ == nullptr ? 0 : dataWatch_->WatchedKinds();
     steps_ = kStepTables[hardwareSerial_][xramPaging_][watch].data();
-    fastRun_ = FastRunFor(hardwareSerial_, xramPaging_, static_cast<std::uint8_t>(watch));
+    const FastRuns runs = FastRunsFor(hardwareSerial_, xramPaging_, static_cast<std::uint8_t>(watch));
+    fastRun_ = runs.withStops;
+    fastRunWithoutStops_ = runs.withoutStops;
 }
 
 // One instruction with everything around it, in the order the hardware's
@@ -75,7 +77,7 @@ std::uint32_t Processor::ExecuteUntil(std::uint32_t count, const AddressSet& sto
         first = StepUntil(1, stops, cycleEnd);
         if (first == 0) return 0;
     }
-    return first + fastRun_(*this, count - first, stops, cycleEnd);
+    return first + (stops.Empty() ? fastRunWithoutStops_ : fastRun_)(*this, count - first, stops, cycleEnd);
 }
 
 std::uint32_t Processor::StepUntil(std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {

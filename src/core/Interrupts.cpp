@@ -105,7 +105,7 @@ void VectorInterrupt(Processor& p, int n) {
 
 void ReturnFromInterrupt(Processor& p) {
     if (p.lstInterruptsInProgress.Empty()) {
-        p.lstErrors.Append(messages::kRetiWithoutInterrupt);
+        PostError(p, messages::kRetiWithoutInterrupt);
         return;
     }
     const int current = SourceOf(p.lstInterruptsInProgress.Last());

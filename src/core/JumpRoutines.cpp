@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/EngineAccess.h"
 #include "core/Messages.h"
 
 namespace tessaly::jump_detail {
@@ -12,7 +13,7 @@ void ReportInvalidStatus(Processor& p, int routine) {
     std::string text(kPrefixes[routine]);
     text += std::to_string(p.ucExecutionStatus);
     text += " )";
-    p.lstErrors.Append(text);
+    PostError(p, text);
 }
 
 }  // namespace tessaly::jump_detail

@@ -262,7 +262,10 @@ private:
     // The instruction steps made for the options, chosen when one changes,
     // and the fast engine's batch loop.
     void (*const* steps_)(Processor&, std::uint32_t code);
-    std::uint32_t (*fastRun_)(Processor&, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd);
+    using FastRunFunction = std::uint32_t (*)(Processor&, std::uint32_t count, const AddressSet& stops,
+                                              std::uint64_t cycleEnd);
+    FastRunFunction fastRun_;
+    FastRunFunction fastRunWithoutStops_;  // for an empty stop set
 };
 
 }  // namespace tessaly

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/DataWatch.h"
+#include "core/EngineAccess.h"
 #include "core/Messages.h"
 
 namespace tessaly {
@@ -55,8 +56,8 @@ void ComputeRates(Processor& p) {
 }
 
 void PostInvalidRateWarnings(Processor& p) {
-    if (p.iTxBaudRate == -1) p.lstWarnings.AppendOnceInARow(messages::kTxRateInvalid);
-    if (p.iRxBaudRate == -1) p.lstWarnings.AppendOnceInARow(messages::kRxRateInvalid);
+    if (p.iTxBaudRate == -1) PostWarningOnceInARow(p, messages::kTxRateInvalid);
+    if (p.iRxBaudRate == -1) PostWarningOnceInARow(p, messages::kRxRateInvalid);
 }
 
 void AppendToLog(std::array<std::uint8_t, Processor::kSerialLogSize>& log, std::int32_t& pos, std::int32_t& shown,
@@ -116,7 +117,7 @@ void TransmitByte(Processor& p, std::uint8_t value) {
     p.WriteDirect(sfr::SBUF, value);
     AppendToLog(p.ucTxLog, p.iTxLogPos, p.iTxLogShown, value);
     if (p.iTxBaudRate == -1) {
-        p.lstWarnings.Append(messages::kTxRateIncorrect);
+        PostWarning(p, messages::kTxRateIncorrect);
         return;
     }
     p.bTxInProgress = 1;
@@ -129,11 +130,11 @@ void TransmitByte(Processor& p, std::uint8_t value) {
 
 std::uint8_t ReceiveByte(Processor& p) {
     if (p.iRxBaudRate == -1) {
-        p.lstWarnings.AppendOnceInARow(messages::kRxRateIncorrect);
+        PostWarningOnceInARow(p, messages::kRxRateIncorrect);
         return 0;
     }
     if (!p.ReadBit(bit::REN)) {
-        p.lstWarnings.AppendOnceInARow(messages::kReceptionDisabled);
+        PostWarningOnceInARow(p, messages::kReceptionDisabled);
         return 0;
     }
     const std::uint8_t value = p.ReadDirect(sfr::SBUF);

@@ -77,6 +77,27 @@ TEST(MessageLimits, WarningsAreEmptiedPast99999) {
     EXPECT_TRUE(p->lstWarnings.Empty());
 }
 
+// A batch on the fast engine empties a list after the very instruction that
+// takes it past the limit, as single steps do: the reserved opcode adds an
+// error, and a read of SBUF with reception disabled a warning.
+TEST(MessageLimits, FastBatchesEmptyTheListsWhereSingleStepsDo) {
+    std::size_t counts[2][2];
+    for (const bool plain : {false, true}) {
+        auto p = NewProcessor();
+        p->UsePlainEngine(plain);
+        for (int i = 0; i < 99990; ++i) p->lstErrors.Append("e");
+        for (int i = 0; i < 99999; ++i) p->lstWarnings.Append("w");
+        LoadCode(*p, 0, {0xA5, 0xE5, 0x99, 0x80, 0xFB});  // reserved; MOV A,SBUF; SJMP 0
+        p->ExecuteInstructions(40);
+        counts[plain][0] = p->lstErrors.Count();
+        counts[plain][1] = p->lstWarnings.Count();
+    }
+    EXPECT_EQ(counts[1][0], 4u);  // emptied at the tenth error
+    EXPECT_EQ(counts[1][1], 1u);  // emptied at the first warning, which then comes once in a row
+    EXPECT_EQ(counts[0][0], counts[1][0]);
+    EXPECT_EQ(counts[0][1], counts[1][1]);
+}
+
 TEST(Counters, CountInstructionsCyclesAndBytes) {
     auto p = NewProcessor();
     LoadCode(*p, 0, {0x02, 0x00, 0x05, 0x00, 0x00, 0xA4, 0x75, 0x30, 0x01});  // LJMP 0005; MUL AB; MOV 30h,#01h

@@ -127,8 +127,13 @@ inline std::vector<std::uint8_t> RandomProgramImage(Random& r, bool anyInstructi
     std::vector<std::uint8_t> main;
     const unsigned length = 20 + r.Below(120);
     for (unsigned k = 0; k < length; ++k) {
-        if (anyInstruction && r.Percent(60)) EmitAnyInstruction(r, main);
-        else EmitInstruction(r, main, true);
+        if (anyInstruction && r.Percent(60)) {
+            EmitAnyInstruction(r, main);
+            // MOV C,P: reads the parity bit right after what may change A.
+            if (r.Percent(10)) main.insert(main.end(), {0xA2, bit::P});
+        } else {
+            EmitInstruction(r, main, true);
+        }
     }
     main.insert(main.end(), {0x02, 0x01, 0x00});  // LJMP 0100h
     std::vector<std::vector<std::uint8_t>> routines(6);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/EngineAccess.h"
 #include "core/Interrupts.h"
 #include "core/JumpRoutines.h"
 #include "core/Messages.h"
@@ -81,6 +82,6 @@ TESSALY_STEP_INLINE inline void DJNZ(Processor& p) {
     if (--Register(p, N - 8) != 0) RelativeJump(p);
 }
 
-TESSALY_STEP_INLINE inline void Reserved(Processor& p) { p.lstErrors.Append(messages::kReservedOpcode); }
+TESSALY_STEP_INLINE inline void Reserved(Processor& p) { PostError(p, messages::kReservedOpcode); }
 
 }  // namespace tessaly::ops
