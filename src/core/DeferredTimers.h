@@ -18,6 +18,13 @@ namespace tessaly {
 // overflow, when their configuration or the serial port's rates may have
 // changed, and at the end of the batch. The registers, flags and requests
 // come out as counting instruction by instruction leaves them.
+//
+// A timer in mode 2 that overflows every few cycles (a baud-rate timer) has
+// an event at nearly every instruction, so it has a count-down of its own:
+// each instruction takes its cycles off the cycles left before the next
+// overflow, and the overflow sets the flag, requests service where enabled
+// and starts the count again from the reload value. Its low byte is written
+// from the count-down wherever the other registers are brought up to date.
 class DeferredTimers {
 public:
     // With `mayDefer` false the timers are counted instruction by
@@ -53,7 +60,8 @@ public:
     [[gnu::always_inline]] bool BeforeDeadline(std::uint64_t now) const { return now < deadline_; }
     template <bool Watched>
     [[gnu::always_inline]] void CountReloadingTimer(Processor& p, unsigned cycles) {
-        if (reloading_.low != 0) CountReloading<Watched>(p, cycles);
+        reloadingLeft_ -= cycles;
+        if (reloadingLeft_ <= 0) [[unlikely]] OverflowReloading<Watched>(p);
     }
 
     // Brings the registers up to date at the end of the batch.
@@ -74,8 +82,8 @@ private:
     // A mode 2 timer with a period under this is counted as it goes.
     static constexpr unsigned kReloadingPeriod = 64;
 
-    // A timer in mode 2 that overflows every few cycles: counted after every
-    // instruction, as cheaply as that can be, while the others are deferred.
+    // A timer in mode 2 that overflows every few cycles: counted down after
+    // every instruction while the others are deferred.
     struct ReloadingTimer {
         std::uint8_t low = 0;  // 0: none
         std::uint8_t high = 0;
@@ -87,29 +95,47 @@ private:
         {sfr::TL1, sfr::TH1, MaskOf(bit::TF1), MaskOf(bit::ET1)},
     };
 
-    // What the plain count of mode 2 does: counts past the overflow are
-    // dropped; the overflow sets the flag and, for an enabled source,
-    // requests service.
+    // The count-down while there is no reloading timer: more cycles than
+    // any run can have.
+    static constexpr std::int64_t kNoReload = std::int64_t{1} << 62;
+
+    // What the plain count of mode 2 does at the overflow: counts past it
+    // are dropped, so the count starts again from the reload value; the
+    // flag is set and, for an enabled source, service requested.
     template <bool Watched>
-    [[gnu::always_inline]] void CountReloading(Processor& p, unsigned cycles) {
+    [[gnu::always_inline]] void OverflowReloading(Processor& p) {
         auto& ram = p.ucIntRAM;
-        const unsigned sum = ram[reloading_.low] + cycles;
-        if (sum > 0xFF) {
-            // A baud-rate timer rarely has its interrupt enabled.
-            if (const auto requests = static_cast<std::uint8_t>(ram[sfr::IE] & reloading_.enableMask)) {
-                RequestInterrupts(p, requests);
-            }
-            if constexpr (Watched) {
-                // Only a flag that was clear changes.
-                if (!(ram[sfr::TCON] & reloading_.flagMask)) {
-                    p.ActiveDataWatch()->NoteHardwareStore(ram.data(), sfr::TCON, ram[sfr::TCON] | reloading_.flagMask);
-                }
-            }
-            ram[sfr::TCON] |= reloading_.flagMask;
-            ram[reloading_.low] = ram[reloading_.high];
-        } else {
-            ram[reloading_.low] = static_cast<std::uint8_t>(sum);
+        // A baud-rate timer rarely has its interrupt enabled.
+        if (const auto requests = static_cast<std::uint8_t>(ram[sfr::IE] & reloading_.enableMask)) {
+            RequestInterrupts(p, requests);
         }
+        if constexpr (Watched) {
+            // Only a flag that was clear changes.
+            if (!(ram[sfr::TCON] & reloading_.flagMask)) {
+                p.ActiveDataWatch()->NoteHardwareStore(ram.data(), sfr::TCON, ram[sfr::TCON] | reloading_.flagMask);
+            }
+        }
+        ram[sfr::TCON] |= reloading_.flagMask;
+        reloadingLeft_ = reloadingPeriod_;
+    }
+    // The count-down from the reloading timer's low byte, and back. Once
+    // written, the byte holds the count until it is read again after the
+    // instruction, which may write the byte itself (or the reload value:
+    // the period is read here too).
+    void ReadReloadingCount(const Processor& p) {
+        if (reloading_.low == 0) {
+            reloadingLeft_ = kNoReload;
+        } else {
+            reloadingLeft_ = 0x100 - p.ucIntRAM[reloading_.low];
+            reloadingPeriod_ = 0x100 - p.ucIntRAM[reloading_.high];
+        }
+        countingDown_ = true;
+    }
+    void WriteReloadingCount(Processor& p) {
+        if (countingDown_ && reloading_.low != 0) {
+            p.ucIntRAM[reloading_.low] = static_cast<std::uint8_t>(0x100 - reloadingLeft_);
+        }
+        countingDown_ = false;
     }
 
     // The instructions before this one only counted; this one is counted
@@ -119,12 +145,14 @@ private:
         UpdateTimers(p, cycles);
         counted_ = now;
         if (deferring_ || now >= recheck_) Plan(p);
+        else ReadReloadingCount(p);
     }
 
     void Plan(Processor& p) {
         const int reloading = FastReloadingTimer(p, kReloadingPeriod);
         reloading_ = reloading < 0 ? ReloadingTimer{} : kReloadingTimers[reloading];
         reloadingIndex_ = reloading;
+        ReadReloadingCount(p);
         const std::uint64_t cycles = CyclesBeforeTimerEvent(p, reloading);
         deferring_ = mayDefer_ && cycles >= kShortestDeferral;
         if (deferring_) {
@@ -138,6 +166,7 @@ private:
         }
     }
     void CatchUp(Processor& p, std::uint64_t upTo) {
+        WriteReloadingCount(p);
         if (upTo == counted_) return;
         CountBeforeTimerEvent(p, upTo - counted_, reloadingIndex_);
         counted_ = upTo;
@@ -145,8 +174,13 @@ private:
 
     ReloadingTimer reloading_;
     int reloadingIndex_ = -1;
-    // The timers' registers (but the reloading timer's, always up to date)
-    // hold their state after this many cycles.
+    // Cycles before the reloading timer overflows, and whether that or its
+    // low byte holds the count.
+    std::int64_t reloadingLeft_ = kNoReload;
+    std::int64_t reloadingPeriod_ = 0;
+    bool countingDown_ = false;
+    // The timers' registers (but the reloading timer's) hold their state
+    // after this many cycles.
     std::uint64_t counted_;
     std::uint64_t end_;
     // The first cycle count at which an instruction needs the timers counted
