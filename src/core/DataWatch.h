@@ -53,6 +53,8 @@ public:
     void WatchInternal(std::uint16_t index, std::uint8_t mask, std::uint8_t access);
     void WatchRange(WatchSpace space, std::uint16_t first, std::uint16_t last, std::uint8_t access);
     bool Empty() const { return !anyInternal_ && external_.empty() && code_.empty(); }
+    // Whether any bit of the internal byte at `index` is watched.
+    bool WatchesInternal(std::uint16_t index) const { return (readMask_[index] | writeMask_[index]) != 0; }
     // The kinds of access watched (kWatchRead, kWatchWrite): the engine runs
     // steps that note those only.
     std::uint8_t WatchedKinds() const {

@@ -19,10 +19,10 @@ namespace tessaly {
 
 namespace {
 
-// Without a data watch, P is brought into step with A only where it is
-// seen: before an instruction that reads or writes PSW or the P bit, and at
-// the end of the batch. Every other instruction leaves PSW's other bits as
-// they were, and P is a function of A alone.
+// Unless a data watch looks at PSW, P is brought into step with A only
+// where it is seen: before an instruction that reads or writes PSW or the P
+// bit, and at the end of the batch. Every other instruction leaves PSW's
+// other bits as they were, and P is a function of A alone.
 [[gnu::always_inline]] inline void SettleParity(Processor& p) { p.ucIntRAM[sfr::PSW] = PswWithParity(p); }
 
 // Direct bytes that fall behind while no instruction reads them: PSW, and
@@ -84,7 +84,7 @@ constexpr bool ReadsPC(std::uint8_t opcode) { return MayJump(opcode) || opcode =
 // operand bytes past its length, its length, cycles and the status are left
 // to the end of the batch, as are the instruction and byte counts. Gives
 // the instruction's cycles.
-template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Watch>
+template <std::uint8_t Opcode, bool WiredSerial, bool PagedXram, std::uint8_t Watch, bool LazyParity>
 TESSALY_FAST_STEP_INLINE inline unsigned FastStep(Processor& p, std::uint32_t code, std::uint16_t& pc,
                                                 std::uint64_t& cycles, std::uint64_t& bytes, DeferredTimers& timers) {
     constexpr OperandUse operands[3] = {kOpcodeOperands[Opcode].operands[0], kOpcodeOperands[Opcode].operands[1],
@@ -94,14 +94,14 @@ TESSALY_FAST_STEP_INLINE inline unsigned FastStep(Processor& p, std::uint32_t co
     if constexpr (length == 3) p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     pc = static_cast<std::uint16_t>(pc + length);
     if constexpr (ReadsPC(Opcode) || Watch != 0) p.usPC = pc;
-    BeforeOperand<operands[0], Watch == 0>(p, timers, cycles);
-    BeforeOperand<operands[1], Watch == 0>(p, timers, cycles);
-    BeforeOperand<operands[2], Watch == 0>(p, timers, cycles);
+    BeforeOperand<operands[0], LazyParity>(p, timers, cycles);
+    BeforeOperand<operands[1], LazyParity>(p, timers, cycles);
+    BeforeOperand<operands[2], LazyParity>(p, timers, cycles);
     if constexpr (Watch != 0) NoteAccesses<Opcode, PagedXram, Watch>(*p.ActiveDataWatch(), p);
     RunHandler<Opcode, kHandlersFor<PagedXram>[Opcode], WiredSerial && TouchesDirectSbuf(Opcode)>(p);
     if constexpr (MayJump(Opcode)) pc = p.usPC;
-    // A data watch sees P follow A after every instruction.
-    if constexpr (Watch != 0 && MayChangeParity(Opcode)) {
+    // A data watch on PSW sees P follow A after every instruction.
+    if constexpr (!LazyParity && MayChangeParity(Opcode)) {
         const std::uint8_t flags = PswWithParity(p);
         if constexpr ((Watch & kOperandWrite) != 0) {
             p.ActiveDataWatch()->NoteHardwareStore(p.ucIntRAM.data(), sfr::PSW, flags);
@@ -136,7 +136,8 @@ template <bool Watched>
 // Watch: 0 without a data watch, else the kinds of access it notes, as the
 // plain steps'. With a watch the run ends after an instruction with events.
 // Stops: false for a run whose stop set is empty, which looks nothing up.
-template <bool WiredSerial, bool PagedXram, std::uint8_t Watch, bool Stops>
+// LazyParity: false for a watch on PSW.
+template <bool WiredSerial, bool PagedXram, std::uint8_t Watch, bool Stops, bool LazyParity = true>
 std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd) {
     DataWatch* const watch = p.ActiveDataWatch();
     auto& derived = Derived(p);
@@ -174,7 +175,7 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
         switch (static_cast<std::uint8_t>(code)) {
 #define TESSALY_OPCODE(op)                                                                             \
     case (op):                                                                                         \
-        stepCycles = FastStep<(op), WiredSerial, PagedXram, Watch>(p, code, pc, cycles, bytes, timers); \
+        stepCycles = FastStep<(op), WiredSerial, PagedXram, Watch, LazyParity>(p, code, pc, cycles, bytes, timers); \
         break;
 #define TESSALY_ROW(row)                                                                                    \
     TESSALY_OPCODE(row + 0x0) TESSALY_OPCODE(row + 0x1) TESSALY_OPCODE(row + 0x2) TESSALY_OPCODE(row + 0x3) \
@@ -219,7 +220,7 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
         }
     }
     const std::uint32_t done = count - left;
-    if constexpr (Watch == 0) SettleParity(p);
+    if constexpr (LazyParity) SettleParity(p);
     p.usPC = pc;
     p.ullCyclesExecuted = cycles;
     timers.Finish(p);
@@ -245,20 +246,29 @@ bool NeedsPlainFirstStep(const Processor& p) {
            p.lstErrors.Count() > kMessageListLimit;
 }
 
-FastRuns FastRunsFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds) {
+FastRuns FastRunsFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds, bool watchesPsw) {
+    // XRAM paging is rare enough to look its stops up always.
     static constexpr FastRuns kRuns[2][2] = {
         {{Run<false, false, 0, true>, Run<false, false, 0, false>},
-         {Run<false, true, 0, true>, Run<false, true, 0, false>}},
+         {Run<false, true, 0, true>, Run<false, true, 0, true>}},
         {{Run<true, false, 0, true>, Run<true, false, 0, false>},
-         {Run<true, true, 0, true>, Run<true, true, 0, false>}},
+         {Run<true, true, 0, true>, Run<true, true, 0, true>}},
     };
     // Data break points are common enough with the default options to have
-    // fast runs of their own; they take the runs with stops for both.
-    static constexpr FastRun kWatchedRuns[4] = {nullptr, Run<false, false, 1, true>, Run<false, false, 2, true>,
-                                                Run<false, false, 3, true>};
+    // fast runs of their own; one on PSW, rarer, looks its stops up always.
+    static constexpr FastRuns kWatchedRuns[4] = {
+        {},
+        {Run<false, false, 1, true>, Run<false, false, 1, false>},
+        {Run<false, false, 2, true>, Run<false, false, 2, false>},
+        {Run<false, false, 3, true>, Run<false, false, 3, false>},
+    };
+    static constexpr FastRun kWatchedPswRuns[4] = {nullptr, Run<false, false, 1, true, false>,
+                                                   Run<false, false, 2, true, false>,
+                                                   Run<false, false, 3, true, false>};
     if (watchedKinds == 0) return kRuns[hardwareSerial][xramPaging];
-    const FastRun watched = hardwareSerial || xramPaging || watchedKinds > 3 ? nullptr : kWatchedRuns[watchedKinds];
-    return {watched, watched};
+    if (hardwareSerial || xramPaging || watchedKinds > 3) return {};
+    if (watchesPsw) return {kWatchedPswRuns[watchedKinds], kWatchedPswRuns[watchedKinds]};
+    return kWatchedRuns[watchedKinds];
 }
 
 }  // namespace tessaly

@@ -20,14 +20,15 @@ class Processor;
 using FastRun = std::uint32_t (*)(Processor& p, std::uint32_t count, const AddressSet& stops, std::uint64_t cycleEnd);
 
 // The runs for one choice of the options: one that looks up its stops, and
-// one for an empty stop set, which runs without looking (the same run where
-// looking costs nothing beside the watch's work).
+// one for an empty stop set, which runs without looking (the same run for
+// the rarer options).
 struct FastRuns {
     FastRun withStops = nullptr;
     FastRun withoutStops = nullptr;
 };
 
-FastRuns FastRunsFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds);
+// `watchesPsw`: whether the data watch looks at any bit of PSW.
+FastRuns FastRunsFor(bool hardwareSerial, bool xramPaging, std::uint8_t watchedKinds, bool watchesPsw);
 
 // Whether the next instruction must run as a plain step before a fast run
 // takes over: after an outside change P may be out of step with A, or a

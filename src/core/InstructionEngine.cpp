@@ -27,7 +27,8 @@ void Processor::SetDataWatch(DataWatch* watch) {
 void Processor::ChooseSteps() {
     const int watch = dataWatch_ == nullptr ? 0 : dataWatch_->WatchedKinds();
     steps_ = kStepTables[hardwareSerial_][xramPaging_][watch].data();
-    const FastRuns runs = FastRunsFor(hardwareSerial_, xramPaging_, static_cast<std::uint8_t>(watch));
+    const bool watchesPsw = dataWatch_ != nullptr && dataWatch_->WatchesInternal(sfr::PSW);
+    const FastRuns runs = FastRunsFor(hardwareSerial_, xramPaging_, static_cast<std::uint8_t>(watch), watchesPsw);
     fastRun_ = runs.withStops;
     fastRunWithoutStops_ = runs.withoutStops;
 }
