@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/DerivedInputs.h"
 #include "core/Processor.h"
 #include "core/Timers.h"
 
@@ -68,6 +69,7 @@ void DataWatch::Record(const WatchEvent& event) {
     if (!hasEvents_) eventPc_ = pc_;
     events_.push_back(event);
     hasEvents_ = true;
+    if (runChanges_) *runChanges_ |= sfr_watch::kAfterInstruction;
 }
 
 void DataWatch::NoteExternal(const Processor& p, std::uint16_t address, std::uint8_t access) {

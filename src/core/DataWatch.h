@@ -105,6 +105,10 @@ public:
     bool WatchesTimerCounts() const { return trackedCount_ != 0; }
     bool HasExternal() const { return !external_.empty(); }
     bool HasCode() const { return !code_.empty(); }
+    // While a fast run goes, an event also marks its change bits (see
+    // sfr_watch::kAfterInstruction), which its loop looks at after every
+    // instruction anyway; null outside the run.
+    void MarkEventsIn(std::uint8_t* changes) { runChanges_ = changes; }
 
 private:
     void Record(const WatchEvent& event);
@@ -130,6 +134,7 @@ private:
     std::size_t trackedCount_ = 0;
     std::vector<WatchEvent> events_;
     bool hasEvents_ = false;
+    std::uint8_t* runChanges_ = nullptr;
     std::uint16_t eventPc_ = 0;
     std::uint16_t pc_ = 0;
 };

@@ -29,9 +29,10 @@ inline constexpr std::uint8_t kPendingRequests = 0x20;
 // Not derived from registers: set with every warning or error the engine
 // posts, until the message lists' limits are applied after the instruction.
 inline constexpr std::uint8_t kMessages = 0x40;
-// Not derived from registers: set by the fast engine while an interrupt
-// chosen before the instruction is to be entered after it.
-inline constexpr std::uint8_t kInterruptEntry = 0x80;
+// Not derived from registers: set while the fast engine has work to do
+// after the instruction, to enter an interrupt chosen before it or to end
+// the run at a data watch's events.
+inline constexpr std::uint8_t kAfterInstruction = 0x80;
 inline constexpr std::uint8_t kAll = 0xFF;
 
 struct Input {

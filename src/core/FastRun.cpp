@@ -78,8 +78,8 @@ constexpr bool ReadsPC(std::uint8_t opcode) { return MayJump(opcode) || opcode =
 
 // The part of ExecuteStep's work that differs by opcode, inlined into the
 // batch loop's case for it; the loop does the rest. `pc` is the loop's copy
-// of usPC, stored only for the instructions that read it (and under a data
-// watch, whose notes read it) and at the end of the batch. The decoded
+// of usPC, stored only for the instructions that read it (the data watch's
+// notes read it for those alone) and at the end of the batch. The decoded
 // fields are read by the instruction's own operands alone: the opcode, the
 // operand bytes past its length, its length, cycles and the status are left
 // to the end of the batch, as are the instruction and byte counts. Gives
@@ -93,7 +93,7 @@ TESSALY_FAST_STEP_INLINE inline unsigned FastStep(Processor& p, std::uint32_t co
     if constexpr (length >= 2) p.ucOperand1 = static_cast<std::uint8_t>(code >> 8);
     if constexpr (length == 3) p.ucOperand2 = static_cast<std::uint8_t>(code >> 16);
     pc = static_cast<std::uint16_t>(pc + length);
-    if constexpr (ReadsPC(Opcode) || Watch != 0) p.usPC = pc;
+    if constexpr (ReadsPC(Opcode)) p.usPC = pc;
     BeforeOperand<operands[0], LazyParity>(p, timers, cycles);
     BeforeOperand<operands[1], LazyParity>(p, timers, cycles);
     BeforeOperand<operands[2], LazyParity>(p, timers, cycles);
@@ -133,6 +133,14 @@ template <bool Watched>
     }
 }
 
+// Chooses the interrupt to enter after the next instruction, and marks the
+// entry as work for after it.
+[[gnu::always_inline]] inline int ChooseEntry(Processor& p) {
+    const int chosen = ChooseInterrupt(p);
+    if (chosen != -1) NoteChanges(p, sfr_watch::kAfterInstruction);
+    return chosen;
+}
+
 // Watch: 0 without a data watch, else the kinds of access it notes, as the
 // plain steps'. With a watch the run ends after an instruction with events.
 // Stops: false for a run whose stop set is empty, which looks nothing up.
@@ -147,23 +155,24 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
     if (count == 0 || (Stops && stops.Contains(pc)) || cycles >= cycleEnd || (Watch != 0 && watch->HasEvents())) return 0;
     p.ucExecutionStatus = kStatusExecuting;
     // The watch compares watched counting registers after every instruction,
-    // so those must be counted as they go.
+    // so those must be counted as they go. Counted so, the timers are due
+    // after every instruction, which then takes the slow path below.
     DeferredTimers timers(p, Watch == 0 || !watch->WatchesTimerCounts(), cycleEnd);
+    if constexpr (Watch != 0) watch->MarkEventsIn(&derived.changes);
     // Without requests the choice is "none" until a scan is due or a
     // request is made, and requests stay marked pending until the choice
     // finds none left, so within the batch one look at the changes tells
     // when to choose. A request written from outside is seen here.
     constexpr std::uint8_t kChoiceDue = sfr_watch::kInterrupts | sfr_watch::kPendingRequests;
     int toService = -1;
-    if ((derived.changes & sfr_watch::kInterrupts) | p.ucInterruptFlags) toService = ChooseInterrupt(p);
+    if ((derived.changes & sfr_watch::kInterrupts) | p.ucInterruptFlags) toService = ChooseEntry(p);
     else p.iInterruptToService = -1;
-    if (toService != -1) NoteChanges(p, sfr_watch::kInterruptEntry);
     // After an instruction, one look at the changes tells whether anything
     // but the fast baud-rate timer needs doing: the timers at their deadline,
     // which is never past the cycle limit, the serial port, the message
-    // limits or an interrupt entry.
+    // limits, an interrupt entry or the data watch's events.
     constexpr std::uint8_t kSlowFinish = sfr_watch::kTimers | sfr_watch::kBaudRates | sfr_watch::kSerialActivity |
-                                         sfr_watch::kMessages | sfr_watch::kInterruptEntry;
+                                         sfr_watch::kMessages | sfr_watch::kAfterInstruction;
     std::uint32_t left = count, code;
     for (;;) {
         if constexpr (Watch != 0) watch->BeginInstruction(pc);
@@ -198,27 +207,22 @@ std::uint32_t Run(Processor& p, std::uint32_t count, const AddressSet& stops, st
                 toService = -1;
                 pc = p.usPC;
             }
-            ClearChanges(p, sfr_watch::kInterruptEntry);
-            // At the cycle limit this is the last instruction: the count
-            // below ends the run.
-            if (cycles >= cycleEnd) {
+            if constexpr (Watch != 0) watch->EndInstruction(p);
+            ClearChanges(p, sfr_watch::kAfterInstruction);
+            // At the cycle limit or after the watch's events this is the
+            // last instruction: the count below ends the run.
+            if (cycles >= cycleEnd || (Watch != 0 && watch->HasEvents())) {
                 count -= left - 1;
                 left = 1;
             }
         } else {
             timers.CountReloadingTimer<Watch != 0>(p, stepCycles);
         }
-        if constexpr (Watch != 0) watch->EndInstruction(p);
         if (--left == 0 || (Stops && stops.Contains(pc))) break;
-        if constexpr (Watch != 0) {
-            if (watch->HasEvents()) break;
-        }
         // The next instruction's interrupt, chosen before it as ever.
-        if (derived.changes & kChoiceDue) [[unlikely]] {
-            toService = ChooseInterrupt(p);
-            if (toService != -1) NoteChanges(p, sfr_watch::kInterruptEntry);
-        }
+        if (derived.changes & kChoiceDue) [[unlikely]] toService = ChooseEntry(p);
     }
+    if constexpr (Watch != 0) watch->MarkEventsIn(nullptr);
     const std::uint32_t done = count - left;
     if constexpr (LazyParity) SettleParity(p);
     p.usPC = pc;
